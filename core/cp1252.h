@@ -1,0 +1,15 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace corvane {
+
+// Texts read from packages are Windows-1252 bytes; messages and everything printed or drawn are
+// UTF-8. These are the only two crossings between them.
+std::string cp1252ToUtf8(std::string_view bytes);
+
+// Characters that Windows-1252 cannot hold become "?".
+std::string utf8ToCp1252(std::string_view utf8);
+
+}  // namespace corvane

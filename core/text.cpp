@@ -1,0 +1,167 @@
+#include "core/text.h"
+
+#include <cctype>
+#include <charconv>
+#include <cstdlib>
+#include <limits>
+
+#include "core/date_time_format.h"
+#include "core/files.h"
+#include "core/messages.h"
+
+namespace corvane {
+
+std::vector<std::string> SplitText(std::string_view text, char separator) {
+    std::vector<std::string> pieces;
+    std::size_t start = 0;
+    while (start < text.size()) {
+        const std::size_t end = text.find(separator, start);
+        if (end == std::string_view::npos) {
+            pieces.emplace_back(text.substr(start));
+            break;
+        }
+        pieces.emplace_back(text.substr(start, end - start));
+        start = end + 1;
+    }
+    return pieces;
+}
+
+std::string ReplaceText(std::string_view text, std::string_view find, std::string_view replacement,
+                        bool caseSensitive) {
+    if (find.empty()) return std::string(text);
+    const std::string haystack = caseSensitive ? std::string(text) : asciiLower(text);
+    const std::string needle = caseSensitive ? std::string(find) : asciiLower(find);
+    std::string out;
+    std::size_t start = 0;
+    for (std::size_t at = haystack.find(needle); at != std::string::npos;
+         at = haystack.find(needle, start)) {
+        out.append(text.substr(start, at - start));
+        out.append(replacement);
+        start = at + needle.size();
+    }
+    out.append(text.substr(start));
+    return out;
+}
+
+std::string PadText(bool leftAligned, int width, std::string_view text, char padCharacter) {
+    if (width <= 0) return {};
+    const auto size = static_cast<std::size_t>(width);
+    std::string out(text.substr(0, size));
+    if (out.size() < size) {
+        const std::string blanks(size - out.size(), ' ');
+        out = leftAligned ? out + blanks : blanks + out;
+    }
+    for (char& c : out)
+        if (c == ' ') c = padCharacter;
+    return out;
+}
+
+std::optional<long long> parseWholeNumber(std::string_view text) {
+    text = trimBlanks(text);
+    if (!text.empty() && text.front() == '+') text.remove_prefix(1);
+    long long value = 0;
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+    if (error != std::errc() || end != text.data() + text.size() || text.empty()) return std::nullopt;
+    return value;
+}
+
+int textToInt(std::string_view text, int fallback) {
+    const auto value = parseWholeNumber(text);
+    if (!value || *value < std::numeric_limits<int>::min() || *value > std::numeric_limits<int>::max())
+        return fallback;
+    return static_cast<int>(*value);
+}
+
+int leadingInteger(std::string_view text) {
+    std::size_t i = 0;
+    while (i < text.size() && text[i] == ' ') ++i;
+    long long value = 0;
+    while (i < text.size() && std::isdigit(static_cast<unsigned char>(text[i])) && value < 100000000)
+        value = value * 10 + (text[i++] - '0');
+    return static_cast<int>(value);
+}
+
+std::string_view trimBlanks(std::string_view text) {
+    // Blanks and control characters, as trimming does on the formats' text.
+    while (!text.empty() && static_cast<unsigned char>(text.front()) <= ' ') text.remove_prefix(1);
+    while (!text.empty() && static_cast<unsigned char>(text.back()) <= ' ') text.remove_suffix(1);
+    return text;
+}
+
+std::string FormatCodeTime(std::string_view seconds) {
+    const auto total = parseWholeNumber(seconds);
+    if (!total) return {};
+    const long long hours = *total / 3600;
+    const long long rest = *total - hours * 3600;
+    const long long minutes = std::llabs(rest / 60);
+    const long long secs = std::llabs(rest % 60);
+    std::string text = rest < 0 ? "-" : "";
+    text += std::to_string(hours).substr(0, 1);
+    text += '.';
+    text += PadText(false, 2, std::to_string(minutes), '0');
+    text += '.';
+    text += PadText(false, 2, std::to_string(secs), '0');
+    return text;
+}
+
+std::string FitText(std::string_view text, int pixelWidth, const TextMeasure& measure) {
+    std::string out(text);
+    const int limit = pixelWidth - measure("...");
+    bool removed = false;
+    while (!out.empty() && measure(out) > limit) {
+        out.pop_back();
+        removed = true;
+    }
+    if (!removed) return out;
+    return std::string(trimBlanks(out)) + "...";
+}
+
+std::string AbbreviateText(std::string_view text, int width, int minimum, bool dot) {
+    if (width <= 0) return {};
+    const auto size = static_cast<std::size_t>(width);
+    if (text.size() <= size) return std::string(text);
+    if (text[size] != ' ') {
+        // Positions count from 1: character `width` is text[width - 1].
+        int s = width;
+        while (s > minimum && s > 1 && text[static_cast<std::size_t>(s - 1)] != ' ') --s;
+        if (text[static_cast<std::size_t>(s - 1)] == ' ' && s < width) {
+            std::string out(text.substr(0, static_cast<std::size_t>(s) + 1));
+            if (dot) out += '.';
+            return out;
+        }
+    }
+    return std::string(text.substr(0, size));
+}
+
+char SwapLetterCase(char character) {
+    if (character >= 'A' && character <= 'Z') return static_cast<char>(character - 'A' + 'a');
+    if (character >= 'a' && character <= 'z') return static_cast<char>(character - 'a' + 'A');
+    return character;
+}
+
+std::string MonthName(int month, MonthList list, const Messages& messages) {
+    if (month < 1 || month > 12) return {};
+    return messages.MessageText((list == MonthList::A ? 171 : 159) + month);
+}
+
+std::string FormatDate(std::string_view text, int form, const LocaleFormats& formats,
+                       const Messages& messages) {
+    const auto date = parseLocaleDate(formats, std::string(text));
+    if (text.empty() || !date) return std::string(text);
+    return std::to_string(date->day) + " " +
+           MonthName(date->month, form == 0 ? MonthList::A : MonthList::B, messages) + " " +
+           std::to_string(date->year);
+}
+
+std::string DaysToDateText(std::string_view text, const LocaleFormats& formats) {
+    if (text.empty()) return {};
+    if (text.find_first_of("/-") != std::string_view::npos) return std::string(text);
+    const std::string number(trimBlanks(text));
+    char* end = nullptr;
+    double days = std::strtod(number.c_str(), &end);
+    if (number.empty() || end != number.c_str() + number.size()) days = 0;
+    const auto when = dateTimeFromDays(days);
+    return when ? formatLocaleDateTime(formats, *when) : std::string();
+}
+
+}  // namespace corvane

@@ -1,0 +1,64 @@
+#pragma once
+
+#include <functional>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "core/platform.h"
+
+namespace corvane {
+
+class Messages;
+
+// Texts here are Windows-1252 bytes, as read from packages.
+
+// "a;b" and "a;b;" give two pieces, "a;;b" three, "" none, ";" one empty piece.
+std::vector<std::string> SplitText(std::string_view text, char separator);
+
+// Every occurrence of find, left to right, never rescanning what was inserted. Without case
+// sensitivity ASCII letters match either case; the untouched parts keep theirs.
+std::string ReplaceText(std::string_view text, std::string_view find, std::string_view replacement,
+                        bool caseSensitive);
+
+// Cut or blank-padded to width (on the right when left aligned), then every blank, inner ones
+// too, becomes the pad character.
+std::string PadText(bool leftAligned, int width, std::string_view text, char padCharacter);
+
+// Seconds as h.mm.ss with one hour character; empty when the text is not a whole number.
+std::string FormatCodeTime(std::string_view seconds);
+
+// Shortens a text with "..." until it fits the pixel width as the measure reports it.
+using TextMeasure = std::function<int(std::string_view)>;
+std::string FitText(std::string_view text, int pixelWidth, const TextMeasure& measure);
+
+std::string AbbreviateText(std::string_view text, int width, int minimum, bool dot);
+
+char SwapLetterCase(char character);
+
+// The month's name from list A (messages 172..183) or B (160..171); empty for other months.
+enum class MonthList { A, B };
+std::string MonthName(int month, MonthList list, const Messages& messages);
+
+// "d <month> yyyy" for a date in the user's locale (form 0: list A, 1: list B); other texts as
+// they stand.
+std::string FormatDate(std::string_view text, int form, const LocaleFormats& formats,
+                       const Messages& messages);
+
+// A number of days since 30 December 1899 as the locale's date and time; texts holding "/" or
+// "-" unchanged, empty stays empty.
+std::string DaysToDateText(std::string_view text, const LocaleFormats& formats);
+
+// A whole decimal number with optional blanks around it and a sign, as the settings and the
+// formats write them; nothing for any other text.
+std::optional<long long> parseWholeNumber(std::string_view text);
+int textToInt(std::string_view text, int fallback = 0);
+
+// The integer at the start of a text after blanks, stopping at the first non-digit; 0 when there
+// is no digit (how the point codes carry their scores).
+int leadingInteger(std::string_view text);
+
+std::string_view trimBlanks(std::string_view text);
+
+}  // namespace corvane

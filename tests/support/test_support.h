@@ -1,0 +1,71 @@
+#pragma once
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "core/message_box.h"
+#include "core/platform.h"
+
+namespace corvane::testing {
+
+// A platform whose every answer is fixed by the test.
+class FixedPlatform : public Platform {
+public:
+    std::filesystem::path executable = "/opt/corvane/corvane-player";
+    std::filesystem::path documents;
+    std::filesystem::path data;
+    std::filesystem::path cache;
+    LocaleFormats formats;
+    LocalDateTime clock{2026, 12, 7, 14, 32, 43};
+    LocalDateTime fileTime{2026, 11, 30, 9, 5, 0};
+    bool readOnlyMedia = false;
+
+    std::filesystem::path executablePath() const override { return executable; }
+    std::filesystem::path documentsFolder() const override { return documents; }
+    std::filesystem::path dataFolder() const override { return data; }
+    std::filesystem::path cacheFolder() const override { return cache; }
+    LocaleFormats localeFormats() const override { return formats; }
+    LocalDateTime now() const override { return clock; }
+    std::optional<LocalDateTime> fileModifiedTime(const std::filesystem::path&) const override {
+        return fileTime;
+    }
+    bool isOnReadOnlyMedia(const std::filesystem::path&) const override { return readOnlyMedia; }
+};
+
+// Records every box instead of showing it.
+class RecordingBoxes : public MessageBoxPresenter {
+public:
+    struct Box {
+        std::string text, caption;
+        int flags;
+    };
+    std::vector<Box> shown;
+    int ShowMessageBox(const std::string& text, const std::string& caption, int flags) override {
+        shown.push_back({text, caption, flags});
+        return kMessageBoxOkPressed;
+    }
+};
+
+// A fresh empty folder under the system's temporary folder, removed with the object.
+class TempFolder {
+public:
+    TempFolder();
+    ~TempFolder();
+    TempFolder(const TempFolder&) = delete;
+    TempFolder& operator=(const TempFolder&) = delete;
+
+    const std::filesystem::path& path() const { return path_; }
+    std::filesystem::path operator/(const std::string& name) const { return path_ / name; }
+
+    // Writes a file below the folder (parents created) and returns its path.
+    std::filesystem::path write(const std::string& name, const std::string& content) const;
+
+private:
+    std::filesystem::path path_;
+};
+
+std::string readFile(const std::filesystem::path& file);
+std::filesystem::path fixture(const std::string& name);
+
+}  // namespace corvane::testing
