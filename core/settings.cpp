@@ -1,8 +1,6 @@
 #include "core/settings.h"
 
-// Settings values are 8-bit text; no character conversion is wanted.
-#define SI_NO_CONVERSION
-#include <SimpleIni.h>
+#include "core/ini_file.h"
 
 #include <array>
 
@@ -50,7 +48,7 @@ Settings::Settings(std::filesystem::path file, const std::string& sport)
 void Settings::SettingValue(SettingMode mode, int key, std::string& value) const {
     if (!isKnownKey(key)) return;
     const std::string name(settingKeyName(key));
-    CSimpleIniCaseA ini(false, false, false);
+    IniFile ini(false, false, false);
     ini.LoadFile(file_.c_str());  // a missing file reads as empty
     if (mode == SettingMode::Read) {
         value = std::string(trimBlanks(ini.GetValue(kSection, name.c_str(), "")));

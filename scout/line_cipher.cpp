@@ -1,0 +1,123 @@
+#include "scout/line_cipher.h"
+
+#include <algorithm>
+
+#include "core/files.h"
+#include "scout/cipher_base64.h"
+#include "scout/des.h"
+
+namespace corvane {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+constexpr std::string_view kKeyText = "72806";
+constexpr std::size_t kBlockSize = 8;
+constexpr std::uint8_t kMostBytesInLastBlock = kBlockSize - 1;
+constexpr const char* kCopyName = "tmpdecrypt";
+
+const cipher::TripleDes& lineCipher() {
+    static const cipher::TripleDes instance = [] {
+        const std::array<std::uint8_t, 16> digest = KeyDigest(kKeyText);
+        cipher::DesKey key1{};
+        cipher::DesKey key2{};
+        std::copy_n(digest.begin(), kBlockSize, key1.begin());
+        std::copy_n(digest.begin() + kBlockSize, kBlockSize, key2.begin());
+        return cipher::TripleDes(key1, key2);
+    }();
+    return instance;
+}
+
+const std::uint8_t* bytesOf(const std::string& data) { return reinterpret_cast<const std::uint8_t*>(data.data()); }
+
+void appendBlock(std::string& out, cipher::DesBlock block, std::size_t count = kBlockSize) {
+    std::array<std::uint8_t, kBlockSize> bytes{};
+    cipher::storeBlock(block, bytes.data());
+    out.append(reinterpret_cast<const char*>(bytes.data()), count);
+}
+
+bool startsWithIgnoringCase(std::string_view text, std::string_view prefix) {
+    return text.size() >= prefix.size() && equalsIgnoringCase(text.substr(0, prefix.size()), prefix);
+}
+
+std::string plainCopyContent(const std::vector<std::string>& lines) {
+    std::string content;
+    for (const std::string& line : lines) {
+        if (!line.empty()) content += DecipherLine(line);
+        content += "\r\n";
+    }
+    return content;
+}
+
+}  // namespace
+
+std::string DecipherLine(std::string_view text) {
+    const std::optional<std::string> data = cipher::base64Decode(text);
+    if (!data) return {};
+    const std::size_t blocks = data->size() / kBlockSize;
+    if (blocks < 2) return {};
+    const cipher::TripleDes& des = lineCipher();
+    const std::uint8_t* bytes = bytesOf(*data);
+    cipher::DesBlock chain = cipher::loadBlock(bytes);
+    std::string plain;
+    plain.reserve((blocks - 1) * kBlockSize);
+    for (std::size_t index = 1; index < blocks; ++index) {
+        const cipher::DesBlock enciphered = cipher::loadBlock(bytes + index * kBlockSize);
+        const cipher::DesBlock deciphered = des.decrypt(enciphered) ^ chain;
+        chain = enciphered;
+        if (index + 1 < blocks) {
+            appendBlock(plain, deciphered);
+            continue;
+        }
+        const auto count = static_cast<std::uint8_t>(deciphered & 0xFF);
+        if (count > kMostBytesInLastBlock) return {};
+        appendBlock(plain, deciphered, count);
+    }
+    return plain;
+}
+
+std::string EncipherLine(std::string_view plain, std::array<std::uint8_t, 8> iv) {
+    const cipher::TripleDes& des = lineCipher();
+    std::string data(reinterpret_cast<const char*>(iv.data()), iv.size());
+    cipher::DesBlock chain = cipher::loadBlock(iv.data());
+    const std::size_t wholeBlocks = plain.size() / kBlockSize;
+    for (std::size_t index = 0; index <= wholeBlocks; ++index) {
+        std::array<std::uint8_t, kBlockSize> block{};
+        const std::string_view part = plain.substr(std::min(plain.size(), index * kBlockSize), kBlockSize);
+        std::copy(part.begin(), part.end(), block.begin());
+        if (index == wholeBlocks) block.back() = static_cast<std::uint8_t>(part.size());
+        chain = des.encrypt(cipher::loadBlock(block.data()) ^ chain);
+        appendBlock(data, chain);
+    }
+    return cipher::base64Encode(data);
+}
+
+bool IsPlainScoutLine(std::string_view firstLine) {
+    return startsWithIgnoringCase(firstLine, "[3KESTRALINESCOUT]") || startsWithIgnoringCase(firstLine, "[Match]") ||
+           startsWithIgnoringCase(firstLine, "DS");
+}
+
+PlainCopy MakePlainCopy(const fs::path& scoutFile, const fs::path& fallbackFolder, const CopyWriter& write) {
+    const std::optional<std::string> content = fileExists(scoutFile) ? readWholeFile(scoutFile) : std::nullopt;
+    if (!content) return {PlainCopyOutcome::Unreadable, {}};
+    const std::vector<std::string> lines = splitTextLines(*content);
+    if (IsPlainScoutLine(lines.empty() ? std::string_view() : std::string_view(lines.front())))
+        return {PlainCopyOutcome::PlainFile, {}};
+
+    const std::string plain = plainCopyContent(lines);
+    const fs::path besideFile = scoutFile.parent_path() / kCopyName;
+    if (write(besideFile, plain)) return {PlainCopyOutcome::Written, besideFile};
+    if (fallbackFolder.empty()) return {PlainCopyOutcome::NotWritten, {}};
+    std::error_code error;
+    fs::create_directories(fallbackFolder, error);
+    const fs::path inFallback = fallbackFolder / kCopyName;
+    if (write(inFallback, plain)) return {PlainCopyOutcome::Written, inFallback};
+    return {PlainCopyOutcome::NotWritten, {}};
+}
+
+fs::path DecipherToCopy(const fs::path& scoutFile, const fs::path& fallbackFolder) {
+    return MakePlainCopy(scoutFile, fallbackFolder, writeFileAtomically).path;
+}
+
+}  // namespace corvane

@@ -1,0 +1,56 @@
+#pragma once
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+namespace corvane {
+
+class ApplicationLog;
+class Platform;
+struct ProgramState;
+
+inline constexpr int kMaxListedFilms = 20;
+
+struct PackageLists {
+    std::vector<std::string> MatchList;
+    std::vector<std::string> SynthesisList;  // names without the "syn_" prefix
+};
+
+// The keys of Match.cfg this program uses; every other recognised key is read and dropped.
+struct MatchConfig {
+    std::string scoutFile;    // "file rilevazione"
+    std::string sport;        // "sport"
+    std::string captureCard;  // "capturecard"
+    std::string releaseText;  // "relprogramma"
+};
+
+// Package folders under Tlx_Video, sorted by name without regard to case, as a Windows listing
+// returns them. Every entry is logged.
+PackageLists ListPackages(const std::filesystem::path& programFolder, ApplicationLog& log);
+
+std::filesystem::path packageFolder(const std::filesystem::path& programFolder, const std::string& name,
+                                    bool isSynthesis);
+
+MatchConfig ReadMatchConfig(const std::filesystem::path& programFolder, const std::string& name,
+                            bool isSynthesis);
+MatchConfig parseMatchConfig(const std::vector<std::string>& lines, bool isSynthesis);
+
+// Which reader a Sport value selects.
+enum class ScoutFormat { None, Volleyball, LowerCase, LowerCaseDeciphered };
+ScoutFormat scoutFormatOf(const std::string& sport);
+
+// Reads the package's configuration, sets the program-wide package values and runs the reader
+// that Sport selects. True when a scout file was read.
+bool OpenPackageData(ProgramState& state, const std::string& name, bool isSynthesis, ApplicationLog& log,
+                     const Platform& platform);
+
+// The package's films (full paths) from FilmList.cfg, or the single fallback film when there is
+// no list. Every existing film of the list is kept, beyond the 20 the old list held.
+std::vector<std::string> readFilmList(const std::filesystem::path& packageFolder, const std::string& captureCard);
+
+// Film list and events file of the open package, in that order; the caller then fills the code
+// list and opens film 1.
+void LoadFilmList(ProgramState& state, ApplicationLog& log);
+
+}  // namespace corvane
