@@ -47,7 +47,7 @@ bool isTeamCode(std::string_view code) { return !code.empty() && (code[0] == '*'
 
 bool isAllBlank(std::string_view code) {
     for (const char c : code)
-        if (static_cast<unsigned char>(c) > ' ') return false;
+        if (static_cast<unsigned char>(c) > ' ' && c != '~') return false;
     return true;
 }
 

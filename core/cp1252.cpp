@@ -72,4 +72,21 @@ std::string utf8ToCp1252(std::string_view utf8) {
     return out;
 }
 
+bool isValidUtf8(std::string_view text) {
+    for (std::size_t i = 0; i < text.size();) {
+        const auto lead = static_cast<std::uint8_t>(text[i]);
+        const std::size_t length = lead < 0x80 ? 1 : (lead >> 5) == 0x6 ? 2 : (lead >> 4) == 0xE ? 3
+                                 : (lead >> 3) == 0x1E ? 4 : 0;
+        if (length == 0 || i + length > text.size()) return false;
+        for (std::size_t k = 1; k < length; ++k)
+            if ((static_cast<std::uint8_t>(text[i + k]) & 0xC0) != 0x80) return false;
+        i += length;
+    }
+    return true;
+}
+
+std::string pathToUtf8(std::string_view path) {
+    return isValidUtf8(path) ? std::string(path) : cp1252ToUtf8(path);
+}
+
 }  // namespace corvane

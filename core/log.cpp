@@ -11,6 +11,7 @@ ApplicationLog::ApplicationLog(const Platform& platform, std::filesystem::path l
     : platform_(platform), file_(std::move(logFolder) / "Application.Log") {}
 
 void ApplicationLog::WriteLog(std::string_view message) {
+    if (file_.empty()) return;
     if (message == "-1") {
         std::error_code error;
         std::filesystem::remove(file_, error);

@@ -13,11 +13,16 @@ class ApplicationLog {
 public:
     ApplicationLog(const Platform& platform, std::filesystem::path logFolder);
 
+    // A log that keeps nothing, for callers that read packages without running the player.
+    static ApplicationLog discarding(const Platform& platform) { return ApplicationLog(platform); }
+
     void WriteLog(std::string_view message);
 
     const std::filesystem::path& filePath() const { return file_; }
 
 private:
+    explicit ApplicationLog(const Platform& platform) : platform_(platform) {}
+
     const Platform& platform_;
     std::filesystem::path file_;
     bool failureReported_ = false;

@@ -154,6 +154,23 @@ void readMatchSectionFrom(std::string_view content, MatchCompanions& match) {
     }
 }
 
+// The text to read of a file that may be enciphered: the file itself when it is plain, else its
+// plain copy. When no copy can be written anywhere the lines are deciphered here, so the package
+// still opens.
+std::optional<std::string> plainContent(const std::filesystem::path& path, const std::filesystem::path& cacheFolder) {
+    const PlainCopy copy = MakePlainCopy(path, cacheFolder, writeFileAtomically);
+    if (copy.outcome == PlainCopyOutcome::Written) return readScoutBytes(copy.path);
+    std::optional<std::string> content = readScoutBytes(path);
+    if (!content || copy.outcome != PlainCopyOutcome::NotWritten) return content;
+    std::string plain;
+    LineCursor lines(*content);
+    for (std::string_view line; lines.next(line);) {
+        if (!line.empty()) plain += DecipherLine(line);
+        plain += '\n';
+    }
+    return plain;
+}
+
 }  // namespace
 
 void ReadMatchSection(const std::filesystem::path& path, MatchCompanions& match) {
@@ -166,12 +183,7 @@ bool ReadLowerCaseScout(const std::filesystem::path& path, bool decipher, ScoutT
                         const std::filesystem::path& cacheFolder) {
     clearScoutTarget(target);
     if (!fileExists(path)) return false;
-    std::filesystem::path source = path;
-    if (decipher) {
-        const std::filesystem::path copy = DecipherToCopy(path, cacheFolder);
-        if (!copy.empty()) source = copy;
-    }
-    const std::optional<std::string> content = readScoutBytes(source);
+    const std::optional<std::string> content = decipher ? plainContent(path, cacheFolder) : readScoutBytes(path);
     if (!content) return false;
 
     LineCursor lines(*content);

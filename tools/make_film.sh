@@ -64,22 +64,23 @@ case "$codec" in
   mpeg2)
     : "${bitrate:=$((pixels_per_second / 5200))}"
     : "${gop:=12}"
-    video=(-c:v mpeg2video -b:v "${bitrate}k" -maxrate "$((bitrate * 2))k" -bufsize 1835k -qmax 8 -g "$gop" -bf 2)
+    video=(-c:v mpeg2video -b:v "${bitrate}k" -maxrate "$((bitrate * 2))k" -bufsize 1835k -qmax 8 -mbd rd -g "$gop" -bf 2)
     sound=(-c:a mp2 -b:a 192k -ar 48000)
     format=(-f vob) ;;
   mpeg1)
     : "${bitrate:=$((pixels_per_second / 3000))}"
     : "${gop:=12}"
-    video=(-c:v mpeg1video -b:v "${bitrate}k" -maxrate "$((bitrate * 2))k" -bufsize 2000k -qmax 8 -g "$gop" -bf 2)
+    video=(-c:v mpeg1video -b:v "${bitrate}k" -maxrate "$((bitrate * 2))k" -bufsize 2000k -qmax 8 -mbd rd -g "$gop" -bf 2)
     sound=(-c:a mp2 -b:a 128k -ar 44100)
     format=(-f mpeg) ;;
   h264)
     : "${bitrate:=$((pixels_per_second / 15000))}"
     : "${gop:=$((fps * 2))}"
-    if ffmpeg -hide_banner -encoders 2>/dev/null | grep -q ' libx264 '; then
-      video=(-c:v libx264 -preset veryfast -tune zerolatency -b:v "${bitrate}k" -maxrate "$((bitrate * 2))k"
+    encoders="$(ffmpeg -hide_banner -encoders 2>/dev/null)"
+    if [[ "$encoders" == *" libx264 "* ]]; then
+      video=(-c:v libx264 -preset ultrafast -x264-params bframes=2:b-adapt=0 -b:v "${bitrate}k" -maxrate "$((bitrate * 2))k"
              -bufsize "$((bitrate * 2))k" -g "$gop" -keyint_min "$gop" -sc_threshold 0 -pix_fmt yuv420p)
-    elif ffmpeg -hide_banner -encoders 2>/dev/null | grep -q ' libopenh264 '; then
+    elif [[ "$encoders" == *" libopenh264 "* ]]; then
       video=(-c:v libopenh264 -b:v "${bitrate}k" -g "$gop" -pix_fmt yuv420p)
     else
       echo "no H.264 encoder: using the mpeg4 encoder" >&2

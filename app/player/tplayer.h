@@ -1,0 +1,206 @@
+#pragma once
+
+#include <QPointer>
+#include <QTimer>
+#include <QWidget>
+
+#include <atomic>
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <string>
+
+#include "app/player/filter_graph.h"
+#include "app/player/frame_buffer.h"
+#include "app/player/mpv_library.h"
+#include "app/player/seek_queue.h"
+
+class QEventLoop;
+
+namespace corvane {
+
+class MpvSession;
+
+// The media player control: decodes a film with libmpv and draws it into a widget, its own or
+// the one given as WinHandle. Every call returns at once; only Open waits, processing events,
+// until the film is shown or refused. Instances are independent of each other.
+class TPlayer : public QWidget {
+    Q_OBJECT
+
+public:
+    enum StateValue : int {
+        NoFilm = 0,   // nothing open (before the first Open, after CloseFile, after a refused film)
+        Ready = 1,    // open and not playing
+        Playing = 2,
+        Busy = 4,     // a film is being opened or closed
+    };
+
+    struct Config {
+        // mpv's audio output; empty takes $CORVANE_AUDIO_OUTPUT, else mpv's own choice, which
+        // falls back to none on a machine without sound.
+        std::string audioOutput;
+        int openTimeoutMs = 15000;
+        int seekTimeoutMs = 5000;
+    };
+
+    explicit TPlayer(QWidget* parent = nullptr);
+    TPlayer(QWidget* parent, Config config);
+    ~TPlayer() override;
+
+    const std::string& FileName() const { return fileName_; }
+    void SetFileName(std::string fileName) { fileName_ = std::move(fileName); }
+
+    double Rate() const { return speed_.value; }
+    void SetRate(double rate);
+
+    QWidget* WinHandle() const { return target_; }
+    void SetWinHandle(QWidget* window);
+
+    int VideoWidth() const { return videoWidth_; }
+    int VideoHeight() const { return videoHeight_; }
+    void SetVideoWidth(int width);
+    void SetVideoHeight(int height);
+
+    bool Audio() const;
+    void SetAudio(bool on);
+
+    std::string Filters() const { return filters_; }
+    const std::string& Filtro() const { return filtro_; }
+    void SetFiltro(std::string filtro) { filtro_ = filtro.empty() ? "x" : std::move(filtro); }
+
+    bool Open();
+    bool CloseFile();
+    int State() const;
+    bool Play();
+    bool Pause();
+    bool Stop();  // pauses and goes back to the start
+    bool Seek(float seconds);
+    double Position() const;
+    double Duration() const { return duration_; }
+    bool StepFrame();
+    bool SetDisplayWidth(int width);
+    int NativeWidth() const { return nativeWidth_; }
+    int NativeHeight() const { return nativeHeight_; }
+    bool RefreshWindow();
+    // Stands in for the old graphics-runtime version check: 9.0 when the player library runs,
+    // 0 when it cannot be loaded or started.
+    double DirectXVersion() const;
+
+    bool available() const;
+    const std::string& lastError() const { return error_; }
+    // The last drawn picture in device pixels; valid until the next draw or resize (copy it to
+    // keep it).
+    const QImage& currentFrame() const { return frame_.image(); }
+    std::uint64_t framesDrawn() const { return framesDrawn_; }
+    bool seeking() const { return seeks_.busy(); }
+
+signals:
+    void frameDrawn();
+    void seekFinished(double target);
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    enum class Phase { Empty, Opening, Open, Closing };
+
+    template <typename T>
+    struct Mirrored {  // a property we write: our value stands until mpv has answered every write
+        T value{};
+        int pendingWrites = 0;
+        void wrote(T written) {
+            value = written;
+            ++pendingWrites;
+        }
+        bool replied() {  // true when the settled value should now be asked for
+            if (pendingWrites > 0) --pendingWrites;
+            return pendingWrites == 0;
+        }
+        void observed(T seen) {
+            if (pendingWrites == 0) value = seen;
+        }
+    };
+
+    struct Opening {
+        std::uint64_t loadId = 0;
+        bool withGraph = false;
+        bool loaded = false;
+        bool restarted = false;
+        bool drawn = false;
+        bool failed = false;
+    };
+
+    static void onWakeup(void* context);
+    static void onRenderUpdate(void* context);
+
+    void startSession();
+    void drainEvents();
+    void handleEvent(const mpv_event& event);
+    void handleReply(const mpv_event& event);
+    void handlePropertyChange(std::uint64_t id, const mpv_event_property& property);
+    void handleEndFile(const mpv_event_end_file& end);
+    void handleSeekStep(const SeekQueue::Step& step);
+    bool landedLate(double target) const;
+    void sendLoad(bool withGraph);
+    void sendSeek(const SeekQueue::Command& command);
+    void abandonSeek();
+    void readFilmFacts();
+    void describeFilters();
+    void resetFilm();
+    bool openFinished() const;
+    void wakeWaiter();
+    bool waitUntil(const std::function<bool()>& done, int timeoutMs);
+
+    void drawFrame();
+    void takeDefaultDisplaySize();
+    void resizeFrame();
+    void paintPicture(QWidget* window);
+    double displayAspect() const;
+
+    Config config_;
+    MpvLibrary library_;
+    std::unique_ptr<MpvSession> session_;
+    std::string error_;
+    std::atomic<bool> eventsPosted_{false};
+    std::atomic<bool> renderPosted_{false};
+    std::uint64_t nextRequest_ = 1;
+
+    std::string fileName_;
+    std::string filtro_ = "x";
+    std::string filters_;
+    FilterGraph graph_;
+    QPointer<QWidget> target_;
+
+    Phase phase_ = Phase::Empty;
+    Opening opening_;
+    std::int64_t entry_ = -1;  // mpv's playlist entry of the film being opened or shown
+    QEventLoop* waitLoop_ = nullptr;
+
+    double duration_ = 0;
+    double timePos_ = 0;
+    double frameDuration_ = 0.04;
+    int nativeWidth_ = 0;
+    int nativeHeight_ = 0;
+    int displayWidth_ = 0;   // the film's display size, after its aspect
+    int displayHeight_ = 0;
+    bool hasAudio_ = false;
+    bool hasVideo_ = false;
+    bool eof_ = false;
+    Mirrored<bool> paused_{true};
+    Mirrored<bool> muted_{false};
+    Mirrored<double> speed_{1.0};
+
+    SeekQueue seeks_;
+    QTimer seekWatchdog_;
+    bool correctingSeek_ = false;
+    int demuxerOffset_ = 1;
+
+    int videoWidth_ = 0;
+    int videoHeight_ = 0;
+    bool displaySizeChosen_ = false;
+    FrameBuffer frame_;
+    std::uint64_t framesDrawn_ = 0;
+};
+
+}  // namespace corvane

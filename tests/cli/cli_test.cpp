@@ -1,0 +1,137 @@
+#include <gtest/gtest.h>
+#include <nlohmann/json.hpp>
+
+#include <array>
+#include <cstdio>
+#include <sys/wait.h>
+
+#include "support/test_support.h"
+
+namespace corvane {
+namespace {
+
+using nlohmann::json;
+
+struct CliRun {
+    int exitCode;
+    std::string out;
+};
+
+// Runs the companion with arguments (each quoted) and captures standard output; standard error
+// goes to a file so a test can read the message.
+CliRun runCli(const std::vector<std::string>& arguments, std::string* errors = nullptr) {
+    testing::TempFolder scratch;
+    std::string command = "'" CORVANE_CLI "'";
+    for (const auto& argument : arguments) command += " '" + argument + "'";
+    command += " 2>'" + (scratch / "err").string() + "'";
+    CliRun run{-1, {}};
+    if (FILE* pipe = popen(command.c_str(), "r")) {
+        std::array<char, 4096> buffer{};
+        std::size_t read = 0;
+        while ((read = std::fread(buffer.data(), 1, buffer.size(), pipe)) > 0) run.out.append(buffer.data(), read);
+        const int status = pclose(pipe);
+        run.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    }
+    if (errors) *errors = testing::readFile(scratch / "err");
+    return run;
+}
+
+const std::string disc = testing::fixture("disc").string();
+
+TEST(Cli, ListsThePackagesOfADisc) {
+    const CliRun run = runCli({"packages", disc});
+    ASSERT_EQ(run.exitCode, 0);
+    EXPECT_EQ(json::parse(run.out), json::parse(R"({"matches": ["Basket", "Partita"], "syntheses": ["Sintesi"]})"));
+}
+
+TEST(Cli, PrintsTheCodeTableWithTextsInUtf8AndBlanksKept) {
+    const CliRun run = runCli({"codes", disc, "Partita"});
+    ASSERT_EQ(run.exitCode, 0);
+    const json out = json::parse(run.out);
+    EXPECT_EQ(out["sport"], "1");
+    EXPECT_EQ(out["synthesis"], false);
+    ASSERT_EQ(out["rows"].size(), 8u);
+    EXPECT_EQ(out["rows"][0][0], "*07SM+              ");
+    EXPECT_EQ(out["rows"][0][7], "20.30.05");
+    EXPECT_EQ(out["rows"][4][14], " 0 :  1");
+    EXPECT_EQ(out["rows"][7][14], " 0 :  0");
+    EXPECT_EQ(out["match_info"].size(), 62u);
+    EXPECT_EQ(out["match_info"][19], "Città di Treviso");
+    EXPECT_EQ(out["home_players"].size(), 99u);
+    EXPECT_EQ(out["home_players"][0].size(), 24u);
+    EXPECT_EQ(out["home_players"][0][0], "7");
+    EXPECT_EQ(out["home_players"][0][2], "Mario Rossi");
+    EXPECT_EQ(out["films"].size(), 1u);
+}
+
+TEST(Cli, SearchesWithCodesExpressionsAndSetFilters) {
+    const struct {
+        std::vector<std::string> options;
+        std::vector<int> rows;
+    } cases[] = {
+        {{}, {1, 2, 3, 4, 5, 6, 7, 8}},
+        {{"--code", "a~~A"}, {4}},
+        {{"--code", "~~~r"}, {4}},
+        {{"--sets", "2;"}, {8}},
+        {{"--adv", "OR[~~~~~=,5][~~~~~#,5]"}, {2, 4, 8}},
+    };
+    for (const auto& c : cases) {
+        std::vector<std::string> arguments{"search", disc, "Partita"};
+        arguments.insert(arguments.end(), c.options.begin(), c.options.end());
+        const CliRun run = runCli(arguments);
+        ASSERT_EQ(run.exitCode, 0);
+        const json out = json::parse(run.out);
+        std::vector<int> rows;
+        for (const auto& row : out["rows"]) rows.push_back(row["row"]);
+        EXPECT_EQ(rows, c.rows) << arguments.back();
+    }
+    const json first = json::parse(runCli({"search", disc, "Partita", "--code", "a~~A"}).out)["rows"][0];
+    EXPECT_EQ(first, json::parse(R"({"row": 4, "code": "a12AH#              ", "film": "1", "time": "0.00.08", "set": "1"})"));
+}
+
+TEST(Cli, ListsAndAppliesTheAnalysesOfASynthesis) {
+    const CliRun list = runCli({"analyses", disc, "Sintesi", "--synthesis"});
+    ASSERT_EQ(list.exitCode, 0);
+    EXPECT_EQ(json::parse(list.out), json::parse(R"([
+        {"name": "Titolo attacchi", "tipo": "T", "hidden": false},
+        {"name": "Attacchi vincenti", "tipo": "A", "hidden": false},
+        {"name": "Ricezioni", "tipo": "A", "hidden": true},
+        {"name": "Battute", "tipo": "A", "hidden": false}])"));
+    const CliRun applied = runCli({"analysis", disc, "Sintesi", "--synthesis", "--index", "1"});
+    ASSERT_EQ(applied.exitCode, 0);
+    const json rows = json::parse(applied.out)["rows"];
+    ASSERT_EQ(rows.size(), 1u);
+    EXPECT_EQ(rows[0]["row"], 2);
+}
+
+TEST(Cli, ReadsTheLowerCaseFormat) {
+    const json out = json::parse(runCli({"codes", disc, "Basket"}).out);
+    EXPECT_EQ(out["sport"], "2");
+    ASSERT_EQ(out["rows"].size(), 3u);
+    EXPECT_EQ(out["rows"][1][0], "a09TF-");
+    EXPECT_EQ(out["rows"][1][14], "y");
+    EXPECT_EQ(out["match_info"][15], "Virtus");
+    EXPECT_EQ(out["away_players"][0][2], "Away Nine");
+}
+
+TEST(Cli, BadInputGivesOneLineOnStandardErrorAndExitTwo) {
+    const std::vector<std::vector<std::string>> calls = {
+        {"packages", "/nonexistent/disc"},
+        {"codes", disc, "NoSuchPackage"},
+        {"codes", disc, "Partita", "--synthesis"},
+        {"analysis", disc, "Sintesi", "--synthesis", "--index", "9"},
+        {"analyses", disc, "Partita"},
+        {"decipher", "/nonexistent/file"},
+        {"frobnicate"},
+    };
+    for (const auto& call : calls) {
+        std::string errors;
+        const CliRun run = runCli(call, &errors);
+        EXPECT_EQ(run.exitCode, 2) << call[0];
+        EXPECT_FALSE(errors.empty()) << call[0];
+        EXPECT_TRUE(run.out.empty()) << call[0];
+    }
+}
+
+}  // namespace
+}  // namespace corvane
