@@ -8,7 +8,9 @@
 #include "app/qt_platform_qt.h"
 #include "app/startup_sequence.h"
 #include "core/program_state.h"
-#include "scout/packages.h"
+#include "app/app_context.h"
+#include "app/tfmain.h"
+#include "core/messages.h"
 
 using namespace corvane;
 
@@ -36,21 +38,15 @@ int main(int argc, char** argv) {
                                     {}});
     if (startup.run(discFolder) == StartupOutcome::SetupLaunched) return 0;
     QApplication::setApplicationName(QStringLiteral("Corvane Player"));
+    QApplication::setApplicationDisplayName(QStringLiteral("Corvane Player"));
 
-    // The main window takes over from here once it exists; until then the run lists the packages
-    // and reads the first one, as the window's creation will.
-    ApplicationLog& log = startup.log();
-    const PackageLists lists = ListPackages(state.folders.ProgramFolder, log);
-    state.MatchList = lists.MatchList;
-    state.SynthesisList = lists.SynthesisList;
-    if (state.MatchList.empty() && state.SynthesisList.empty()) {
-        boxes.ShowMessageBox("La cartella TLX_VIDEO non contiene partite/sintesi\rL'applicazione verrà terminata.",
-                             "TlxPlayer", MessageBoxStop);
-        return 0;
-    }
-    const bool synthesis = state.MatchList.empty();
-    const std::string first = synthesis ? state.SynthesisList.front() : state.MatchList.front();
-    OpenPackageData(state, first, synthesis, log, platform);
-    LoadFilmList(state, log);
-    return 0;
+    const MessageCatalogue catalogue(state.folders.SystemFolder);
+    const Messages messages(catalogue, boxes, state.LanguageNumber);
+    AppContext app{state, platform, startup.log(), messages, boxes,
+                   Settings(settingsFilePath(platform.documentsFolder()), state.Sport)};
+    TFMain window(app);
+    if (state.TerminateAfterCreate) return 0;
+    window.move(0, 0);
+    window.show();
+    return QApplication::exec();
 }

@@ -9,7 +9,14 @@ namespace corvane {
 LocaleFormats desktopLocaleFormats() {
     const QLocale locale = QLocale::system();
     LocaleFormats formats;
-    formats.shortDate = locale.dateFormat(QLocale::ShortFormat).toStdString();
+    // Without a language of its own ("C") a system has no date habit worth keeping: the
+    // defaults (day first, 24 hours) stand.
+    if (locale.language() == QLocale::C) return formats;
+    // Dates are written in numbers only: month and weekday names have no place in the texts.
+    QString date = locale.dateFormat(QLocale::ShortFormat);
+    date.replace(QRegularExpression(QStringLiteral("M{3,}")), QStringLiteral("MM"));
+    date.remove(QRegularExpression(QStringLiteral("d{3,}[,.]?\\s*")));
+    formats.shortDate = date.trimmed().toStdString();
     // The time zone has no place in the program's time texts.
     QString time = locale.timeFormat(QLocale::LongFormat);
     time.remove(QRegularExpression(QStringLiteral("\\s*t+\\s*")));

@@ -24,8 +24,8 @@ std::string takeBracketed(std::string_view& text) {
         return {};
     }
     const std::size_t close = text.find(']', open + 1);
-    const std::string value(text.substr(open + 1, close == std::string_view::npos ? std::string_view::npos
-                                                                                  : close - open - 1));
+    const std::string value(
+        text.substr(open + 1, close == std::string_view::npos ? std::string_view::npos : close - open - 1));
     text = close == std::string_view::npos ? std::string_view() : text.substr(close + 1);
     return value;
 }
@@ -167,8 +167,7 @@ bool TestAdvancedCodes(const TAvanz& avanz, int row, const CodeTable& table, std
     return AdvancedCodesTester(avanz, table, sport).passes(row);
 }
 
-AdvancedCodesTester::AdvancedCodesTester(const TAvanz& avanz, const CodeTable& table,
-                                         std::string_view sport)
+AdvancedCodesTester::AdvancedCodesTester(const TAvanz& avanz, const CodeTable& table, std::string_view sport)
     : table_(table), mode_(avanz.mode) {
     for (const TRules& rule : avanz.rules) {
         if (rule.code.empty() || rule.kind == -1) break;

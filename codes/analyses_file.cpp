@@ -14,12 +14,12 @@ namespace corvane {
 namespace {
 
 constexpr std::array<const char*, 13> kKeys = {
-    "tipo", "team",         "main_code",    "team_rot",       "rot_zone",       "set",   "phase",
+    "tipo",      "team",         "main_code",   "team_rot",       "rot_zone",       "set",   "phase",
     "adv_codes", "seconds_prev", "seconds_len", "play_end_rally", "automatic_stop", "folder"};
 
-// The file is read as the Windows profile functions read it: sections and keys in any case,
-// one pair of quotes around a value dropped.
-bool loadAnalyses(const std::filesystem::path& file, CSimpleIniCaseA& ini) {
+// Read as the Windows profile functions read it: sections and keys in any case (CSimpleIniA
+// compares without case, CSimpleIniCaseA with it), one pair of quotes around a value dropped.
+bool loadAnalyses(const std::filesystem::path& file, CSimpleIniA& ini) {
     return ini.LoadFile(file.c_str()) >= 0;
 }
 
@@ -30,7 +30,7 @@ std::string unquoted(std::string_view value) {
     return std::string(value);
 }
 
-void readSection(const CSimpleIniCaseA& ini, std::string_view name, AnalysisRecord& record) {
+void readSection(const CSimpleIniA& ini, std::string_view name, AnalysisRecord& record) {
     for (std::size_t slot = 1; slot < record.slots.size(); ++slot) record.slots[slot].clear();
     const std::string section(trimBlanks(name));
     for (std::size_t slot = 0; slot < kKeys.size(); ++slot)
@@ -43,9 +43,8 @@ std::filesystem::path analysesFilePath(const std::filesystem::path& packageFolde
     return resolveInFolder(packageFolder, "Analisi.ini");
 }
 
-void ReadAnalysis(const std::filesystem::path& analysisFile, std::string_view name,
-                  AnalysisRecord& record) {
-    CSimpleIniCaseA ini(false, false, false);
+void ReadAnalysis(const std::filesystem::path& analysisFile, std::string_view name, AnalysisRecord& record) {
+    CSimpleIniA ini(false, false, false);
     loadAnalyses(analysisFile, ini);  // a file that cannot be read leaves every key empty
     readSection(ini, name, record);
 }
@@ -54,13 +53,13 @@ std::optional<std::vector<AnalysisEntry>> ListAnalyses(const std::filesystem::pa
                                                        const CodeTable& table, const PassContext& context,
                                                        AnalysisRecord& record) {
     if (!fileExists(analysisFile)) return std::nullopt;
-    CSimpleIniCaseA ini(false, false, false);
+    CSimpleIniA ini(false, false, false);
     std::vector<AnalysisEntry> entries;
     if (!loadAnalyses(analysisFile, ini)) return entries;
 
-    CSimpleIniCaseA::TNamesDepend sections;
+    CSimpleIniA::TNamesDepend sections;
     ini.GetAllSections(sections);
-    sections.sort(CSimpleIniCaseA::Entry::LoadOrder());
+    sections.sort(CSimpleIniA::Entry::LoadOrder());
     int index = 0;
     for (const auto& section : sections) {
         readSection(ini, section.pItem, record);

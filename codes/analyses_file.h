@@ -18,8 +18,7 @@ std::filesystem::path analysesFilePath(const std::filesystem::path& packageFolde
 
 // Reads section `name` of the analyses file into slots 0..12 after emptying slots 1..37. Missing
 // keys, a missing section and a missing file read as empty. The file is never written.
-void ReadAnalysis(const std::filesystem::path& analysisFile, std::string_view name,
-                  AnalysisRecord& record);
+void ReadAnalysis(const std::filesystem::path& analysisFile, std::string_view name, AnalysisRecord& record);
 
 // One entry of the analyses list. A tipo other than "A" makes the entry a title.
 struct AnalysisEntry {

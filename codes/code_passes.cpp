@@ -35,7 +35,8 @@ bool endsRally(std::string_view code) {
     return c == 'p' || c == 'z' || c == 'c' || c == 'T';
 }
 
-// A touch by a player or the team, as opposed to set ends and other marker rows.
+// A touch by a player or by the team, as opposed to a set end ("**") or another marker row, whose
+// position 4 may hold any letter.
 bool isActionCode(std::string_view code) {
     const char tens = positionOf(code, 2);
     const char units = positionOf(code, 3);
@@ -64,13 +65,17 @@ struct TwoPointCodes {
     std::string_view generic, first, second;
 };
 
+// Languages 0 and 2 write the two-point events TS and TF, language 1 FI and FG; languages added
+// later have no codes of their own and use language 1's.
 TwoPointCodes twoPointCodes(int languageNumber) {
     if (languageNumber == 0 || languageNumber == 2) return {"T2", "TS", "TF"};
     return {"F2", "FI", "FG"};
 }
 
+// The search code with positions 4-5 set to a two-letter event code.
 std::string withEvent(std::string searchCode, std::string_view event) {
-    searchCode.replace(3, 2, event);
+    searchCode[3] = event[0];
+    searchCode[4] = event[1];
     return searchCode;
 }
 
@@ -97,8 +102,8 @@ public:
 
     bool accepts(const CodeTable& table, int row, std::string_view setFilter) const {
         const std::string_view code = table.Cell(Code, row);
-        const bool candidate = pattern_.matches(code, AnySide) ||
-                               (twoPoint_ && secondPattern_.matches(code, AnySide));
+        const bool candidate =
+            pattern_.matches(code, AnySide) || (twoPoint_ && secondPattern_.matches(code, AnySide));
         if (!candidate || code.empty()) return false;
         if (!inSetFilter(table.Cell(SetNo, row), setFilter)) return false;
         if (synthesis_) {

@@ -16,7 +16,7 @@ struct CodeListRow {
     std::string film;
     std::string time;  // VideoSec as h.mm.ss
     std::string set;
-    int row = 0;       // the code's row in the code table
+    int row = 0;  // the code's row in the code table
 };
 
 // What the passes need to know of the open package and the program.
@@ -30,8 +30,8 @@ struct PassContext {
 // for every code), lies in one of the sets of the set filter ("1;3;", empty for every set) and
 // has a film and a time. Volleyball matches also apply the record's adv_codes. Position 4 "r"
 // asks for an attack after the team's own reception in the same rally, "d" for an attack after
-// another own touch that is neither a reception nor a set. An empty result is a list of one
-// empty row.
+// another own touch (a player or team code, not a set end or marker row) that is neither a
+// reception nor a set. An empty result is a list of one empty row.
 std::vector<CodeListRow> FillCodeList(const CodeTable& table, std::string_view searchCode,
                                       std::string_view setFilter, const AnalysisRecord& analysis,
                                       const PassContext& context);

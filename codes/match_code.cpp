@@ -1,6 +1,8 @@
 #include "codes/match_code.h"
 
 #include <algorithm>
+#include <array>
+#include <cstring>
 
 namespace corvane {
 
@@ -14,34 +16,44 @@ bool isVisitingDigit(unsigned char c) { return c >= '5' && c <= '9'; }
 
 SearchPattern::SearchPattern(std::string_view searchCode, std::string_view sport)
     : volleyball_(sport == "1") {
+    std::array<unsigned char, kMatchedPositions> bytes{}, mask{};
     const std::size_t length = std::min<std::size_t>(searchCode.size(), kMatchedPositions);
     for (std::size_t i = 0; i < length; ++i) {
         auto c = static_cast<unsigned char>(searchCode[i]);
         if (isWildcard(c)) continue;
         if (i == 0 && volleyball_ && isVisitingDigit(c)) c = static_cast<unsigned char>(c - 5);
-        positions_[static_cast<std::size_t>(count_)] = static_cast<unsigned char>(i);
-        characters_[static_cast<std::size_t>(count_)] = c;
-        ++count_;
+        bytes[i] = c;
+        mask[i] = 0xFF;
     }
+    std::memcpy(&low_, bytes.data(), sizeof low_);
+    std::memcpy(&lowMask_, mask.data(), sizeof lowMask_);
+    std::memcpy(&high_, bytes.data() + sizeof low_, sizeof high_);
+    std::memcpy(&highMask_, mask.data() + sizeof low_, sizeof highMask_);
 }
 
 bool SearchPattern::matches(std::string_view code, int side) const {
-    auto first = code.empty() ? static_cast<unsigned char>(' ') : static_cast<unsigned char>(code[0]);
+    // The first ten positions, blank-padded, compared all at once.
+    std::array<unsigned char, kMatchedPositions> bytes;
+    if (code.size() >= kMatchedPositions) {
+        std::memcpy(bytes.data(), code.data(), kMatchedPositions);
+    } else {
+        bytes.fill(' ');
+        std::copy(code.begin(), code.end(), bytes.begin());
+    }
     if (volleyball_) {
         // Codes carry the team as "*" or "a"; older ones as a player number of 50 and above.
-        bool visiting = first == 'a';
-        if (isVisitingDigit(first)) {
+        bool visiting = bytes[0] == 'a';
+        if (isVisitingDigit(bytes[0])) {
             visiting = true;
-            first = static_cast<unsigned char>(first - 5);
+            bytes[0] = static_cast<unsigned char>(bytes[0] - 5);
         }
         if ((side == HomeSide && visiting) || (side == VisitingSide && !visiting)) return false;
     }
-    for (int k = 0; k < count_; ++k) {
-        const std::size_t at = positions_[static_cast<std::size_t>(k)];
-        const unsigned char c =
-            at == 0 ? first : at < code.size() ? static_cast<unsigned char>(code[at]) : ' ';
-        if (c != characters_[static_cast<std::size_t>(k)]) return false;
-    }
+    std::uint64_t low;
+    std::uint16_t high;
+    std::memcpy(&low, bytes.data(), sizeof low);
+    std::memcpy(&high, bytes.data() + sizeof low, sizeof high);
+    if (((low ^ low_) & lowMask_) != 0 || ((high ^ high_) & highMask_) != 0) return false;
     if (!volleyball_ && !code.empty()) {
         if (side == HomeSide && code[0] == 'a') return false;
         if (side == VisitingSide && code[0] == '*') return false;

@@ -1,6 +1,6 @@
 #pragma once
 
-#include <array>
+#include <cstdint>
 #include <string>
 #include <string_view>
 
@@ -20,13 +20,11 @@ public:
     SearchPattern(std::string_view searchCode, std::string_view sport);
 
     bool matches(std::string_view code, int side) const;
-    // True when no position is tested: every code of the side matches.
-    bool anyCode() const { return count_ == 0; }
 
 private:
-    std::array<unsigned char, kMatchedPositions> positions_{};
-    std::array<unsigned char, kMatchedPositions> characters_{};
-    int count_ = 0;
+    // The compared positions as bytes of the first ten, with a mask of those that count.
+    std::uint64_t low_ = 0, lowMask_ = 0;
+    std::uint16_t high_ = 0, highMask_ = 0;
     bool volleyball_ = false;
 };
 

@@ -1,34 +1,111 @@
 #include "scout/code_table.h"
 
+#include <algorithm>
+#include <cstring>
+#include <utility>
+
 #include "core/text.h"
+#include "scout/table_memory.h"
 
 namespace corvane {
 
-CodeTable::CodeTable() { Clear(); }
+namespace {
+constexpr std::size_t kTextBlockSize = std::size_t{4} << 20;
+constexpr std::size_t kRowsPerBlock = std::size_t{1} << 16;
+constexpr std::size_t kMaxRowText = 0xFFFF;
+}  // namespace
+
+// The blocks stay with the table when it is emptied, so refilling it (the next package) writes
+// into memory that is already there.
+struct CodeTable::Storage {
+    std::vector<LargeBlock> rowBlocks;
+    std::vector<LargeBlock> textBlocks;
+    std::size_t textBlock = 0;  // the block being filled
+    std::size_t textUsed = 0;
+};
+
+CodeTable::CodeTable() : storage_(std::make_unique<Storage>()) {}
+
+CodeTable::~CodeTable() = default;
+
+CodeTable::CodeTable(const CodeTable& other) : CodeTable() { *this = other; }
+
+CodeTable& CodeTable::operator=(const CodeTable& other) {
+    if (this == &other) return *this;
+    Clear();
+    Cells cells;
+    for (int row = 1; row < other.RowCount(); ++row) {
+        for (int column = 0; column < kColumns; ++column) cells[static_cast<std::size_t>(column)] = other.Cell(column, row);
+        appendRow(cells);
+    }
+    return *this;
+}
+
+CodeTable::CodeTable(CodeTable&& other) noexcept
+    : storage_(std::move(other.storage_)), rowCount_(std::exchange(other.rowCount_, 1)) {}
+
+CodeTable& CodeTable::operator=(CodeTable&& other) noexcept {
+    storage_ = std::move(other.storage_);
+    rowCount_ = std::exchange(other.rowCount_, 1);
+    return *this;
+}
+
+const CodeTable::Row& CodeTable::rowAt(std::size_t row) const {
+    const auto* rows = static_cast<const Row*>(storage_->rowBlocks[row / kRowsPerBlock].get());
+    return rows[row % kRowsPerBlock];
+}
 
 std::string_view CodeTable::Cell(int column, int row) const {
-    if (row < 0 || row >= RowCount() || column < 0 || column >= kColumns) return {};
-    const Row& r = rows_[static_cast<std::size_t>(row)];
-    const std::uint32_t begin = column == 0 ? 0 : r.ends[static_cast<std::size_t>(column - 1)];
-    return std::string_view(r.text).substr(begin, r.ends[static_cast<std::size_t>(column)] - begin);
+    if (row < 1 || row >= RowCount() || column < 0 || column >= kColumns) return {};
+    const Row& r = rowAt(static_cast<std::size_t>(row));
+    const std::uint16_t begin = column == 0 ? 0 : r.ends[static_cast<std::size_t>(column - 1)];
+    return {r.text + begin, static_cast<std::size_t>(r.ends[static_cast<std::size_t>(column)] - begin)};
 }
 
 void CodeTable::Clear() {
-    rows_.clear();
-    rows_.emplace_back();
+    if (!storage_) storage_ = std::make_unique<Storage>();
+    storage_->textBlock = 0;
+    storage_->textUsed = 0;
+    rowCount_ = 1;
+}
+
+char* CodeTable::reserveText(std::size_t size) {
+    Storage& storage = *storage_;
+    if (storage.textBlocks.empty()) storage.textBlocks.push_back(allocateLargeBlock(kTextBlockSize));
+    if (storage.textUsed + size > kTextBlockSize) {
+        if (++storage.textBlock == storage.textBlocks.size())
+            storage.textBlocks.push_back(allocateLargeBlock(kTextBlockSize));
+        storage.textUsed = 0;
+    }
+    char* text = static_cast<char*>(storage.textBlocks[storage.textBlock].get()) + storage.textUsed;
+    storage.textUsed += size;
+    return text;
 }
 
 int CodeTable::appendRow(const Cells& cells) {
-    Row row;
+    if (!storage_) storage_ = std::make_unique<Storage>();
     std::size_t size = 0;
     for (const auto& cell : cells) size += cell.size();
-    row.text.reserve(size);
+    size = std::min(size, kMaxRowText);
+
+    const std::size_t block = rowCount_ / kRowsPerBlock;
+    if (block == storage_->rowBlocks.size())
+        storage_->rowBlocks.push_back(allocateLargeBlock(kRowsPerBlock * sizeof(Row)));
+    Row& row = static_cast<Row*>(storage_->rowBlocks[block].get())[rowCount_ % kRowsPerBlock];
+    char* text = reserveText(size);
+    row.text = text;
+    std::size_t used = 0;
     for (std::size_t column = 0; column < cells.size(); ++column) {
-        row.text += cells[column];
-        row.ends[column] = static_cast<std::uint32_t>(row.text.size());
+        const std::size_t length = std::min(cells[column].size(), size - used);
+        const char* from = cells[column].data();
+        // Cells are a few characters long: a plain loop beats a call to memcpy for each.
+        if (length > 32) std::memcpy(text + used, from, length);
+        else
+            for (std::size_t i = 0; i < length; ++i) text[used + i] = from[i];
+        used += length;
+        row.ends[column] = static_cast<std::uint16_t>(used);
     }
-    rows_.push_back(std::move(row));
-    return RowCount() - 1;
+    return static_cast<int>(rowCount_++);
 }
 
 bool TeamPlayers::hasAnyPlayer() const {

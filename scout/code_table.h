@@ -2,6 +2,7 @@
 
 #include <array>
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -19,17 +20,23 @@ enum CodeColumn : int {
 };
 
 // A package's codes: row 0 is the header row and holds no data, code rows are 1..N in file
-// order, each of 15 text cells (Windows-1252 bytes). Cells of a row are kept in one buffer so a
-// table of a million rows costs one allocation a row.
+// order, each of 15 text cells (Windows-1252 bytes). The cells' texts lie one row after another
+// in large blocks and every row keeps where its cells end, so a table of a million rows costs
+// no allocation per row.
 class CodeTable {
 public:
     static constexpr int kColumns = 15;
     using Cells = std::array<std::string_view, kColumns>;
 
     CodeTable();
+    CodeTable(const CodeTable& other);
+    CodeTable& operator=(const CodeTable& other);
+    CodeTable(CodeTable&& other) noexcept;
+    CodeTable& operator=(CodeTable&& other) noexcept;
+    ~CodeTable();
 
     // Row count including the header row: 1 for an empty table.
-    int RowCount() const { return static_cast<int>(rows_.size()); }
+    int RowCount() const { return static_cast<int>(rowCount_); }
     int codeRowCount() const { return RowCount() - 1; }
 
     // The cell's text; empty for a column or row outside the table.
@@ -37,15 +44,22 @@ public:
 
     // Leaves the header row only.
     void Clear();
-    // Appends the next code row; returns its number.
+    // Appends the next code row; returns its number. A row's cells hold at most 65535
+    // characters together; a longer row keeps that many.
     int appendRow(const Cells& cells);
 
 private:
     struct Row {
-        std::string text;
-        std::array<std::uint32_t, kColumns> ends{};
+        const char* text = nullptr;
+        std::array<std::uint16_t, kColumns> ends{};
     };
-    std::vector<Row> rows_;
+    struct Storage;
+
+    const Row& rowAt(std::size_t row) const;
+    char* reserveText(std::size_t size);
+
+    std::unique_ptr<Storage> storage_;
+    std::size_t rowCount_ = 1;
 };
 
 // One player of a team: 24 text slots; slot 0 the shirt number, slot 2 the name.

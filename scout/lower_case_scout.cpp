@@ -122,8 +122,7 @@ std::optional<Section> matchPassHeader(std::string_view line) {
     return section;
 }
 
-void readMatchSectionFrom(std::string_view content, MatchCompanions& match) {
-    LineCursor lines(content);
+void readMatchSectionFrom(LineReader& lines, MatchCompanions& match) {
     Section section = Section::None;
     int matchLines = 0;
     int homeLines = 0;
@@ -154,21 +153,35 @@ void readMatchSectionFrom(std::string_view content, MatchCompanions& match) {
     }
 }
 
-// The text to read of a file that may be enciphered: the file itself when it is plain, else its
-// plain copy. When no copy can be written anywhere the lines are deciphered here, so the package
-// still opens.
-std::optional<std::string> plainContent(const std::filesystem::path& path, const std::filesystem::path& cacheFolder) {
-    const PlainCopy copy = MakePlainCopy(path, cacheFolder, writeFileAtomically);
-    if (copy.outcome == PlainCopyOutcome::Written) return readScoutBytes(copy.path);
-    std::optional<std::string> content = readScoutBytes(path);
-    if (!content || copy.outcome != PlainCopyOutcome::NotWritten) return content;
+// Where the plain lines of a scout file are: a file, or a text deciphered here when no plain copy
+// could be written anywhere, so the package still opens.
+struct PlainSource {
+    std::filesystem::path file;
+    std::optional<std::string> text;
+
+    std::optional<LineReader> open() const {
+        if (text) return LineReader(*text);
+        return LineReader::openFile(file);
+    }
+};
+
+std::optional<std::string> decipherLines(const std::filesystem::path& file) {
+    std::optional<LineReader> lines = LineReader::openFile(file);
+    if (!lines) return std::nullopt;
     std::string plain;
-    LineCursor lines(*content);
-    for (std::string_view line; lines.next(line);) {
+    for (std::string_view line; lines->next(line);) {
         if (!line.empty()) plain += DecipherLine(line);
         plain += '\n';
     }
     return plain;
+}
+
+PlainSource plainSource(const std::filesystem::path& path, bool decipher, const std::filesystem::path& cacheFolder) {
+    if (!decipher) return {path, std::nullopt};
+    const PlainCopy copy = MakePlainCopy(path, cacheFolder, writeFileAtomically);
+    if (copy.outcome == PlainCopyOutcome::Written) return {copy.path, std::nullopt};
+    if (copy.outcome == PlainCopyOutcome::NotWritten) return {std::filesystem::path(), decipherLines(path)};
+    return {path, std::nullopt};
 }
 
 }  // namespace
@@ -176,24 +189,25 @@ std::optional<std::string> plainContent(const std::filesystem::path& path, const
 void ReadMatchSection(const std::filesystem::path& path, MatchCompanions& match) {
     match.clearMatchInfo();
     if (!fileExists(path)) return;
-    if (const auto content = readScoutBytes(path)) readMatchSectionFrom(*content, match);
+    if (std::optional<LineReader> lines = LineReader::openFile(path)) readMatchSectionFrom(*lines, match);
 }
 
 bool ReadLowerCaseScout(const std::filesystem::path& path, bool decipher, ScoutTarget target,
                         const std::filesystem::path& cacheFolder) {
     clearScoutTarget(target);
     if (!fileExists(path)) return false;
-    const std::optional<std::string> content = decipher ? plainContent(path, cacheFolder) : readScoutBytes(path);
-    if (!content) return false;
+    const PlainSource source = plainSource(path, decipher, cacheFolder);
+    std::optional<LineReader> lines = source.open();
+    if (!lines) return false;
 
-    LineCursor lines(*content);
     std::string_view line;
-    if (!decipher) lines.next(line);
+    if (!decipher) lines->next(line);
     CodePass pass(decipher, target);
-    while (lines.next(line)) pass.readLine(line);
+    while (lines->next(line)) pass.readLine(line);
 
+    // The header pass reads the same lines again, from the first.
     target.match.clearMatchInfo();
-    readMatchSectionFrom(*content, target.match);
+    if (std::optional<LineReader> again = source.open()) readMatchSectionFrom(*again, target.match);
     return true;
 }
 

@@ -1,8 +1,18 @@
 #include "scout/scout_reading.h"
 
-#include <fstream>
+#include <cerrno>
+#include <fcntl.h>
+#include <unistd.h>
+#include <utility>
 
 namespace corvane {
+
+namespace {
+
+// Large enough that a file of a million lines costs a few hundred reads.
+constexpr std::size_t kPieceSize = 256 * 1024;
+
+}  // namespace
 
 void clearScoutTarget(ScoutTarget target) {
     target.table.Clear();
@@ -14,18 +24,82 @@ void clearScoutTarget(ScoutTarget target) {
     target.match.HasMatchesData = false;
 }
 
-std::optional<std::string> readScoutBytes(const std::filesystem::path& file) {
-    std::ifstream in(file, std::ios::binary | std::ios::ate);
-    if (!in) return std::nullopt;
-    const std::streamoff size = in.tellg();
-    if (size < 0) return std::nullopt;
-    std::string content(static_cast<std::size_t>(size), '\0');
-    in.seekg(0);
-    in.read(content.data(), size);
-    if (in.bad()) return std::nullopt;
-    // A file that shrank meanwhile keeps what was there.
-    content.resize(static_cast<std::size_t>(in.gcount()));
-    return content;
+std::optional<LineReader> LineReader::openFile(const std::filesystem::path& file) {
+    const int descriptor = ::open(file.c_str(), O_RDONLY | O_CLOEXEC);
+    if (descriptor < 0) return std::nullopt;
+    return LineReader(descriptor);
+}
+
+LineReader::LineReader(int descriptor) : descriptor_(descriptor), buffer_(kPieceSize, '\0') {}
+
+LineReader::LineReader(std::string text) : buffer_(std::move(text)), end_(buffer_.size()) {}
+
+LineReader::LineReader(LineReader&& other) noexcept
+    : descriptor_(std::exchange(other.descriptor_, -1)),
+      buffer_(std::move(other.buffer_)),
+      begin_(std::exchange(other.begin_, 0)),
+      end_(std::exchange(other.end_, 0)) {}
+
+LineReader& LineReader::operator=(LineReader&& other) noexcept {
+    if (this != &other) {
+        closeFile();
+        descriptor_ = std::exchange(other.descriptor_, -1);
+        buffer_ = std::move(other.buffer_);
+        begin_ = std::exchange(other.begin_, 0);
+        end_ = std::exchange(other.end_, 0);
+    }
+    return *this;
+}
+
+LineReader::~LineReader() { closeFile(); }
+
+void LineReader::closeFile() {
+    if (descriptor_ >= 0) ::close(descriptor_);
+    descriptor_ = -1;
+}
+
+bool LineReader::fill() {
+    if (descriptor_ < 0) return false;
+    if (begin_ > 0) {
+        std::memmove(buffer_.data(), buffer_.data() + begin_, end_ - begin_);
+        end_ -= begin_;
+        begin_ = 0;
+    }
+    // A line longer than the buffer.
+    if (end_ == buffer_.size()) buffer_.resize(buffer_.size() * 2);
+    for (;;) {
+        const ssize_t got = ::read(descriptor_, buffer_.data() + end_, buffer_.size() - end_);
+        if (got > 0) {
+            end_ += static_cast<std::size_t>(got);
+            return true;
+        }
+        if (got < 0 && errno == EINTR) continue;
+        closeFile();
+        return false;
+    }
+}
+
+bool LineReader::next(std::string_view& line) {
+    std::size_t searched = 0;  // bytes of the unread rest known to hold no line end
+    for (;;) {
+        const char* rest = buffer_.data() + begin_;
+        const std::size_t available = end_ - begin_;
+        if (const void* found = std::memchr(rest + searched, '\n', available - searched)) {
+            const auto length = static_cast<std::size_t>(static_cast<const char*>(found) - rest);
+            line = {rest, length};
+            begin_ += length + 1;
+            break;
+        }
+        searched = available;
+        if (!fill()) {
+            if (begin_ == end_) return false;
+            line = {buffer_.data() + begin_, end_ - begin_};
+            begin_ = end_;
+            break;
+        }
+    }
+    if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+    return true;
 }
 
 }  // namespace corvane

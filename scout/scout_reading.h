@@ -1,7 +1,10 @@
 #pragma once
 
 #include <array>
+#include <bit>
 #include <cstddef>
+#include <cstdint>
+#include <cstring>
 #include <filesystem>
 #include <optional>
 #include <string>
@@ -15,52 +18,68 @@ namespace corvane {
 // an earlier package survives a reading, not even one of a file that turns out to be missing.
 void clearScoutTarget(ScoutTarget target);
 
-// The whole file in one read, or nothing when it cannot be read. Scout files run to a million
-// lines, so they are read once and then walked as views.
-std::optional<std::string> readScoutBytes(const std::filesystem::path& file);
-
-// The lines of a text as views into it. A line ends at LF; a CR just before it (or at the very end
-// of the text) is no part of the line, so CR LF and LF files read alike. A final line end adds no
-// empty line.
-class LineCursor {
+// The lines of a scout file, read in large pieces and handed out as views; a view stays valid
+// until the next call. A line ends at LF; a CR just before it (or at the very end of the file) is
+// no part of the line, so CR LF and LF files read alike. A final line end adds no empty line. A
+// read error ends the lines: what was read so far stands.
+class LineReader {
 public:
-    explicit LineCursor(std::string_view content) : rest_(content) {}
+    // Nothing when the file cannot be opened.
+    static std::optional<LineReader> openFile(const std::filesystem::path& file);
+    // The lines of a text held in memory.
+    explicit LineReader(std::string text);
 
-    // The next line; false at the end of the text.
-    bool next(std::string_view& line) {
-        if (rest_.empty()) return false;
-        const std::size_t end = rest_.find('\n');
-        if (end == std::string_view::npos) {
-            line = rest_;
-            rest_ = {};
-        } else {
-            line = rest_.substr(0, end);
-            rest_.remove_prefix(end + 1);
-        }
-        if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
-        return true;
-    }
+    LineReader(LineReader&& other) noexcept;
+    LineReader& operator=(LineReader&& other) noexcept;
+    LineReader(const LineReader&) = delete;
+    LineReader& operator=(const LineReader&) = delete;
+    ~LineReader();
+
+    // The next line; false after the last.
+    bool next(std::string_view& line);
 
 private:
-    std::string_view rest_;
+    explicit LineReader(int descriptor);
+    bool fill();
+    void closeFile();
+
+    int descriptor_ = -1;
+    std::string buffer_;
+    std::size_t begin_ = 0;
+    std::size_t end_ = 0;
 };
+
+namespace detail {
+
+// One bit (the high bit of the byte) for every ";" among 8 bytes, exact for every byte value.
+inline std::uint64_t semicolonBits(const char* bytes) {
+    constexpr std::uint64_t kSemicolons = 0x3B3B3B3B3B3B3B3Bull;
+    constexpr std::uint64_t kLow7 = 0x7F7F7F7F7F7F7F7Full;
+    std::uint64_t word;
+    std::memcpy(&word, bytes, sizeof word);
+    const std::uint64_t x = word ^ kSemicolons;
+    return ~(((x & kLow7) + kLow7) | x | kLow7);
+}
+
+}  // namespace detail
 
 // The first N fields of a line cut at ";": a ";" at the very end adds no field, ";;" gives an
 // empty field, an empty line has none. Fields past N are never looked at.
 template <std::size_t N>
 class LineFields {
 public:
-    explicit LineFields(std::string_view line) {
-        std::size_t start = 0;
-        while (start < line.size() && count_ < N) {
-            const std::size_t end = line.find(';', start);
-            if (end == std::string_view::npos) {
-                fields_[count_++] = line.substr(start);
-                break;
-            }
-            fields_[count_++] = line.substr(start, end - start);
-            start = end + 1;
+    explicit LineFields(std::string_view line) : line_(line) {
+        const char* data = line.data();
+        std::size_t at = 0;
+        if constexpr (std::endian::native == std::endian::little) {
+            // Eight bytes at a time: code lines hold many short fields.
+            for (; at + 8 <= line.size() && count_ < N; at += 8)
+                for (std::uint64_t bits = detail::semicolonBits(data + at); bits != 0 && count_ < N; bits &= bits - 1)
+                    cut(at + static_cast<std::size_t>(std::countr_zero(bits)) / 8);
         }
+        for (; at < line.size() && count_ < N; ++at)
+            if (data[at] == ';') cut(at);
+        if (count_ < N && start_ < line.size()) fields_[count_++] = line.substr(start_);
     }
 
     // Fields kept, at most N.
@@ -71,8 +90,15 @@ public:
     }
 
 private:
+    void cut(std::size_t separator) {
+        fields_[count_++] = std::string_view(line_.data() + start_, separator - start_);
+        start_ = separator + 1;
+    }
+
+    std::string_view line_;
     std::array<std::string_view, N> fields_{};
     std::size_t count_ = 0;
+    std::size_t start_ = 0;
 };
 
 // Up to `length` characters from `position`, empty past the end.

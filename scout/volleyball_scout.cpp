@@ -205,14 +205,15 @@ private:
         std::copy_n(raw.begin(), std::min(raw.size(), kCodeWidth), code.begin());
         std::replace(code.begin(), code.end(), '~', ' ');
 
-        const std::string_view rawClock = fields[7].substr(0, kClockWidth);
+        const std::string_view rawClock = fields[7];
+        const std::size_t clockLength = std::min(rawClock.size(), kClockWidth);
         std::array<char, kClockWidth> clock{};
-        std::replace_copy(rawClock.begin(), rawClock.end(), clock.begin(), ':', '.');
+        for (std::size_t i = 0; i < clockLength; ++i) clock[i] = rawClock[i] == ':' ? '.' : rawClock[i];
 
         CodeTable::Cells cells;
         for (std::size_t column = 1; column < kCodeFields; ++column) cells[column] = fields[column];
         cells[CodeColumn::Code] = {code.data(), code.size()};
-        cells[CodeColumn::Clock] = {clock.data(), rawClock.size()};
+        cells[CodeColumn::Clock] = {clock.data(), clockLength};
         if (!synthesisMode_) cells[CodeColumn::Score] = score_.text();
         target_.table.appendRow(cells);
 
@@ -233,11 +234,10 @@ bool ReadScoutFile(const std::filesystem::path& path, bool synthesisMode, ScoutT
                    const LocaleFormats& formats) {
     clearScoutTarget(target);
     if (!fileExists(path)) return false;
-    const std::optional<std::string> content = readScoutBytes(path);
-    if (!content) return false;
+    std::optional<LineReader> lines = LineReader::openFile(path);
+    if (!lines) return false;
     VolleyballReader reader(synthesisMode, target, formats);
-    LineCursor lines(*content);
-    for (std::string_view line; lines.next(line);) reader.readLine(line);
+    for (std::string_view line; lines->next(line);) reader.readLine(line);
     return true;
 }
 

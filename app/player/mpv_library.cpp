@@ -5,6 +5,8 @@
 namespace corvane {
 
 MpvLibrary::MpvLibrary(const char* libraryName) {
+    // Never unloaded: libmpv registers libavdevice's demuxers inside libavformat, which the video
+    // probe keeps using; unloading would leave libavformat pointing into freed code.
     handle_ = dlopen(libraryName, RTLD_NOW | RTLD_LOCAL);
     if (!handle_) {
         const char* reason = dlerror();

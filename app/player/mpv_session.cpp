@@ -1,5 +1,8 @@
 #include "app/player/mpv_session.h"
 
+#include <bit>
+#include <cstring>
+
 namespace corvane {
 
 namespace {
@@ -58,12 +61,6 @@ bool MpvSession::start(Callback wakeup, Callback renderUpdate, void* context) {
     return true;
 }
 
-bool MpvSession::command(const std::vector<std::string>& arguments) {
-    if (!handle_) return false;
-    std::vector<const char*> pointers = argumentPointers(arguments);
-    return library_.command(handle_, pointers.data()) >= 0;
-}
-
 bool MpvSession::commandAsync(std::uint64_t reply, const std::vector<std::string>& arguments) {
     if (!handle_) return false;
     std::vector<const char*> pointers = argumentPointers(arguments);
@@ -92,32 +89,6 @@ bool MpvSession::observe(std::uint64_t reply, const char* name, mpv_format forma
     return handle_ && library_.observeProperty(handle_, reply, name, format) >= 0;
 }
 
-std::optional<double> MpvSession::getDouble(const char* name) const {
-    double value = 0;
-    if (!handle_ || library_.getProperty(handle_, name, MPV_FORMAT_DOUBLE, &value) < 0) return std::nullopt;
-    return value;
-}
-
-std::optional<std::int64_t> MpvSession::getInt(const char* name) const {
-    std::int64_t value = 0;
-    if (!handle_ || library_.getProperty(handle_, name, MPV_FORMAT_INT64, &value) < 0) return std::nullopt;
-    return value;
-}
-
-std::optional<bool> MpvSession::getFlag(const char* name) const {
-    int value = 0;
-    if (!handle_ || library_.getProperty(handle_, name, MPV_FORMAT_FLAG, &value) < 0) return std::nullopt;
-    return value != 0;
-}
-
-std::string MpvSession::getString(const char* name) const {
-    char* value = nullptr;
-    if (!handle_ || library_.getProperty(handle_, name, MPV_FORMAT_STRING, &value) < 0 || !value) return {};
-    std::string text(value);
-    library_.free(value);
-    return text;
-}
-
 const mpv_event& MpvSession::nextEvent() {
     static const mpv_event none{MPV_EVENT_NONE, 0, 0, nullptr};
     if (!handle_) return none;
@@ -129,7 +100,9 @@ std::uint64_t MpvSession::renderUpdate() { return render_ ? library_.renderConte
 bool MpvSession::renderInto(void* pixels, int width, int height, std::size_t stride) {
     if (!render_ || width <= 0 || height <= 0) return false;
     int size[2] = {width, height};
+    // QImage::Format_RGB32 in memory order.
     char format[] = "bgr0";
+    if constexpr (std::endian::native == std::endian::big) std::strcpy(format, "0rgb");
     int block = 0;
     mpv_render_param parameters[] = {
         {MPV_RENDER_PARAM_SW_SIZE, size},

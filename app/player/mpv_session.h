@@ -1,7 +1,6 @@
 #pragma once
 
 #include <cstdint>
-#include <optional>
 #include <string>
 #include <vector>
 
@@ -10,7 +9,9 @@
 namespace corvane {
 
 // One mpv core with its software render context: created, started and torn down in the right
-// order. The callbacks run on mpv's threads; they must only post work elsewhere.
+// order. The callbacks run on mpv's threads; they must only post work elsewhere. Every request is
+// asynchronous: the core may be waiting for the render side, so a caller that blocks on the core
+// from the thread that renders would stall both.
 class MpvSession {
 public:
     using Callback = void (*)(void* context);
@@ -27,18 +28,12 @@ public:
     bool running() const { return render_ != nullptr; }
     const std::string& error() const { return error_; }
 
-    bool command(const std::vector<std::string>& arguments);
     bool commandAsync(std::uint64_t reply, const std::vector<std::string>& arguments);
     bool setFlagAsync(std::uint64_t reply, const char* name, bool value);
     bool setDoubleAsync(std::uint64_t reply, const char* name, double value);
     bool setStringAsync(std::uint64_t reply, const char* name, const std::string& value);
     bool requestAsync(std::uint64_t reply, const char* name, mpv_format format);
     bool observe(std::uint64_t reply, const char* name, mpv_format format);
-
-    std::optional<double> getDouble(const char* name) const;
-    std::optional<std::int64_t> getInt(const char* name) const;
-    std::optional<bool> getFlag(const char* name) const;
-    std::string getString(const char* name) const;
 
     // The next pending event without waiting; MPV_EVENT_NONE when there is none.
     const mpv_event& nextEvent();

@@ -8,7 +8,10 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "app/player/filter_graph.h"
 #include "app/player/frame_buffer.h"
@@ -76,7 +79,7 @@ public:
     bool Stop();  // pauses and goes back to the start
     bool Seek(float seconds);
     double Position() const;
-    double Duration() const { return duration_; }
+    double Duration() const;
     bool StepFrame();
     bool SetDisplayWidth(int width);
     int NativeWidth() const { return nativeWidth_; }
@@ -92,10 +95,11 @@ public:
     // keep it).
     const QImage& currentFrame() const { return frame_.image(); }
     std::uint64_t framesDrawn() const { return framesDrawn_; }
-    bool seeking() const { return seeks_.busy(); }
+    bool seeking() const { return seeks_.busy() || landing_.has_value(); }
 
-signals:
+Q_SIGNALS:
     void frameDrawn();
+    // The newest seek has landed; a seek overtaken by a newer one is not reported.
     void seekFinished(double target);
 
 protected:
@@ -128,6 +132,7 @@ private:
         bool loaded = false;
         bool restarted = false;
         bool drawn = false;
+        bool originKnown = false;
         bool failed = false;
     };
 
@@ -145,8 +150,9 @@ private:
     void sendLoad(bool withGraph);
     void sendSeek(const SeekQueue::Command& command);
     void abandonSeek();
-    void readFilmFacts();
+    void askFilmFacts();
     void describeFilters();
+    void seekLanded(double target, double position);
     void resetFilm();
     bool openFinished() const;
     void wakeWaiter();
@@ -154,7 +160,7 @@ private:
 
     void drawFrame();
     void takeDefaultDisplaySize();
-    void resizeFrame();
+    bool resizeFrame();  // true when the size changed
     void paintPicture(QWidget* window);
     double displayAspect() const;
 
@@ -170,6 +176,8 @@ private:
     std::string filtro_ = "x";
     std::string filters_;
     FilterGraph graph_;
+    std::vector<std::pair<std::string, std::string>> facts_;  // what Filters reports, asked at loading
+    int pendingFacts_ = 0;
     QPointer<QWidget> target_;
 
     Phase phase_ = Phase::Empty;
@@ -178,7 +186,8 @@ private:
     QEventLoop* waitLoop_ = nullptr;
 
     double duration_ = 0;
-    double timePos_ = 0;
+    double timePos_ = 0;   // mpv's clock, which starts at the film's first packet
+    double origin_ = 0;    // the first picture on mpv's clock: positions count from here
     double frameDuration_ = 0.04;
     int nativeWidth_ = 0;
     int nativeHeight_ = 0;
@@ -192,6 +201,8 @@ private:
     Mirrored<double> speed_{1.0};
 
     SeekQueue seeks_;
+    std::optional<double> landing_;  // a finished seek whose landing position is being asked
+    std::uint64_t landingSerial_ = 0;
     QTimer seekWatchdog_;
     bool correctingSeek_ = false;
     int demuxerOffset_ = 1;
@@ -200,6 +211,7 @@ private:
     int videoHeight_ = 0;
     bool displaySizeChosen_ = false;
     FrameBuffer frame_;
+    bool frameAvailable_ = false;  // mpv has a picture of the current film to draw
     std::uint64_t framesDrawn_ = 0;
 };
 

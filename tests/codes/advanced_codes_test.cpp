@@ -11,7 +11,8 @@ using testing::rallyTable;
 using testing::tableOfCodes;
 
 TEST(ParseAdvancedCodesTest, EmptyOrBlankTextGivesNothing) {
-    for (const char* text : {"", "   ", "{}", "{ \t}"}) EXPECT_FALSE(ParseAdvancedCodes(text)) << '"' << text << '"';
+    for (const char* text : {"", "   ", "{}", "{ \t}"})
+        EXPECT_FALSE(ParseAdvancedCodes(text)) << '"' << text << '"';
 }
 
 TEST(ParseAdvancedCodesTest, ReadsTheGroupAndItsRules) {
@@ -104,6 +105,7 @@ const RuleCase kRallyRules[] = {
     {"visiting rule finds visiting codes", "a~~R", PreviousCode, 3, true},
     {"kind 0 never", "~~~A", 0, 8, false},
     {"kind 6 never", "~~~A", 6, 8, false},
+    {"kind 8 never", "~~~A", 8, 8, false},
     {"kind 9 never", "~~~A", 9, 8, false},
     {"all-blank rule of kind 9", "      ", 9, 8, true},
     {"row outside the table", "~~~A", OwnCode, 23, false},
@@ -112,8 +114,7 @@ const RuleCase kRallyRules[] = {
 TEST(TestRuleTest, RallyRules) {
     const CodeTable table = rallyTable();
     for (const RuleCase& c : kRallyRules)
-        EXPECT_EQ(TestRule(c.code, c.kind, ruleSide(c.code), c.row, table, "1"), c.holds)
-            << c.label;
+        EXPECT_EQ(TestRule(c.code, c.kind, ruleSide(c.code), c.row, table, "1"), c.holds) << c.label;
 }
 
 TEST(TestRuleTest, SetSkipComparesTheNumbersOfPositionsOneAndTwo) {
@@ -141,13 +142,12 @@ TEST(TestRuleTest, StretchSearchCoversTheMarkersAroundATeamCode) {
         bool found;
     };
     const Case cases[] = {
-        {">vi", 1, true},    // forward through the markers that follow
-        {">vi", 2, true},    // a marker looks back to its team code and on
-        {">vi", 3, true},
-        {">vi", 4, false},   // stops at the team code of row 6 and at its own
-        {">no", 5, false},   // back to row 4 only
-        {"*07", 3, true},    // the team code that opens the stretch counts
-        {"*03", 5, false},   // the team code after the stretch does not
+        {">vi", 1, true},                      // forward through the markers that follow
+        {">vi", 2, true},                      // a marker looks back to its team code and on
+        {">vi", 3, true},  {">vi", 4, false},  // stops at the team code of row 6 and at its own
+        {">no", 5, false},                     // back to row 4 only
+        {"*07", 3, true},                      // the team code that opens the stretch counts
+        {"*03", 5, false},                     // the team code after the stretch does not
         {"*03", 6, true},
     };
     for (const Case& c : cases) {
@@ -170,19 +170,20 @@ struct ExpressionCase {
 
 const ExpressionCase kExpressions[] = {
     {"AND[~~~E,1][~~~~~#,5]", 8, true},
-    {"AND[~~~E,1][~~~~~#,5]", 4, false},   // after a set but evaluated "+"
-    {"AND[~~~E,1][~~~~~#,5]", 3, false},   // "#" but after a reception
-    {"and[~~~~~~,1][~~~A,5]", 8, true},     // a blank rule is satisfied, lower-case keyword
+    {"AND[~~~E,1][~~~~~#,5]", 4, false},  // after a set but evaluated "+"
+    {"AND[~~~E,1][~~~~~#,5]", 3, false},  // "#" but after a reception
+    {"and[~~~~~~,1][~~~A,5]", 8, true},   // a blank rule is satisfied, lower-case keyword
     {"AND[~~~~~~,1][~~~A,5]", 7, false},
-    {"AND[~~~A,5][~~~A,0]", 8, false},      // kind 0 never holds
+    {"AND[~~~A,5][~~~A,0]", 8, false},  // kind 0 never holds
     {"AND[~~~A,5][~~~A,7]", 8, false},
     {"OR[~~~A,0][~~~A,5]", 8, true},
     {"OR[~~~A,6][~~~S,5]", 8, false},
     {"OR[~~~~~=,5][~~~~~/,5]", 10, true},
     {"OR[~~~~~=,5][~~~~~/,5]", 8, false},
-    {"xyz[~~~A,1]", 7, true},               // no valid group: every code passes
-    {"AND[,5][~~~Z,5]", 8, true},           // an empty first rule ends the rules
-    {"AND[a~~R,1]", 4, true},                // visiting reception before the visiting set
+    {"or[~~~~~=,5][~~~~~/,5]", 21, true},
+    {"xyz[~~~A,1]", 7, true},      // no valid group: every code passes
+    {"AND[,5][~~~Z,5]", 8, true},  // an empty first rule ends the rules
+    {"AND[a~~R,1]", 4, true},      // visiting reception before the visiting set
     {"AND[*~~R,1]", 4, false},
 };
 
@@ -196,7 +197,8 @@ TEST(TestAdvancedCodesTest, Expressions) {
 
 TEST(TestAdvancedCodesTest, NoExpressionPassesEveryCode) {
     const CodeTable table = rallyTable();
-    for (int row = 1; row < table.RowCount(); ++row) EXPECT_TRUE(TestAdvancedCodes(TAvanz{}, row, table, "1"));
+    for (int row = 1; row < table.RowCount(); ++row)
+        EXPECT_TRUE(TestAdvancedCodes(TAvanz{}, row, table, "1"));
 }
 
 TEST(AdvancedCodesTesterTest, AgreesWithTheRowByRowTestOnEveryRow) {

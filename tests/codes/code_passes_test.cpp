@@ -3,15 +3,17 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <numeric>
+
 #include "codes/code_rows.h"
 
 namespace corvane {
 namespace {
 
+using testing::CodeLine;
 using ::testing::ElementsAre;
 using ::testing::ElementsAreArray;
 using ::testing::IsEmpty;
-using testing::CodeLine;
 using testing::rallyTable;
 using testing::rowNumbers;
 using testing::tableOf;
@@ -29,6 +31,12 @@ AnalysisRecord withMainCode(const std::string& code) {
     AnalysisRecord record;
     record[AnalysisRecord::main_code] = code;
     return record;
+}
+
+std::vector<int> rowsUpTo(int last) {
+    std::vector<int> rows(static_cast<std::size_t>(last));
+    std::iota(rows.begin(), rows.end(), 1);
+    return rows;
 }
 
 struct SearchCase {
@@ -49,10 +57,8 @@ const SearchCase kRallySearches[] = {
     {"advanced codes with a search code", "*07", "AND[~~~E,1][~~~~~#,5]", {8, 13}},
     {"visiting reception before the set", "~~~A", "AND[a~~R,1]", {4}},
     {"home search with a visiting rule", "*", "AND[a~~R,1]", {}},
-    {"invalid group keyword", "", "xyz[~~~A,1]", {1,  2,  3,  4,  5,  6,  7,  8,  9,  10, 11,
-                                                  12, 13, 14, 15, 16, 17, 18, 19, 20, 21, 22}},
-    {"all-blank search", "~~~~~~~~~~", "", {1,  2,  3,  4,  5,  6,  7,  8,  9,  10, 11,
-                                            12, 13, 14, 15, 16, 17, 18, 19, 20, 21, 22}},
+    {"invalid group keyword", "", "xyz[~~~A,1]", rowsUpTo(22)},
+    {"all-blank search", "~~~~~~~~~~", "", rowsUpTo(22)},
     {"position 4 only", "   S", "", {1, 10, 15, 18}},
 };
 
@@ -77,27 +83,29 @@ TEST(FillCodeListTest, ListRowsHoldCodeFilmTimeSetAndRow) {
 }
 
 TEST(FillCodeListTest, SetFilterKeepsTheTickedSets) {
-    const CodeTable table = tableOf({{"*01SM+", "1"}, {"*02SM+", "2"}, {"*03SM+", "3"}, {"*04SM+", ""},
-                                     {"*05SM+", "1"}});
+    const CodeTable table =
+        tableOf({{"*01SM+", "1"}, {"*02SM+", "2"}, {"*03SM+", "3"}, {"*04SM+", ""}, {"*05SM+", "1"}});
     struct Case {
         const char* filter;
         std::vector<int> rows;
     };
     const Case cases[] = {{"1;3;", {1, 3, 5}}, {"2;", {2}}, {"", {1, 2, 3, 4, 5}}, {"4;", {}}};
     for (const Case& c : cases)
-        EXPECT_THAT(rowNumbers(FillCodeList(table, "", c.filter, {}, kVolleyballMatch)), ElementsAreArray(c.rows))
+        EXPECT_THAT(rowNumbers(FillCodeList(table, "", c.filter, {}, kVolleyballMatch)),
+                    ElementsAreArray(c.rows))
             << c.filter;
 }
 
 TEST(FillCodeListTest, RowsWithoutCodeFilmOrTimeAreLeftOut) {
-    const CodeTable table = tableOf({{"*01SM+"}, {"*02SM+", "1", ""}, {"*03SM+", "1", "1", "-"}, {""},
-                                     {"*05SM+", "1", "1", "0"}});
+    const CodeTable table = tableOf(
+        {{"*01SM+"}, {"*02SM+", "1", ""}, {"*03SM+", "1", "1", "-"}, {""}, {"*05SM+", "1", "1", "0"}});
     EXPECT_THAT(rowNumbers(FillCodeList(table, "", "", {}, kVolleyballMatch)), ElementsAre(1, 5));
 }
 
 TEST(FillCodeListTest, ReceptionSearchEndsAtTheRallyEndCodes) {
     for (const char stop : {'p', 'z', 'c', 'T'}) {
-        const CodeTable table = tableOfCodes({"*04RM+", std::string("*") + stop + "0100", "*05EH+", "*07AH#"});
+        const CodeTable table =
+            tableOfCodes({"*04RM+", std::string("*") + stop + "0100", "*05EH+", "*07AH#"});
         EXPECT_THAT(rowNumbers(FillCodeList(table, "~~~r", "", {}, kVolleyballMatch)), IsEmpty()) << stop;
     }
     const CodeTable table = tableOfCodes({"*04RM+", "*q0100", "*05EH+", "*07AH#"});
@@ -162,8 +170,9 @@ TEST(ApplyAnalysisTest, SynthesisKeepsTheCodesOfTheAnalysis) {
         const AnalysisRecord record = withMainCode(c.mainCode);
         const auto rows = ApplyAnalysis(table, c.index, c.setFilter, record, synthesis);
         EXPECT_THAT(rowNumbers(rows), ElementsAreArray(c.rows)) << c.label;
-        if (c.setFilter.empty())
+        if (c.setFilter.empty()) {
             EXPECT_EQ(AnalysisSelectsAnyCode(table, c.index, record, synthesis), !rows.empty()) << c.label;
+        }
     }
 }
 
@@ -185,11 +194,14 @@ TEST(ApplyAnalysisTest, BasketballTwoPointCodeStandsForBothEventsOfTheLanguage) 
         std::vector<int> rows;
     };
     const Case cases[] = {
-        {0, "~~~T2", {1, 2}},     {2, "~~~T2", {1, 2}}, {1, "~~~F2", {3, 4}},
-        {3, "~~~F2", {3, 4}},     // languages without codes of their own use language 1's
-        {0, "~~~F2", {6}},        // not the language's generic code: matched as it stands
-        {1, "*07T2", {}},         // team mark dropped, then player 07 with the literal T2
-        {0, "~08T2", {2}},        {0, "~~~TS", {1}},
+        {0, "~~~T2", {1, 2}},  // TS and TF
+        {2, "~~~T2", {1, 2}},  // TS and TF
+        {1, "~~~F2", {3, 4}},  // FI and FG
+        {3, "~~~F2", {3, 4}},  // languages without codes of their own use language 1's
+        {0, "~~~F2", {6}},     // not the language's generic code: matched as it stands
+        {1, "*07T2", {}},      // team mark dropped, then player 07 with the literal T2
+        {0, "~08T2", {2}},     // the other positions still count
+        {0, "~~~TS", {1}},     // a two-point code itself
     };
     for (const Case& c : cases) {
         const PassContext basketball{"2", true, c.language};

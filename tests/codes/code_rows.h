@@ -1,6 +1,7 @@
 #pragma once
 
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "codes/code_passes.h"
@@ -10,9 +11,17 @@ namespace corvane::testing {
 
 // One code row as a test writes it; the other columns stay empty.
 struct CodeLine {
+    CodeLine(std::string code, std::string set = "1", std::string film = "1", std::string second = "",
+             std::string clock = "")
+        : code(std::move(code)),
+          set(std::move(set)),
+          film(std::move(film)),
+          second(std::move(second)),
+          clock(std::move(clock)) {}
+
     std::string code;
-    std::string set = "1";
-    std::string film = "1";
+    std::string set;
+    std::string film;
     std::string second;  // VideoSec: empty gives the row number times ten, "-" no time
     std::string clock;
 };
@@ -50,23 +59,23 @@ inline std::vector<int> rowNumbers(const std::vector<CodeListRow>& rows) {
 // dig, point codes and a set end.
 inline CodeTable rallyTable() {
     return tableOf({
-        {"*07SM+"},   // 1  home serve
-        {"a12RM#"},   // 2  away reception
-        {"a05EH#"},   // 3  away set
-        {"a09AH+"},   // 4  away attack after its reception
-        {"*03BH-"},   // 5  home block
-        {"*11DH+"},   // 6  home dig
-        {"*05EH#"},   // 7  home set
-        {"*07AH#"},   // 8  home attack after a dig
-        {"*p0100"},   // 9  point home
-        {"a12SM/"},   // 10 away serve
-        {"*04RM+"},   // 11 home reception
-        {"*05EH+"},   // 12 home set
-        {"*07AH#"},   // 13 home attack after its reception
-        {"*p0200"},   // 14
-        {"*07SM#"},   // 15 home ace
-        {"*p0300"},   // 16
-        {"**"},       // 17 set end
+        {"*07SM+"},       // 1  home serve
+        {"a12RM#"},       // 2  away reception
+        {"a05EH#"},       // 3  away set
+        {"a09AH+"},       // 4  away attack after its reception
+        {"*03BH-"},       // 5  home block
+        {"*11DH+"},       // 6  home dig
+        {"*05EH#"},       // 7  home set
+        {"*07AH#"},       // 8  home attack after a dig
+        {"*p0100"},       // 9  point home
+        {"a12SM/"},       // 10 away serve
+        {"*04RM+"},       // 11 home reception
+        {"*05EH+"},       // 12 home set
+        {"*07AH#"},       // 13 home attack after its reception
+        {"*p0200"},       // 14
+        {"*07SM#"},       // 15 home ace
+        {"*p0300"},       // 16
+        {"**"},           // 17 set end
         {"a12SM+", "2"},  // 18
         {"*04RM#", "2"},  // 19
         {"*05EH#", "2"},  // 20

@@ -57,10 +57,17 @@ struct FilmCase {
 
 class FrameStampFilm : public ::testing::TestWithParam<FilmCase> {
 protected:
+    // One film per case for the whole run: making films is the slow part.
+    static const TempFolder& films() {
+        static const TempFolder folder;
+        return folder;
+    }
+
     void SetUp() override {
         if (run("ffmpeg -version") != 0) GTEST_SKIP() << "ffmpeg is not installed";
         const FilmCase& film = GetParam();
-        path_ = folder_ / film.name;
+        path_ = films() / film.name;
+        if (fs::exists(path_)) return;
         const std::string tool = std::string(CORVANE_SOURCE_DIR) + "/tools/make_film.sh";
         ASSERT_EQ(run(shellQuoted(tool) + " " + shellQuoted(path_) + " --codec " + film.codec + " --size " +
                       std::to_string(film.width) + "x" + std::to_string(film.height) + " --seconds 2 --audio"),

@@ -5,7 +5,6 @@
 #include <cstdio>
 #include <fstream>
 #include <stdexcept>
-#include <unistd.h>
 
 #include "core/files.h"
 #include "scout/cipher_base64.h"

@@ -1,0 +1,22 @@
+#pragma once
+
+#include "core/log.h"
+#include "core/message_box.h"
+#include "core/messages.h"
+#include "core/platform.h"
+#include "core/program_state.h"
+#include "core/settings.h"
+
+namespace corvane {
+
+// What every window works with: the program state and the services around it. Owned by main().
+struct AppContext {
+    ProgramState& state;
+    const Platform& platform;
+    ApplicationLog& log;
+    const Messages& messages;
+    MessageBoxPresenter& boxes;
+    Settings settings;
+};
+
+}  // namespace corvane

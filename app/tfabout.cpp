@@ -1,0 +1,53 @@
+#include "app/tfabout.h"
+
+#include <QLabel>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+#include "app/app_context.h"
+#include "app/apply_language_qt.h"
+#include "core/cp1252.h"
+#include "core/date_time_format.h"
+
+namespace corvane {
+
+TFAbout::TFAbout(AppContext& app, bool asSplash, QWidget* parent)
+    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint) {
+    setObjectName(QStringLiteral("FAbout"));
+    setWindowTitle(QStringLiteral("Corvane System"));
+    setModal(!asSplash);
+
+    auto* name = new QLabel(QStringLiteral("Corvane Player"), this);
+    QFont nameFont = name->font();
+    nameFont.setPointSize(nameFont.pointSize() + 6);
+    nameFont.setBold(true);
+    name->setFont(nameFont);
+    LblVersione = new QLabel(this);
+    LblData = new QLabel(this);
+    Label7 = new QLabel(this);
+    auto* maker = new QLabel(QStringLiteral("Quintera"), this);
+    ButOk = new QPushButton(QStringLiteral("OK"), this);
+    ButOk->setDefault(true);
+    connect(ButOk, &QPushButton::clicked, this, &QDialog::accept);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(name, 0, Qt::AlignHCenter);
+    auto* version = new QHBoxLayout;
+    version->addWidget(LblVersione);
+    version->addWidget(LblData);
+    version->addStretch();
+    layout->addLayout(version);
+    layout->addWidget(Label7);
+    layout->addWidget(maker);
+    layout->addWidget(ButOk, 0, Qt::AlignHCenter);
+
+    ApplyLanguage(this, app.state.LanguageNumber, app.messages, {});
+    LblVersione->setText(messageToQt(app.messages.MessageText(59)) + QStringLiteral(":"));
+    LblData->setText(QString::fromStdString(cp1252ToUtf8(app.state.package.releaseText)));
+    if (const auto built = app.platform.fileModifiedTime(app.platform.executablePath()))
+        Label7->setText(QString::fromStdString(formatLocaleDateTime(app.platform.localeFormats(), *built)));
+    ButOk->setVisible(!asSplash);
+    setMinimumWidth(320);
+}
+
+}  // namespace corvane

@@ -1,0 +1,720 @@
+#include "app/tfmain.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QElapsedTimer>
+#include <QFrame>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QScreen>
+#include <QShortcut>
+#include <QStyle>
+#include <QToolButton>
+
+#include <cmath>
+
+#include "app/app_context.h"
+#include "app/apply_language_qt.h"
+#include "app/film_probe.h"
+#include "app/player/tplayer.h"
+#include "app/tfabout.h"
+#include "app/transport_rules.h"
+#include "scout/packages.h"
+#include "ui/clickable_label.h"
+#include "ui/gradient_button.h"
+#include "ui/track_bar.h"
+#include "ui/transport_icons.h"
+
+namespace corvane {
+
+namespace {
+
+// The window's background, 9463133 as the design stores colours (blue, green, red).
+const QColor kBackground(0x5D, 0x65, 0x90);
+const QColor kStatusYellow(0xFF, 0xFF, 0x00);
+constexpr int kReadyWaitMs = 10000;
+
+// An hourglass for as long as the object lives.
+class BusyCursor {
+public:
+    BusyCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
+    ~BusyCursor() { QApplication::restoreOverrideCursor(); }
+    BusyCursor(const BusyCursor&) = delete;
+    BusyCursor& operator=(const BusyCursor&) = delete;
+};
+
+int wholeSeconds(double seconds) { return static_cast<int>(std::trunc(seconds)); }
+
+// The player's times come from 90 kHz clocks through floating point: 100 seconds may read
+// 99.9999998. Every rule here works on whole seconds and margins, so times are taken to the
+// millisecond first.
+double toMilliseconds(double seconds) { return std::round(seconds * 1000.0) / 1000.0; }
+
+}  // namespace
+
+TFMain::TFMain(AppContext& app, std::optional<QSize> screenSize, QWidget* parent)
+    : QWidget(parent, Qt::Window | Qt::FramelessWindowHint), app_(app), screenOverride_(screenSize) {
+    setObjectName(QStringLiteral("FMain"));
+    setWindowTitle(QStringLiteral("Corvane System Player"));
+    QPalette palette = this->palette();
+    palette.setColor(QPalette::Window, kBackground);
+    setPalette(palette);
+    setAutoFillBackground(true);
+
+    Timer1.setInterval(1000);
+    AmovRallenty.setInterval(80);
+    Timer2.setInterval(200);
+    connect(&Timer1, &QTimer::timeout, this, &TFMain::Timer1Timer);
+    connect(&AmovRallenty, &QTimer::timeout, this, &TFMain::AmovRallentyTimer);
+    connect(&Timer2, &QTimer::timeout, this, &TFMain::Timer2Timer);
+    Timer2.start();
+
+    buildWidgets();
+    buildHotKeys();
+    FormCreate();
+}
+
+TFMain::~TFMain() = default;
+
+double TFMain::position() const { return toMilliseconds(Amov->Position()); }
+
+double TFMain::duration() const { return toMilliseconds(Amov->Duration()); }
+
+// ---------------------------------------------------------------- creation and layout
+
+QToolButton* TFMain::transportButton(const char* name, Glyph glyph) {
+    auto* button = new QToolButton(PanButton);
+    button->setObjectName(QString::fromLatin1(name));
+    button->setIcon(glyphIcon(glyph));
+    button->setIconSize(QSize(22, 22));
+    button->setAutoRaise(true);
+    button->setFocusPolicy(Qt::NoFocus);
+    PanButton->layout()->addWidget(button);
+    return button;
+}
+
+void TFMain::buildWidgets() {
+    Panel2 = new QWidget(this);
+    Panel2->setObjectName(QStringLiteral("Panel2"));
+    Panel2->setStyleSheet(QStringLiteral("background: black;"));
+    Panel5 = new QWidget(Panel2);
+    Panel5->setObjectName(QStringLiteral("Panel5"));
+    statusText = new QLabel(Panel5);
+    statusText->setAlignment(Qt::AlignCenter);
+    statusText->setWordWrap(true);
+    QFont statusFont(QStringLiteral("Arial"));
+    statusFont.setPixelSize(19);
+    statusFont.setBold(true);
+    statusText->setFont(statusFont);
+    statusText->setStyleSheet(QStringLiteral("color: #ffff00; background: transparent;"));
+    Panel8 = new QWidget(Panel5);
+    Panel8->setObjectName(QStringLiteral("Panel8"));
+    Amov = new TPlayer(Panel8);
+    Amov->setObjectName(QStringLiteral("Amov"));
+
+    Panel1 = new QWidget(this);
+    Panel1->setObjectName(QStringLiteral("Panel1"));
+    TrackB = new TrackBar(Panel1);
+    TrackB->setObjectName(QStringLiteral("TrackB"));
+    connect(TrackB, &TrackBar::userChanged, this, &TFMain::TrackBChange);
+
+    PanButton = new QWidget(Panel1);
+    PanButton->setObjectName(QStringLiteral("PanButton"));
+    auto* buttons = new QHBoxLayout(PanButton);
+    buttons->setContentsMargins(4, 0, 4, 0);
+    buttons->setSpacing(2);
+    SbIndietro = transportButton("SbIndietro", Glyph::JumpBack);
+    ButStepM = transportButton("ButStepM", Glyph::StepBack);
+    SbPlay = transportButton("SbPlay", Glyph::Play);
+    ButStepP = transportButton("ButStepP", Glyph::StepForward);
+    SbAvanti = transportButton("SbAvanti", Glyph::JumpForward);
+    SbRallenty = transportButton("SbRallenty", Glyph::SlowMotion);
+    SbRallenty->setCheckable(true);
+    ButZoom = transportButton("ButZoom", Glyph::ZoomIn);
+    ButFull = transportButton("ButFull", Glyph::FullScreen);
+    Bevel8 = new QFrame(PanButton);
+    Bevel8->setObjectName(QStringLiteral("Bevel8"));
+    Bevel8->setFrameShape(QFrame::VLine);
+    buttons->addWidget(Bevel8);
+    BtnAudio = transportButton("BtnAudio", Glyph::SoundOn);
+    ButPrev = transportButton("ButPrev", Glyph::PreviousFilm);
+    ButNext = transportButton("ButNext", Glyph::NextFilm);
+    buttons->addSpacing(12);
+    const auto caption = [this, buttons](const char* name) {
+        auto* label = new ClickableLabel(PanButton);
+        label->setObjectName(QString::fromLatin1(name));
+        label->setStyleSheet(QStringLiteral("color: white;"));
+        buttons->addWidget(label);
+        return label;
+    };
+    SecAntInizioAzione = caption("SecAntInizioAzione");
+    buttons->addSpacing(8);
+    SecAntFineAzione = caption("SecAntFineAzione");
+    CheckBox1 = new QCheckBox(PanButton);
+    CheckBox1->setObjectName(QStringLiteral("CheckBox1"));
+    CheckBox1->hide();
+    CheckBox2 = new QCheckBox(PanButton);
+    CheckBox2->setObjectName(QStringLiteral("CheckBox2"));
+    CheckBox2->hide();
+    Label5 = new ClickableLabel(PanButton);
+    Label5->setObjectName(QStringLiteral("Label5"));
+    Label5->hide();
+    buttons->addStretch();
+
+    connect(SbPlay, &QToolButton::clicked, this, &TFMain::SbPlayClick);
+    connect(SbIndietro, &QToolButton::clicked, this, &TFMain::SbIndietroClick);
+    connect(SbAvanti, &QToolButton::clicked, this, &TFMain::SbAvantiClick);
+    connect(ButStepM, &QToolButton::clicked, this, &TFMain::ButStepMClick);
+    connect(ButStepP, &QToolButton::clicked, this, &TFMain::ButStepPClick);
+    connect(SbRallenty, &QToolButton::clicked, this, [this] { SbRallentyClick(false); });
+    connect(ButZoom, &QToolButton::clicked, this, &TFMain::ButZoomClick);
+    connect(BtnAudio, &QToolButton::clicked, this, &TFMain::BtnAudioClick);
+    connect(ButPrev, &QToolButton::clicked, this, &TFMain::ButPrevClick);
+    connect(ButNext, &QToolButton::clicked, this, &TFMain::ButNextClick);
+    connect(Label5, &ClickableLabel::clicked, this, [this] {
+        CheckBox2->setChecked(!CheckBox2->isChecked());
+        app_.state.playback.FollowFilm = CheckBox2->isChecked();
+    });
+
+    Panel4 = new QWidget(Panel1);
+    Panel4->setObjectName(QStringLiteral("Panel4"));
+    auto* timeBox = new QHBoxLayout(Panel4);
+    timeBox->setContentsMargins(6, 2, 6, 2);
+    LblPos = new QLabel(QStringLiteral("00.00.00"), Panel4);
+    LblPos->setObjectName(QStringLiteral("LblPos"));
+    LblDur = new QLabel(QStringLiteral("00.00.00"), Panel4);
+    LblDur->setObjectName(QStringLiteral("LblDur"));
+    for (QLabel* label : {LblPos, LblDur}) {
+        QFont font = label->font();
+        font.setBold(true);
+        font.setStyleHint(QFont::Monospace);
+        label->setFont(font);
+        label->setStyleSheet(QStringLiteral("color: white;"));
+    }
+    timeBox->addWidget(LblPos);
+    timeBox->addWidget(new QLabel(QStringLiteral("/"), Panel4));
+    timeBox->addWidget(LblDur);
+    Panel4->setStyleSheet(QStringLiteral("background: #20243a; border-radius: 3px;"));
+
+    XiButton1 = new GradientButton(QString(), Panel1);
+    XiButton1->setObjectName(QStringLiteral("XiButton1"));
+    StaticText3 = new QLabel(Panel1);
+    StaticText3->setObjectName(QStringLiteral("StaticText3"));
+    StaticText3->hide();
+    StaticText4 = new QLabel(Panel1);
+    StaticText4->setObjectName(QStringLiteral("StaticText4"));
+    StaticText4->hide();
+
+    const auto windowButton = [this](const char* name, Glyph glyph) {
+        auto* button = new QToolButton(this);
+        button->setObjectName(QString::fromLatin1(name));
+        button->setIcon(glyphIcon(glyph));
+        button->setAutoRaise(true);
+        button->setFocusPolicy(Qt::NoFocus);
+        button->resize(24, 22);
+        return button;
+    };
+    ButClose = windowButton("ButClose", Glyph::Close);
+    ButRiduci = windowButton("ButRiduci", Glyph::Minimise);
+    ButInfo = windowButton("ButInfo", Glyph::Information);
+    connect(ButClose, &QToolButton::clicked, this, &QWidget::close);
+    connect(ButRiduci, &QToolButton::clicked, this, &QWidget::showMinimized);
+    connect(ButInfo, &QToolButton::clicked, this, [this] {
+        TFAbout about(app_, false, this);
+        about.exec();
+    });
+}
+
+void TFMain::buildHotKeys() {
+    // Shortcuts of this window: they act exactly while it is the active window, so another
+    // program, a dialog in front or the full-screen window receive their keys themselves.
+    const auto hotKey = [this](QKeySequence keys, auto action) {
+        auto* shortcut = new QShortcut(keys, this);
+        shortcut->setContext(Qt::WindowShortcut);
+        shortcut->setAutoRepeat(true);
+        connect(shortcut, &QShortcut::activated, this, action);
+    };
+    const auto forward = [this] { Transport(TransportForward, 0); };
+    const auto back = [this] { Transport(TransportBack, 0); };
+    for (const QKeySequence keys : {QKeySequence(Qt::Key_Plus), QKeySequence(Qt::SHIFT | Qt::Key_Plus),
+                                    QKeySequence(Qt::KeypadModifier | Qt::Key_Plus), QKeySequence(Qt::Key_Equal)})
+        hotKey(keys, forward);
+    for (const QKeySequence keys : {QKeySequence(Qt::Key_Minus), QKeySequence(Qt::KeypadModifier | Qt::Key_Minus)})
+        hotKey(keys, back);
+    hotKey(QKeySequence(Qt::Key_Space), [this] {
+        if (Amov->State() == TPlayer::Ready) Transport(TransportPlay);
+        else if (Amov->State() == TPlayer::Playing) Transport(TransportPause);
+    });
+    hotKey(QKeySequence(Qt::CTRL | Qt::Key_R), [this] { SbRallentyClick(true); });
+    // Next and previous code belong to the code list; with none, the keys do nothing yet.
+    hotKey(QKeySequence(Qt::CTRL | Qt::Key_X), [] {});
+    hotKey(QKeySequence(Qt::CTRL | Qt::Key_E), [] {});
+    hotKey(QKeySequence(Qt::CTRL | Qt::Key_F), [] {});
+}
+
+void TFMain::applyCaptions() {
+    using E = CaptionEntry;
+    ApplyLanguage(this, app_.state.LanguageNumber, app_.messages,
+                  {{"ButZoom", 25, E::Hint},          {"SbPlay", 40, E::Hint},
+                   {"ButStepM", 44, E::Hint},         {"ButStepP", 45, E::Hint},
+                   {"SbIndietro", 51, E::Hint},       {"SbAvanti", 50, E::Hint},
+                   {"SbRallenty", 52, E::Hint},       {"ButPrev", 66, E::Hint},
+                   {"ButNext", 67, E::Hint},          {"ButFull", 39, E::Hint},
+                   {"BtnAudio", 56, E::Hint},         {"ButClose", 3, E::Hint, E::NoAmpersand},
+                   {"ButRiduci", 61, E::Hint},        {"ButInfo", 60, E::Hint},
+                   {"StaticText4", 35},               {"StaticText3", 58},
+                   {"XiButton1", 58},                 {"CheckBox1", 57},
+                   {"Label5", 38},                    {"SecAntInizioAzione", 70},
+                   {"SecAntInizioAzione", 76, E::Hint}, {"SecAntFineAzione", 71},
+                   {"SecAntFineAzione", 76, E::Hint}});
+    XiButton1->setText(XiButton1->text().remove(QChar('&')));
+}
+
+void TFMain::FormCreate() {
+    ZoomPercent = 90;
+    applyCaptions();
+    openFirstPackage();
+    loadFollowFilm(app_.state.playback, app_.settings);
+    CheckBox2->setChecked(app_.state.playback.FollowFilm);
+    updatePreRollCaptions();
+    const QSize screen = screenOverride_ ? *screenOverride_ : QGuiApplication::primaryScreen()->size();
+    if (screen.width() < 1280) {
+        SecAntInizioAzione->hide();
+        SecAntFineAzione->hide();
+        for (QLabel* label : {StaticText3, StaticText4}) {
+            QFont font = label->font();
+            font.setPointSize(8);
+            label->setFont(font);
+        }
+    }
+    setPanButtonEnabled(false);
+    TrackB->setEnabled(false);
+}
+
+void TFMain::openFirstPackage() {
+    ProgramState& state = app_.state;
+    const PackageLists lists = ListPackages(state.folders.ProgramFolder, app_.log);
+    state.MatchList = lists.MatchList;
+    state.SynthesisList = lists.SynthesisList;
+    if (state.MatchList.empty() && state.SynthesisList.empty()) {
+        app_.boxes.ShowMessageBox("La cartella TLX_VIDEO non contiene partite/sintesi\r"
+                                  "L'applicazione verrà terminata.",
+                                  "TlxPlayer", MessageBoxStop);
+        state.TerminateAfterCreate = true;
+        return;
+    }
+    state.SynthesisMode = state.MatchList.empty();
+    const std::string& first = state.SynthesisMode ? state.SynthesisList.front() : state.MatchList.front();
+    OpenPackageData(state, first, state.SynthesisMode, app_.log, app_.platform);
+    StaticText4->setEnabled(state.package.statisticsEnabled);
+    seekBusy_ = false;
+    mutedBySlowMotion_ = false;
+    firstActivationPending_ = true;
+}
+
+void TFMain::showEvent(QShowEvent* event) {
+    QWidget::showEvent(event);
+    FormShow();
+    // The first activation does the slow work; on platforms that never activate a window it
+    // still runs once the window is up.
+    QTimer::singleShot(0, this, [this] {
+        if (firstActivationPending_) FormActivate();
+    });
+}
+
+bool TFMain::event(QEvent* event) {
+    if (event->type() == QEvent::WindowActivate && firstActivationPending_)
+        QTimer::singleShot(0, this, [this] {
+            if (firstActivationPending_) FormActivate();
+        });
+    return QWidget::event(event);
+}
+
+void TFMain::FormShow() {
+    const QSize screen = screenOverride_ ? *screenOverride_ : QGuiApplication::primaryScreen()->size();
+    if (size() != screen) resize(screen);
+    layOut();
+}
+
+void TFMain::resizeEvent(QResizeEvent* event) {
+    QWidget::resizeEvent(event);
+    layOut();
+}
+
+void TFMain::layOut() {
+    const QSize screen = screenOverride_ ? *screenOverride_ : QGuiApplication::primaryScreen()->size();
+    const MainLayout layout = mainLayoutFor(screen.width(), height());
+    Panel2->setGeometry(0, 0, layout.videoWidth, layout.videoHeight);
+    Panel5->setGeometry(0, 0, layout.videoWidth, layout.videoHeight);
+    statusText->setGeometry(0, 0, layout.videoWidth, layout.videoHeight);
+    Panel1->setGeometry(0, layout.stripTop, layout.videoWidth, kControlStripHeight);
+    TrackB->setGeometry(0, 0, layout.videoWidth - 160, kTrackBarHeight);
+    Panel4->adjustSize();
+    Panel4->move(layout.videoWidth - Panel4->width() - 4, kTrackBarHeight - 1);
+    XiButton1->setGeometry(layout.videoWidth - Panel4->width() - 4 - 96, kTrackBarHeight + 4, 88, 24);
+    PanButton->setGeometry(0, kTrackBarHeight + 1, XiButton1->x() - 4, kControlStripHeight - kTrackBarHeight - 6);
+    if (!layout.preRollCaptionsVisible) XiButton1->move(SecAntInizioAzione->x() + 4, XiButton1->y());
+    if (firstActivationDone()) placeWindowButtons();
+    // Keep the picture where the zoom put it.
+    if (Amov->NativeWidth() > 0) SetVideoZoom(ZoomPercent);
+}
+
+void TFMain::placeWindowButtons() {
+    ButClose->move(width() - ButClose->width(), 0);
+    ButRiduci->move(ButClose->x() - 2 - ButRiduci->width(), 0);
+    ButInfo->move(ButRiduci->x() - 2 - ButInfo->width(), 0);
+    for (QWidget* button : {ButInfo, ButRiduci, ButClose}) button->raise();
+}
+
+void TFMain::FormActivate() {
+    firstActivationPending_ = false;
+    splash_ = new TFAbout(app_, true, this);
+    splash_->setAttribute(Qt::WA_DeleteOnClose);
+    splash_->show();
+    QCoreApplication::processEvents();
+    app_.log.WriteLog("Before open synthesis");
+    loadPackageFilms();
+    ButZoomClick();  // from the normal zoom to the large one
+    placeWindowButtons();
+    app_.log.WriteLog("Fine Firsttime");
+    if (splash_) splash_->close();
+}
+
+void TFMain::loadPackageFilms() {
+    LoadFilmList(app_.state, app_.log);
+    const auto& films = app_.state.package.films;
+    if (!films.empty()) OpenFilm(films.front());
+    app_.log.WriteLog("End Aprisintesi");
+}
+
+void TFMain::closeEvent(QCloseEvent* event) {
+    StopPlayer();
+    QWidget::closeEvent(event);
+}
+
+// ---------------------------------------------------------------- opening a film
+
+void TFMain::setPanButtonEnabled(bool enabled) {
+    for (QWidget* control : PanButton->findChildren<QWidget*>())
+        if (control != CheckBox1) control->setEnabled(enabled);
+}
+
+void TFMain::showStatus(const QString& text) {
+    statusText->setText(text);
+    statusText->raise();
+    statusText->setVisible(!text.isEmpty());
+}
+
+void TFMain::waitForReadyState() {
+    QElapsedTimer waited;
+    waited.start();
+    while (Amov->State() != TPlayer::Ready && waited.elapsed() < kReadyWaitMs)
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+}
+
+bool TFMain::OpenFilm(const std::string& path) {
+    if (path.empty() || !std::filesystem::is_regular_file(path)) return false;
+    const BusyCursor busy;
+    setPanButtonEnabled(true);
+    PanButton->show();
+    showStatus(messageToQt(app_.messages.MessageText(10)));
+    Panel1->show();
+    repaint();
+    Amov->CloseFile();
+
+    const FilmProbeServices probe{app_.state.folders.SystemFolder, app_.settings, app_.log, GetVideoInfo, {}};
+    Amov->SetFiltro(ChooseFilterGraph(path, app_.state.package.captureCard, probe));
+    app_.log.WriteLog("Filtro da utilizzare: " + Amov->Filtro());
+    showStatus(messageToQt(app_.messages.MessageText(10)));
+    Amov->SetWinHandle(Amov);
+    Amov->SetFileName(path);
+    Panel8->hide();
+    const bool opened = Amov->Open();
+    Panel8->show();
+    if (opened) {
+        app_.log.WriteLog(Amov->Filters());
+        app_.log.WriteLog("Attende ReadyState");
+        waitForReadyState();
+    }
+    if (!opened || Amov->State() != TPlayer::Ready) {
+        setPanButtonEnabled(false);
+        TrackB->setEnabled(false);
+        Amov->SetVideoWidth(352);
+        Amov->SetVideoHeight(288);
+        std::string text = app_.messages.MessageText(23);
+        if (const auto at = text.find("%s"); at != std::string::npos) text.replace(at, 2, path);
+        app_.boxes.ShowMessageBox(text, app_.messages.MessageText(14), MessageBoxExclamation);
+        showStatus(messageToQt(app_.messages.MessageText(117)));
+        return false;
+    }
+    app_.log.WriteLog("ReadyState OK");
+
+    TrackB->setEnabled(true);
+    setPanButtonEnabled(true);
+    TrackB->setRange(0, wholeSeconds(duration()));
+    TrackB->setPositionQuietly(0);
+    showStatus(QString());
+
+    const auto& films = app_.state.package.films;
+    const int filmCount = static_cast<int>(films.size());
+    const int current = app_.state.package.currentFilm;
+    BtnAudio->setEnabled(Amov->Audio());
+    ButPrev->setEnabled(filmCount > 1 && current > 1);
+    ButNext->setEnabled(filmCount > 1 && current < filmCount);
+
+    SbRallenty->setChecked(false);
+    AmovRallenty.stop();
+    Amov->SetRate(1.0);
+    BtnAudio->setVisible(BtnAudio->isEnabled());
+    if (BtnAudio->isEnabled()) showAudioImage(true);
+    Bevel8->setVisible(BtnAudio->isVisible());
+
+    ButStepM->setToolTip(messageToQt(app_.messages.MessageText(44)));
+    WideMpeg2 = false;
+    if (Amov->NativeWidth() > 352) {
+        app_.log.WriteLog("MPEG 2");
+        ButStepM->setToolTip(messageToQt(app_.messages.MessageText(46)));
+        WideMpeg2 = true;
+    }
+    app_.log.WriteLog("Not full screen");
+    Amov->SetDisplayWidth(352);
+    if (largeZoom_) {
+        SetVideoZoom(95);
+    } else {
+        Panel8->resize(Amov->VideoWidth(), Amov->VideoHeight());
+        Panel8->move((Panel5->width() - Amov->VideoWidth()) / 2, (Panel5->height() - Amov->VideoHeight()) / 2);
+        Amov->resize(Panel8->size());
+    }
+    LblDur->setText(QString::fromStdString(FormatSeconds(wholeSeconds(duration()), app_.platform.localeFormats().timeSeparator)));
+    showPlayImage(false);
+    app_.log.WriteLog("Fine apertura");
+    return true;
+}
+
+void TFMain::StopPlayer() {
+    Timer1.stop();
+    if (Amov->State() != TPlayer::Busy) Amov->CloseFile();
+    Amov->lower();
+    setPanButtonEnabled(false);
+}
+
+void TFMain::ButPrevClick() {
+    auto& package = app_.state.package;
+    if (package.currentFilm <= 1) return;
+    --package.currentFilm;
+    OpenFilm(package.films[static_cast<std::size_t>(package.currentFilm - 1)]);
+}
+
+void TFMain::ButNextClick() {
+    auto& package = app_.state.package;
+    if (package.currentFilm >= static_cast<int>(package.films.size())) return;
+    ++package.currentFilm;
+    OpenFilm(package.films[static_cast<std::size_t>(package.currentFilm - 1)]);
+}
+
+// ---------------------------------------------------------------- transport
+
+void TFMain::Transport(int command, int amount) {
+    if (Amov->State() == TPlayer::Busy || Amov->FileName().empty()) return;
+    if (leavesSlowMotion(command)) {
+        SbRallenty->setChecked(false);
+        AmovRallenty.stop();
+    }
+    if (Amov->Rate() > 1.0 && !allowedAtFastRate(command)) return;
+
+    switch (command) {
+        case TransportPlay:
+            AmovRallenty.stop();
+            Amov->Pause();
+            if (!filmAtEnd(position(), duration())) Amov->Play();
+            Timer1.start();
+            showPlayImage(true);
+            break;
+        case TransportPause:
+            AmovRallenty.stop();
+            Timer1.stop();
+            Amov->Pause();
+            showPlayImage(false);
+            break;
+        default:
+            if (const auto target = transportSeekTarget(command, amount, position(), duration()))
+                Amov->Seek(static_cast<float>(*target));
+            break;
+    }
+    ShowPosition();
+    update();
+}
+
+void TFMain::ShowPosition() {
+    const int seconds = wholeSeconds(position());
+    LblPos->setText(QString::fromStdString(FormatSeconds(seconds, app_.platform.localeFormats().timeSeparator)));
+    TrackB->setPositionQuietly(seconds);
+}
+
+void TFMain::showPlayImage(bool playing) {
+    SbPlay->setIcon(glyphIcon(playing ? Glyph::Pause : Glyph::Play));
+    SbPlay->setToolTip(messageToQt(app_.messages.MessageText(playing ? 41 : 40)));
+}
+
+void TFMain::showAudioImage(bool soundOn) {
+    BtnAudio->setIcon(glyphIcon(soundOn ? Glyph::SoundOn : Glyph::SoundOff));
+}
+
+void TFMain::SbPlayClick() {
+    if (Amov->State() == TPlayer::Playing || AmovRallenty.isActive()) Transport(TransportPause);
+    else Transport(TransportPlay);
+}
+
+void TFMain::SbIndietroClick() {
+    if (seekBusy_) return;
+    seekBusy_ = true;
+    Transport(TransportBack, 0);
+    seekBusy_ = false;
+}
+
+void TFMain::SbAvantiClick() {
+    if (seekBusy_) return;
+    seekBusy_ = true;
+    Transport(TransportForward, 0);
+    seekBusy_ = false;
+}
+
+void TFMain::ButStepPClick() {
+    Transport(TransportPause);
+    Transport(TransportFrameForward);
+}
+
+void TFMain::ButStepMClick() {
+    Transport(TransportPause);
+    if (WideMpeg2) Transport(TransportBack, 1);
+    else Transport(TransportFrameBack);
+}
+
+void TFMain::SbRallentyClick(bool fromHotKey) {
+    if (!SbRallenty->isEnabled()) return;
+    Transport(TransportPause);
+    if (fromHotKey) SbRallenty->setChecked(!SbRallenty->isChecked());
+    if (SbRallenty->isChecked()) slowMotionOn();
+    else slowMotionOff();
+}
+
+void TFMain::slowMotionOn() {
+    if (BtnAudio->isEnabled() && Amov->Audio()) {
+        BtnAudioClick();
+        mutedBySlowMotion_ = true;
+    }
+    showPlayImage(true);
+    AmovRallenty.start(80);
+}
+
+void TFMain::slowMotionOff() {
+    AmovRallenty.stop();
+    if (BtnAudio->isEnabled() && !Amov->Audio() && mutedBySlowMotion_) {
+        BtnAudioClick();
+        mutedBySlowMotion_ = false;
+    }
+    Transport(TransportPlay);
+}
+
+void TFMain::AmovRallentyTimer() {
+    if (Amov->State() == TPlayer::Busy) return;
+    AmovRallenty.stop();
+    if (!filmAtEnd(position(), duration())) {
+        Amov->StepFrame();
+        TrackB->setPositionQuietly(wholeSeconds(position()));
+        ShowPosition();
+        update();
+        AmovRallenty.start();
+        return;
+    }
+    SbRallentyClick(true);
+    Amov->Stop();
+    TrackB->setPositionQuietly(0);
+    Timer1.stop();
+    ShowPosition();
+}
+
+void TFMain::BtnAudioClick() {
+    if (AmovRallenty.isActive()) return;
+    Amov->SetAudio(!Amov->Audio());
+    showAudioImage(Amov->Audio());
+}
+
+void TFMain::TrackBChange(int barPosition) {
+    if (barPosition > duration() - kEndMarginSeconds) return;
+    if (barPosition == wholeSeconds(position())) return;
+    Amov->Seek(static_cast<float>(barPosition));
+    QCoreApplication::processEvents();
+    ShowPosition();
+}
+
+void TFMain::ButZoomClick() {
+    if (!largeZoom_) {
+        SetVideoZoom(95);
+        ButZoom->setToolTip(messageToQt(app_.messages.MessageText(26)));
+        ButZoom->setIcon(glyphIcon(Glyph::ZoomOut));
+        largeZoom_ = true;
+    } else {
+        ButZoom->setToolTip(messageToQt(app_.messages.MessageText(25)));
+        ButZoom->setIcon(glyphIcon(Glyph::ZoomIn));
+        largeZoom_ = false;
+        SetVideoZoom(40);
+    }
+}
+
+void TFMain::SetVideoZoom(int percent) {
+    Panel8->hide();
+    ZoomPercent = percent;
+    const auto geometry =
+        videoZoomGeometry(percent, Amov->NativeWidth(), Amov->NativeHeight(), Panel5->width(), Panel5->height());
+    if (!geometry) return;
+    Amov->SetDisplayWidth(geometry->width);
+    Panel8->setGeometry(geometry->left, geometry->top, geometry->width, geometry->height);
+    Amov->setGeometry(0, 0, geometry->width, geometry->height);
+    Panel8->show();
+}
+
+void TFMain::SeekFilmTime(const std::string& film, const std::string& seconds) {
+    const auto filmTime = parseFilmTime(film, seconds);
+    if (!filmTime) return;
+    if (Amov->State() == TPlayer::Busy || Amov->FileName().empty()) return;
+    auto& package = app_.state.package;
+    if (filmTime->film >= 1 && filmTime->film <= static_cast<int>(package.films.size())) {
+        const std::string& path = package.films[static_cast<std::size_t>(filmTime->film - 1)];
+        if (path != Amov->FileName()) {
+            package.currentFilm = filmTime->film;
+            OpenFilm(path);
+        }
+    }
+    Transport(TransportGoTo, filmTime->seconds);
+}
+
+// ---------------------------------------------------------------- timers
+
+void TFMain::Timer1Timer() {
+    if (Amov->State() == TPlayer::Busy) return;
+    Timer1.stop();
+    // The code list follows the film here once it exists.
+    if (filmAtEnd(position(), duration())) Amov->Stop();
+    TrackB->setPositionQuietly(wholeSeconds(position()));
+    ShowPosition();
+    update();
+    if (Amov->State() == TPlayer::Playing) Timer1.start();
+}
+
+void TFMain::updatePreRollCaptions() {
+    const PlaybackOptions& options = app_.state.playback;
+    SecAntInizioAzione->setText(messageToQt(app_.messages.MessageText(70)) +
+                                QStringLiteral(" (%1)").arg(options.PreRollSeconds));
+    SecAntFineAzione->setText(messageToQt(app_.messages.MessageText(71)) +
+                              QStringLiteral(" (%1)").arg(options.EndOffsetSeconds));
+    SecAntInizioAzione->setEnabled(!app_.state.SynthesisMode);
+}
+
+void TFMain::Timer2Timer() {
+    SecAntInizioAzione->setStyleSheet(SecAntInizioAzione->isEnabled() ? QStringLiteral("color: #ffffff;")
+                                                                      : QStringLiteral("color: #808080;"));
+}
+
+}  // namespace corvane

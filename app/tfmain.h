@@ -1,0 +1,149 @@
+#pragma once
+
+#include <QPointer>
+#include <QSize>
+#include <QTimer>
+#include <QWidget>
+
+#include <optional>
+#include <string>
+
+class QCheckBox;
+class QFrame;
+class QLabel;
+class QToolButton;
+
+namespace corvane {
+
+struct AppContext;
+class GradientButton;
+class TFAbout;
+class TPlayer;
+class TrackBar;
+class ClickableLabel;
+enum class Glyph;
+
+// The program's only top-level window: the video, the transport strip, and (as they land) the
+// code list and the search panel in the right quarter.
+class TFMain : public QWidget {
+    Q_OBJECT
+
+public:
+    // screenSize: the screen to lay out for; the primary screen's when not given.
+    explicit TFMain(AppContext& app, std::optional<QSize> screenSize = std::nullopt, QWidget* parent = nullptr);
+    ~TFMain() override;
+
+    // Opening a film of the open package. False when it does not exist or cannot be played.
+    bool OpenFilm(const std::string& path);
+    void StopPlayer();
+
+    void Transport(int command, int amount = 0);
+    void ShowPosition();
+    void SetVideoZoom(int percent);
+    void SeekFilmTime(const std::string& film, const std::string& seconds);
+
+    // Button and timer handlers, public so that the full-screen panel and tests drive them as the
+    // user does.
+    void SbPlayClick();
+    void SbIndietroClick();
+    void SbAvantiClick();
+    void ButStepMClick();
+    void ButStepPClick();
+    void SbRallentyClick(bool fromHotKey);
+    void ButZoomClick();
+    void BtnAudioClick();
+    void TrackBChange(int position);
+    void ButPrevClick();
+    void ButNextClick();
+    void Timer1Timer();
+    void AmovRallentyTimer();
+    void Timer2Timer();
+
+    TPlayer* player() const { return Amov; }
+    bool slowMotionRunning() const { return AmovRallenty.isActive(); }
+    bool largeZoom() const { return largeZoom_; }
+    bool wideMpeg2() const { return WideMpeg2; }
+    int zoomPercent() const { return ZoomPercent; }
+    bool firstActivationDone() const { return !firstActivationPending_; }
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    bool event(QEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void FormCreate();
+    void FormShow();
+    void FormActivate();
+    void buildWidgets();
+    void buildHotKeys();
+    void applyCaptions();
+    void layOut();
+    void placeWindowButtons();
+    void openFirstPackage();
+    void loadPackageFilms();
+    QToolButton* transportButton(const char* name, Glyph glyph);
+    void setPanButtonEnabled(bool enabled);
+    void showStatus(const QString& text);
+    void showPlayImage(bool playing);
+    void showAudioImage(bool soundOn);
+    void slowMotionOn();
+    void slowMotionOff();
+    void updatePreRollCaptions();
+    void waitForReadyState();
+    double position() const;
+    double duration() const;
+
+    AppContext& app_;
+    std::optional<QSize> screenOverride_;
+
+    QWidget* Panel2 = nullptr;
+    QWidget* Panel5 = nullptr;
+    QLabel* statusText = nullptr;
+    QWidget* Panel8 = nullptr;
+    TPlayer* Amov = nullptr;
+    QWidget* Panel1 = nullptr;
+    TrackBar* TrackB = nullptr;
+    QWidget* PanButton = nullptr;
+    QToolButton* SbPlay = nullptr;
+    QToolButton* SbIndietro = nullptr;
+    QToolButton* SbAvanti = nullptr;
+    QToolButton* ButStepM = nullptr;
+    QToolButton* ButStepP = nullptr;
+    QToolButton* SbRallenty = nullptr;
+    QToolButton* ButZoom = nullptr;
+    QToolButton* ButFull = nullptr;
+    QToolButton* BtnAudio = nullptr;
+    QToolButton* ButPrev = nullptr;
+    QToolButton* ButNext = nullptr;
+    QFrame* Bevel8 = nullptr;
+    ClickableLabel* SecAntInizioAzione = nullptr;
+    ClickableLabel* SecAntFineAzione = nullptr;
+    QCheckBox* CheckBox1 = nullptr;
+    QCheckBox* CheckBox2 = nullptr;
+    ClickableLabel* Label5 = nullptr;
+    QWidget* Panel4 = nullptr;
+    QLabel* LblPos = nullptr;
+    QLabel* LblDur = nullptr;
+    GradientButton* XiButton1 = nullptr;
+    QLabel* StaticText3 = nullptr;
+    QLabel* StaticText4 = nullptr;
+    QToolButton* ButClose = nullptr;
+    QToolButton* ButRiduci = nullptr;
+    QToolButton* ButInfo = nullptr;
+    QPointer<TFAbout> splash_;
+
+    QTimer Timer1;
+    QTimer AmovRallenty;
+    QTimer Timer2;
+
+    bool seekBusy_ = false;
+    bool mutedBySlowMotion_ = false;
+    bool largeZoom_ = false;
+    bool WideMpeg2 = false;
+    bool firstActivationPending_ = false;
+    int ZoomPercent = 90;
+};
+
+}  // namespace corvane

@@ -1,0 +1,102 @@
+#include "scout/event_lookups.h"
+
+#include <gtest/gtest.h>
+
+namespace corvane {
+namespace {
+
+EventRecord event(std::string code, std::string description, std::string effects = "",
+                  std::string extensions = "") {
+    EventRecord record;
+    record.code = std::move(code);
+    record.description = std::move(description);
+    record.effects = std::move(effects);
+    record.extensions = std::move(extensions);
+    return record;
+}
+
+// An extension item: search code, 0xE8, text; items joined by 0xE7.
+std::string extensions(std::initializer_list<std::pair<std::string, std::string>> items) {
+    std::string text;
+    for (const auto& [code, label] : items) {
+        if (!text.empty()) text += kExtensionSeparator;
+        text += code + kExtensionTextSeparator + label;
+    }
+    return text;
+}
+
+EventTable basketballEvents() {
+    EventTable table;
+    table.records.push_back(event("~~~TS", "Tiro da due", "Sbagliato;Stoppato;;Rimbalzo"));
+    table.records.push_back(event("~~~TS", "Secondo tiro", "A;B;C;D;E;F"));
+    table.records.push_back(event("~~~TF", "Tiro in corsa", "Fuori;Ferro;Tabella;;Fallo;Canestro;"));
+    table.records.push_back(event("*07", "Senza chiave"));
+    return table;
+}
+
+TEST(EventDescriptionTest, FirstEntryOfTheEventOrTheEventItself) {
+    const EventTable table = basketballEvents();
+    EXPECT_EQ(EventDescription("TS", table), "Tiro da due");
+    EXPECT_EQ(EventDescription("TF", table), "Tiro in corsa");
+    EXPECT_EQ(EventDescription("XX", table), "XX");
+    EXPECT_EQ(EventDescription("T", table), "T");
+    EXPECT_EQ(EventDescription("TS", EventTable{}), "TS");
+}
+
+TEST(EffectDescriptionTest, ItemOfTheEvaluationSymbol) {
+    const EventTable table = basketballEvents();
+    struct Case {
+        const char* event;
+        const char* evaluation;
+        const char* result;
+    };
+    const Case cases[] = {
+        {"TS", "=", "Sbagliato"}, {"TS", "/x", "Stoppato"},  // the first character decides
+        {"TS", "-", "?"},                                    // an empty item
+        {"TS", "!", "Rimbalzo"},  {"TS", "+", "?"},          // four items only: none for "+" and "#"
+        {"TS", "#", "?"},         {"TF", "#", "Canestro"},
+        {"TF", "!", "?"},         {"TF", "x", "?"},  // not an evaluation symbol
+        {"TF", "", "?"},          {"XX", "=", "?"},  // no entry
+        {"*07TF#", "#", "#"},                        // a longer text: its sixth character, never an event
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(EffectDescription(c.event, c.evaluation, "?", table), c.result)
+            << c.event << ' ' << c.evaluation;
+}
+
+TEST(EffectDescriptionTest, BlankItemGivesTheFallback) {
+    EventTable table;
+    table.records.push_back(event("~~~AH", "Attacco", "Errore; ;Murato"));
+    EXPECT_EQ(EffectDescription("AH", "/", "fb", table), "fb");
+    EXPECT_EQ(EffectDescription("AH", "-", "fb", table), "Murato");
+}
+
+TEST(ExtensionTextTest, LastMatchingEntryWithAMatchingExtensionDecides) {
+    EventTable table;
+    table.records.push_back(
+        event("~~~AH", "Attacco", "", extensions({{"~1", "Primo tempo"}, {"X~", "Pipe"}})));
+    table.records.push_back(event("*~~AH", "Attacco casa", "", extensions({{"X5", "Pipe in zona 5"}})));
+    table.records.push_back(event("~~~AT", "Attacco teso", "", extensions({{"~~", "Ogni estensione"}})));
+    table.records.push_back(event("~~~AH", "Senza estensioni"));
+    table.records.push_back(
+        event("~~~AH", "Voce senza testo", "", "X5"));  // an item without text names nothing
+    struct Case {
+        const char* code;
+        const char* extension;
+        const char* text;
+    };
+    const Case cases[] = {
+        {"a07AH#", "01", "Primo tempo"},
+        {"a07AH#", "X5", "Pipe"},            // the first matching extension of the entry
+        {"*07AH#", "X5", "Pipe in zona 5"},  // a later entry that yields a text decides
+        {"*07AH#", "X2", "Pipe"},            // the later entry has no extension for it
+        {"a07AH#", "Z9", "Z9"},              // none: the extension code itself
+        {"a07AT+", "Z9", "Ogni estensione"},
+        {"a07BH+", "01", "01"},  // no entry for the code
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(ExtensionText(c.code, c.extension, table, "1"), c.text) << c.code << ' ' << c.extension;
+}
+
+}  // namespace
+}  // namespace corvane
