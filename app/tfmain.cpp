@@ -121,6 +121,12 @@ void TFMain::buildWidgets() {
 
     PanButton = new QWidget(Panel1);
     PanButton->setObjectName(QStringLiteral("PanButton"));
+    // Light glyphs on the dark strip: hover and pressed states only shade behind them.
+    const QString buttonStyle = QStringLiteral(
+        "QToolButton { border: none; border-radius: 3px; padding: 2px; background: transparent; }"
+        "QToolButton:hover { background: rgba(255, 255, 255, 40); }"
+        "QToolButton:pressed, QToolButton:checked { background: rgba(0, 0, 0, 90); }");
+    PanButton->setStyleSheet(buttonStyle);
     auto* buttons = new QHBoxLayout(PanButton);
     buttons->setContentsMargins(4, 0, 4, 0);
     buttons->setSpacing(2);
@@ -218,6 +224,7 @@ void TFMain::buildWidgets() {
     ButClose = windowButton("ButClose", Glyph::Close);
     ButRiduci = windowButton("ButRiduci", Glyph::Minimise);
     ButInfo = windowButton("ButInfo", Glyph::Information);
+    for (QToolButton* button : {ButClose, ButRiduci, ButInfo}) button->setStyleSheet(buttonStyle);
     connect(ButClose, &QToolButton::clicked, this, &QWidget::close);
     connect(ButRiduci, &QToolButton::clicked, this, &QWidget::showMinimized);
     connect(ButInfo, &QToolButton::clicked, this, [this] {

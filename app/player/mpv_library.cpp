@@ -7,7 +7,7 @@ namespace corvane {
 MpvLibrary::MpvLibrary(const char* libraryName) {
     // Never unloaded: libmpv registers libavdevice's demuxers inside libavformat, which the video
     // probe keeps using; unloading would leave libavformat pointing into freed code.
-    handle_ = dlopen(libraryName, RTLD_NOW | RTLD_LOCAL);
+    handle_ = dlopen(libraryName, RTLD_NOW | RTLD_LOCAL | RTLD_NODELETE);
     if (!handle_) {
         const char* reason = dlerror();
         error_ = reason ? reason : std::string("cannot load ") + libraryName;

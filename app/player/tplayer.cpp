@@ -424,8 +424,6 @@ bool TPlayer::openFinished() const {
 
 bool TPlayer::CloseFile() {
     if (!session_) return false;
-    seeks_.clear();
-    seekWatchdog_.stop();
     if (phase_ == Phase::Open || phase_ == Phase::Opening) {
         phase_ = Phase::Closing;
         session_->commandAsync(tag(Request::Plain, 0), {"stop"});
@@ -443,6 +441,8 @@ void TPlayer::resetFilm() {
     displayWidth_ = displayHeight_ = 0;
     hasAudio_ = hasVideo_ = eof_ = false;
     frameDuration_ = 0.04;
+    seeks_.clear();
+    seekWatchdog_.stop();
     correctingSeek_ = false;
     landing_.reset();
     filters_.clear();
@@ -560,7 +560,8 @@ bool TPlayer::Seek(float seconds) {
 
 void TPlayer::sendSeek(const SeekQueue::Command& command) {
     seekWatchdog_.start(config_.seekTimeoutMs);
-    if (!session_->commandAsync(tag(Request::Seek, command.id), {"seek", secondsText(command.target + origin_), "absolute+exact"}))
+    const std::vector<std::string> arguments = {"seek", secondsText(command.target + origin_), "absolute+exact"};
+    if (!session_->commandAsync(tag(Request::Seek, command.id), arguments))
         handleSeekStep(seeks_.replied(command.id, false));
 }
 
@@ -633,10 +634,15 @@ void TPlayer::SetWinHandle(QWidget* window) {
     if (next == target_) return;
     if (target_ && target_ != this) {
         target_->removeEventFilter(this);
+        disconnect(target_, &QObject::destroyed, this, nullptr);
         target_->update();
     }
     target_ = next;
-    if (target_ != this) target_->installEventFilter(this);
+    if (target_ != this) {
+        target_->installEventFilter(this);
+        // A window that goes away hands the picture back to the player's own.
+        connect(target_, &QObject::destroyed, this, [this] { SetWinHandle(this); });
+    }
     update();
     resizeFrame();
 }

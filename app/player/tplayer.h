@@ -67,6 +67,7 @@ public:
     bool Audio() const;
     void SetAudio(bool on);
 
+    // Demuxer, decoders and the graph's options as the player took them; refused lines noted.
     std::string Filters() const { return filters_; }
     const std::string& Filtro() const { return filtro_; }
     void SetFiltro(std::string filtro) { filtro_ = filtro.empty() ? "x" : std::move(filtro); }
@@ -77,7 +78,10 @@ public:
     bool Play();
     bool Pause();
     bool Stop();  // pauses and goes back to the start
+    // Exact: shows the first frame at or after the second, kept within the film. Seeks asked
+    // for while one is under way wait, and only the newest of them runs.
     bool Seek(float seconds);
+    // Seconds from the film's first picture; while a seek is under way, its target.
     double Position() const;
     double Duration() const;
     bool StepFrame();
@@ -91,8 +95,8 @@ public:
 
     bool available() const;
     const std::string& lastError() const { return error_; }
-    // The last drawn picture in device pixels; valid until the next draw or resize (copy it to
-    // keep it).
+    // The last drawn picture in device pixels. It shares the player's buffer: keep a deep copy
+    // (QImage::copy), not the image itself, beyond the next draw or resize.
     const QImage& currentFrame() const { return frame_.image(); }
     std::uint64_t framesDrawn() const { return framesDrawn_; }
     bool seeking() const { return seeks_.busy() || landing_.has_value(); }

@@ -18,8 +18,10 @@ constexpr const char* kSystem = "/disc/System";
 
 // A probe that reports a film of the given kind, and counts its calls.
 struct FakeFilm {
-    std::int32_t tipo = 1;
-    bool audio = false;
+    FakeFilm(std::int32_t filmTipo, bool filmAudio) : tipo(filmTipo), audio(filmAudio) {}
+
+    std::int32_t tipo;
+    bool audio;
     int calls = 0;
     std::string lastFolder;
     std::string lastFileName;
@@ -143,6 +145,8 @@ struct GraphCase {
     const char* expected;  // the graph, "x" for none
     bool probed;
     const char* filtroLog;  // the "GetFiltro" line, or nothing
+
+    friend void PrintTo(const GraphCase& c, std::ostream* out) { *out << c.label; }
 };
 
 class ChooseFilterGraphTest : public FilmProbeTest, public ::testing::WithParamInterface<GraphCase> {};

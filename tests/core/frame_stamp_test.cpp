@@ -24,7 +24,8 @@ int run(const std::string& command) { return std::system((command + " >/dev/null
 std::string shellQuoted(const fs::path& path) { return "'" + path.string() + "'"; }
 
 // Decodes the frames with the given numbers, in order, as BGRA pictures of the given width (the
-// film's own when 0). Frames are chosen by count, not by seeking, so the expected stamp is exact.
+// film's own when 0). Frames are chosen by count, not by seeking (ffmpeg's -ss lands a frame or two
+// early in a program stream), so the expected stamp is exact.
 std::vector<Picture> decodeFrames(const fs::path& film, int filmWidth, int filmHeight, int width,
                                   const std::vector<int>& frameNumbers, const TempFolder& folder) {
     std::string select;

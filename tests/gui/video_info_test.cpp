@@ -18,6 +18,8 @@ struct ProbeCase {
     const testing::TestFilm& (*film)();
     std::int32_t tipo;
     std::int32_t keyFrame;
+
+    friend void PrintTo(const ProbeCase& c, std::ostream* out) { *out << c.film().name; }
 };
 
 class VideoInfoTest : public ::testing::TestWithParam<ProbeCase> {};

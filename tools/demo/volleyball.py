@@ -248,10 +248,10 @@ class Simulation:
             self.tick()
             catcher = self.digger(serving)
             self.add(make_code(team.mark, catcher.number, "F", "H", self.random.choice("+#")))
-            return self.attack_phase(serving, catcher, "+", "F")
-        return self.attack_phase(receiving, receiver, reception, "R")
+            return self.attack_phase(serving, catcher, "+")
+        return self.attack_phase(receiving, receiver, reception)
 
-    def attack_phase(self, side, first_touch, quality, first_skill):
+    def attack_phase(self, side, first_touch, quality):
         for _ in range(6):
             team, other = self.teams[side], self.teams[1 - side]
             good_ball = quality in "#+"
@@ -288,7 +288,6 @@ class Simulation:
                 first_touch = self.digger(side)
                 quality = self.random.choice("+!-")
                 self.add(make_code(team.mark, first_touch.number, "D", kind, quality))
-                first_skill = "D"
                 continue
             if self.random.random() < 0.3:
                 self.add(make_code(other.mark, self.blocker(1 - side).number, "B", kind, "+"))
@@ -303,9 +302,9 @@ class Simulation:
                 self.tick()
                 catcher = self.digger(side)
                 self.add(make_code(team.mark, catcher.number, "F", "H", self.random.choice("+#")))
-                first_touch, quality, first_skill = catcher, "+", "F"
+                first_touch, quality = catcher, "+"
                 continue
-            side, first_touch, quality, first_skill = 1 - side, digger, dig, "D"
+            side, first_touch, quality = 1 - side, digger, dig
         # A long rally ends with a kill.
         team = self.teams[side]
         attacker = self.attack_choice(side, False)[0]
@@ -320,7 +319,7 @@ class Simulation:
         team = self.teams[side]
         self.add("%sz%d" % (team.mark, self.setter_zone(side)))
 
-    def maybe_substitute(self, side, score):
+    def maybe_substitute(self, side):
         team = self.teams[side]
         if self.random.random() > 0.04:
             return
@@ -365,7 +364,7 @@ class Simulation:
                     self.tick(1)
                     self.add("%sT" % self.teams[side].mark)
                     self.pause(2, 30)
-                self.maybe_substitute(side, score)
+                self.maybe_substitute(side)
             self.pause(self.random.randint(1, 2), self.random.randint(12, 22))
         self.tick(1)
         self.add("**%dset" % self.set_no)
