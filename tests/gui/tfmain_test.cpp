@@ -14,6 +14,7 @@
 #include "app/app_context.h"
 #include "app/player/tplayer.h"
 #include "core/files.h"
+#include "core/text.h"
 #include "gui/player_test_support.h"
 #include "support/test_support.h"
 
@@ -68,13 +69,15 @@ private:
 // The main window on a disc, shown and past its first activation.
 class MainWindowRun {
 public:
-    explicit MainWindowRun(const Disc& disc, QSize screen = QSize(1280, 800)) {
+    explicit MainWindowRun(const Disc& disc, QSize screen = QSize(1280, 800)) : MainWindowRun(disc.path(), screen) {}
+
+    explicit MainWindowRun(const std::filesystem::path& discFolder, QSize screen = QSize(1280, 800)) {
         platform_.documents = documents_.path();
-        state_.folders.ProgramFolder = disc.path().string() + "/";
+        state_.folders.ProgramFolder = discFolder.string() + "/";
         state_.folders.SystemFolder = state_.folders.ProgramFolder + "System";
         state_.folders.LogFolder = state_.folders.ProgramFolder;
         state_.LanguageNumber = 1;
-        log_ = std::make_unique<ApplicationLog>(platform_, disc.path());
+        log_ = std::make_unique<ApplicationLog>(platform_, discFolder);
         catalogue_ = std::make_unique<MessageCatalogue>(state_.folders.SystemFolder);
         messages_ = std::make_unique<Messages>(*catalogue_, boxes, state_.LanguageNumber);
         app_ = std::make_unique<AppContext>(AppContext{state_, platform_, *log_, *messages_, boxes,
@@ -319,6 +322,33 @@ TEST(MainWindow, WithoutAPackageTheRunEnds) {
     EXPECT_EQ(boxes.shown[0].text, "La cartella TLX_VIDEO non contiene partite/sintesi\rL'applicazione verrà terminata.");
     EXPECT_EQ(boxes.shown[0].caption, "TlxPlayer");
     EXPECT_EQ(boxes.shown[0].flags, MessageBoxStop);
+}
+
+std::filesystem::path demoDisc() {
+    const char* named = std::getenv("CORVANE_DEMO_DISC");
+    return named && *named ? std::filesystem::path(named) : std::filesystem::path(CORVANE_BINARY_DIR) / "demo-disc";
+}
+
+TEST(MainWindowOnTheDemoDisc, ACodeOfTheSecondFilmShowsItsSecondLessThePreRoll) {
+    ASSERT_TRUE(std::filesystem::is_directory(demoDisc() / "Tlx_Video")) << "make the demo disc first";
+    const MainWindowRun run(demoDisc());
+    ASSERT_EQ(run.state().Sport, "1");
+    ASSERT_EQ(run.state().package.films.size(), 2u);
+    const CodeTable& table = run.state().codeTable;
+    int row = 1;
+    while (row < table.RowCount() && !(table.Cell(Film, row) == "2" && textToInt(table.Cell(VideoSec, row)) > 30)) ++row;
+    ASSERT_LT(row, table.RowCount()) << "no code in film 2";
+    const int second = textToInt(table.Cell(VideoSec, row));
+    const int preRoll = run.state().playback.PreRollSeconds;
+    run.window->SeekFilmTime("2", std::to_string(second - preRoll));
+    EXPECT_EQ(run.state().package.currentFilm, 2);
+    EXPECT_NE(run.player().FileName().find("Film02"), std::string::npos);
+    const auto stamp = run.shownStamp();
+    ASSERT_TRUE(stamp);
+    EXPECT_EQ(stamp->second, second - preRoll);
+    EXPECT_EQ(stamp->frame, 0);
+    run.window->Transport(0);
+    EXPECT_TRUE(waitFor([&] { return run.player().State() == TPlayer::Playing; }));
 }
 
 }  // namespace
