@@ -1,0 +1,207 @@
+#include "codes/check_combo_box_qt.h"
+
+#include <QApplication>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMenu>
+#include <QMessageBox>
+#include <QScreen>
+#include <QSignalBlocker>
+#include <QToolButton>
+
+namespace corvane {
+
+namespace {
+constexpr int kButtonWidth = 17;
+constexpr int kLowerOpeningLimit = 500;  // pixels from the screen's top
+}  // namespace
+
+TCheckComboBoxQT::TCheckComboBoxQT(QWidget* parent) : QFrame(parent) {
+    setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    resize(121, 24);
+    setFocusPolicy(Qt::StrongFocus);
+
+    edit_ = new QLineEdit(this);
+    edit_->setReadOnly(true);
+    edit_->setFrame(false);
+    edit_->setFocusProxy(this);
+    edit_->installEventFilter(this);
+    button_ = new QToolButton(this);
+    button_->setArrowType(Qt::DownArrow);
+    button_->setFixedWidth(kButtonWidth);
+    button_->setFocusPolicy(Qt::NoFocus);
+    auto* layout = new QHBoxLayout(this);
+    layout->setContentsMargins(1, 1, 1, 1);
+    layout->setSpacing(0);
+    layout->addWidget(edit_);
+    layout->addWidget(button_);
+    connect(button_, &QToolButton::clicked, this, [this] {
+        if (closedByButton_) closedByButton_ = false;  // the button toggles the list
+        else dropDown();
+    });
+
+    popup_ = new QFrame(this, Qt::Popup);
+    popup_->setFrameStyle(QFrame::Box | QFrame::Plain);
+    list_ = new QListWidget(popup_);
+    list_->installEventFilter(this);
+    list_->setContextMenuPolicy(Qt::CustomContextMenu);
+    auto* popupLayout = new QHBoxLayout(popup_);
+    popupLayout->setContentsMargins(1, 1, 1, 1);
+    popupLayout->addWidget(list_);
+    popup_->installEventFilter(this);
+    connect(list_, &QListWidget::itemChanged, this, [this](QListWidgetItem* item) {
+        const int index = list_->row(item);
+        if ((item->checkState() == Qt::Checked) != selection_.checked(index)) toggleItem(index);
+    });
+    connect(list_, &QListWidget::customContextMenuRequested, this, [this](const QPoint& at) {
+        QMenu menu(list_);
+        const auto emitChanged = [this] { Q_EMIT changed(); };
+        menu.addAction(capSelectAll_, this, [this, emitChanged] { selection_.selectAll(emitChanged); syncList(); });
+        menu.addAction(capDeSelectAll_, this, [this, emitChanged] { selection_.deselectAll(emitChanged); syncList(); });
+        menu.exec(list_->viewport()->mapToGlobal(at));
+    });
+    applyEditColour(false);
+}
+
+TCheckComboBoxQT::~TCheckComboBoxQT() = default;
+
+void TCheckComboBoxQT::setItems(const QStringList& items) {
+    QStringList ordered = items;
+    if (sorted_) ordered.sort(Qt::CaseInsensitive);
+    std::vector<std::string> texts;
+    for (const QString& item : ordered) texts.push_back(item.toStdString());
+    selection_.setItems(std::move(texts));
+    const QSignalBlocker blocker(list_);
+    list_->clear();
+    for (const QString& item : ordered) {
+        auto* entry = new QListWidgetItem(item, list_);
+        entry->setFlags(Qt::ItemIsEnabled | Qt::ItemIsUserCheckable);
+        entry->setCheckState(Qt::Unchecked);
+    }
+    showSummary();
+}
+
+QStringList TCheckComboBoxQT::items() const {
+    QStringList out;
+    for (const auto& item : selection_.items()) out << QString::fromStdString(item);
+    return out;
+}
+
+void TCheckComboBoxQT::setDropDownLines(int lines) {
+    if (lines >= 3 && lines <= 10) dropDownLines_ = lines;
+}
+
+void TCheckComboBoxQT::setColumns(int columns) {
+    columns_ = columns;
+    // Several columns: the items run down each column and wrap into the next.
+    list_->setFlow(QListView::TopToBottom);
+    list_->setWrapping(columns > 1);
+}
+
+void TCheckComboBoxQT::setCheckAllOnFirst(bool on) {
+    selection_.setCheckAllOnFirst(on);
+    showSummary();
+}
+
+void TCheckComboBoxQT::setNotFocusColor(QColor color) {
+    notFocusColor_ = color;
+    applyEditColour(hasFocus());
+}
+
+void TCheckComboBoxQT::setSorted(bool sorted) {
+    sorted_ = sorted;
+    if (sorted) setItems(items());
+}
+
+void TCheckComboBoxQT::setChecked(int index, bool on) {
+    selection_.setChecked(index, on);
+    syncList();
+}
+
+QString TCheckComboBoxQT::text() const { return edit_->text(); }
+
+void TCheckComboBoxQT::showSummary() { edit_->setText(QString::fromStdString(selection_.summary())); }
+
+void TCheckComboBoxQT::syncList() {
+    const QSignalBlocker blocker(list_);
+    for (int i = 0; i < list_->count(); ++i)
+        list_->item(i)->setCheckState(selection_.checked(i) ? Qt::Checked : Qt::Unchecked);
+    showSummary();
+}
+
+void TCheckComboBoxQT::toggleItem(int index) {
+    const auto outcome = selection_.toggleByUser(index, [this] {
+        showSummary();
+        Q_EMIT changed();
+    });
+    if (outcome == CheckListSelection::Outcome::NoRoom)
+        QMessageBox::warning(this, QApplication::applicationDisplayName(), tr("There is no room for Selected"));
+    syncList();
+}
+
+void TCheckComboBoxQT::placePopup() {
+    int lines = dropDownLines_;
+    if (columns_ > 1) lines = list_->count() / columns_ + 1;
+    lines = std::clamp(lines, 3, 10);
+    const int itemHeight = list_->sizeHintForRow(0) > 0 ? list_->sizeHintForRow(0) : fontMetrics().height() + 2;
+    const int height = itemHeight * lines + 7;
+    const QPoint below = mapToGlobal(QPoint(0, this->height()));
+    if (below.y() > kLowerOpeningLimit) {
+        const QPoint above = mapToGlobal(QPoint(0, -height));
+        popup_->setGeometry(above.x(), above.y(), width() - kButtonWidth - 1, height);
+    } else {
+        popup_->setGeometry(below.x(), below.y(), width(), height);
+    }
+}
+
+void TCheckComboBoxQT::dropDown() {
+    Q_EMIT clicked();
+    placePopup();
+    popup_->show();
+    list_->setFocus();
+}
+
+bool TCheckComboBoxQT::droppedDown() const { return popup_->isVisible(); }
+
+void TCheckComboBoxQT::applyEditColour(bool focused) {
+    QPalette palette = edit_->palette();
+    palette.setColor(QPalette::Base, focused ? QColor(Qt::white) : notFocusColor_);
+    edit_->setPalette(palette);
+}
+
+void TCheckComboBoxQT::focusInEvent(QFocusEvent* event) {
+    applyEditColour(true);
+    QFrame::focusInEvent(event);
+}
+
+void TCheckComboBoxQT::focusOutEvent(QFocusEvent* event) {
+    applyEditColour(false);
+    QFrame::focusOutEvent(event);
+}
+
+bool TCheckComboBoxQT::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == edit_ && event->type() == QEvent::MouseButtonPress) {
+        dropDown();
+        return true;
+    }
+    if (watched == list_ && event->type() == QEvent::KeyPress &&
+        static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape) {
+        popup_->hide();
+        return true;
+    }
+    if (watched == popup_ && event->type() == QEvent::Hide)
+        closedByButton_ = button_->rect().contains(button_->mapFromGlobal(QCursor::pos()));
+    return QFrame::eventFilter(watched, event);
+}
+
+void TCheckComboBoxQT::changeEvent(QEvent* event) {
+    if (event->type() == QEvent::EnabledChange) {
+        edit_->setEnabled(isEnabled());
+        button_->setEnabled(isEnabled());
+    }
+    QFrame::changeEvent(event);
+}
+
+}  // namespace corvane
