@@ -1,0 +1,58 @@
+#include "codes/code_list_rules.h"
+
+#include <algorithm>
+#include <cctype>
+
+#include "core/text.h"
+
+namespace corvane {
+
+PlayTarget playTargetOf(const CodeTable& table, int tableRow, int preRollSeconds, bool synthesisMode) {
+    const int second = textToInt(table.Cell(VideoSec, tableRow));
+    const int preRoll = synthesisMode ? 0 : preRollSeconds;
+    return {std::string(table.Cell(Film, tableRow)), std::max(0, second - preRoll)};
+}
+
+bool isActionCode(std::string_view code) {
+    if (code.size() < 6 || (code[0] != '*' && code[0] != 'a')) return false;
+    const std::string_view player = code.substr(1, 2);
+    const bool number = player == "$$" || (parseWholeNumber(player).value_or(-1) >= 0);
+    return number && kActionLetters.find(code[3]) != std::string_view::npos &&
+           kEvaluationSymbols.find(code[5]) != std::string_view::npos;
+}
+
+std::vector<std::string> setComboItems(std::string_view sport, const std::string& allText,
+                                       const std::string& extraPeriodText) {
+    std::vector<std::string> items{allText, "1", "2"};
+    if (sport == "1") {
+        items.insert(items.end(), {"3", "4", "5"});
+    } else if (sport == "2") {
+        items.insert(items.end(), {"3", "4", extraPeriodText});
+    } else if (!sport.empty() && sport[0] >= '3' && sport[0] <= '9') {
+        items.push_back(extraPeriodText);
+    }
+    return items;
+}
+
+std::string SetFilterText(const std::vector<std::pair<std::string, bool>>& items, std::string_view sport,
+                          const std::string& extraPeriodText) {
+    std::string filter;
+    for (std::size_t i = 1; i < items.size(); ++i) {
+        const auto& [caption, ticked] = items[i];
+        if (!ticked || caption.empty()) continue;
+        // The extra period counts as the one after the last regular period: 5 after basketball's
+        // four, 3 after the two of the other sports (its caption's first letter matches no set).
+        if (caption == extraPeriodText && i == items.size() - 1 && sport != "1")
+            filter += sport == "2" ? "5;" : "3;";
+        else
+            filter += caption.substr(0, 1) + ";";
+    }
+    return filter;
+}
+
+int codeListWidth(bool clearText, int screenWidth, std::string_view sport) {
+    if (!clearText) return 170;
+    return std::max(screenWidth * 20 / 100, sport == "1" ? 270 : 240);
+}
+
+}  // namespace corvane

@@ -1,0 +1,36 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <utility>
+#include <vector>
+
+#include "scout/code_table.h"
+
+namespace corvane {
+
+// Where a click on a code sends the film: its film and second less the pre-roll (never in a
+// synthesis), held at 0.
+struct PlayTarget {
+    std::string film;
+    int second = 0;
+};
+PlayTarget playTargetOf(const CodeTable& table, int tableRow, int preRollSeconds, bool synthesisMode);
+
+// A code the raw list draws split into its fields: team "*" or "a", a player number or "$$",
+// a skill letter of set 1 or "&", an evaluation symbol.
+bool isActionCode(std::string_view code);
+
+// The set combo's captions: "all", then the sets or periods of the sport.
+std::vector<std::string> setComboItems(std::string_view sport, const std::string& allText,
+                                       const std::string& extraPeriodText);
+
+// "1;3;" from the ticked items after the first: each one's first character; the extra period as
+// the number after the regular ones ("5;" for basketball, "3;" for the two-period sports).
+std::string SetFilterText(const std::vector<std::pair<std::string, bool>>& items, std::string_view sport,
+                          const std::string& extraPeriodText);
+
+// The list's width in raw and clear-text mode for a screen width.
+int codeListWidth(bool clearText, int screenWidth, std::string_view sport);
+
+}  // namespace corvane
