@@ -20,6 +20,7 @@
 #include "app/player/tplayer.h"
 #include "app/tfabout.h"
 #include "app/transport_rules.h"
+#include "codes/tfcodici.h"
 #include "scout/packages.h"
 #include "ui/clickable_label.h"
 #include "ui/gradient_button.h"
@@ -34,6 +35,7 @@ namespace {
 const QColor kBackground(0x5D, 0x65, 0x90);
 const QColor kStatusYellow(0xFF, 0xFF, 0x00);
 constexpr int kReadyWaitMs = 10000;
+constexpr int kWindowStripHeight = 22;  // the strip of the window buttons
 
 // An hourglass for as long as the object lives.
 class BusyCursor {
@@ -78,6 +80,21 @@ TFMain::TFMain(AppContext& app, std::optional<QSize> screenSize, QWidget* parent
 TFMain::~TFMain() = default;
 
 double TFMain::position() const { return toMilliseconds(Amov->Position()); }
+
+int TFMain::positionSeconds() const { return wholeSeconds(position()); }
+
+int TFMain::durationSeconds() const { return wholeSeconds(duration()); }
+
+int TFMain::screenWidth() const {
+    return screenOverride_ ? screenOverride_->width() : QGuiApplication::primaryScreen()->size().width();
+}
+
+void TFMain::relayOutBesideTheList() { layOut(); }
+
+void TFMain::startSlowMotion() {
+    SbRallenty->setChecked(true);
+    slowMotionOn();
+}
 
 double TFMain::duration() const { return toMilliseconds(Amov->Duration()); }
 
@@ -218,7 +235,7 @@ void TFMain::buildWidgets() {
         button->setIcon(glyphIcon(glyph));
         button->setAutoRaise(true);
         button->setFocusPolicy(Qt::NoFocus);
-        button->resize(24, 22);
+        button->resize(24, kWindowStripHeight);
         return button;
     };
     ButClose = windowButton("ButClose", Glyph::Close);
@@ -254,9 +271,12 @@ void TFMain::buildHotKeys() {
         else if (Amov->State() == TPlayer::Playing) Transport(TransportPause);
     });
     hotKey(QKeySequence(Qt::CTRL | Qt::Key_R), [this] { SbRallentyClick(true); });
-    // Next and previous code belong to the code list; with none, the keys do nothing yet.
-    hotKey(QKeySequence(Qt::CTRL | Qt::Key_X), [] {});
-    hotKey(QKeySequence(Qt::CTRL | Qt::Key_E), [] {});
+    hotKey(QKeySequence(Qt::CTRL | Qt::Key_X), [this] {
+        if (codeList_) codeList_->NextCode();
+    });
+    hotKey(QKeySequence(Qt::CTRL | Qt::Key_E), [this] {
+        if (codeList_) codeList_->PreviousCode();
+    });
     hotKey(QKeySequence(Qt::CTRL | Qt::Key_F), [] {});
 }
 
@@ -351,7 +371,14 @@ void TFMain::resizeEvent(QResizeEvent* event) {
 
 void TFMain::layOut() {
     const QSize screen = screenOverride_ ? *screenOverride_ : QGuiApplication::primaryScreen()->size();
-    const MainLayout layout = mainLayoutFor(screen.width(), height());
+    MainLayout layout = mainLayoutFor(screen.width(), height());
+    if (codeList_) {
+        // The list keeps its width; the video takes the rest.
+        layout.videoWidth = screen.width() - codeList_->listWidth() - 5;
+        const int top = kWindowStripHeight + 6;
+        codeList_->setGeometry(layout.videoWidth + 2, top, screen.width() - layout.videoWidth - 5,
+                               height() - top - 5);
+    }
     Panel2->setGeometry(0, 0, layout.videoWidth, layout.videoHeight);
     Panel5->setGeometry(0, 0, layout.videoWidth, layout.videoHeight);
     statusText->setGeometry(0, 0, layout.videoWidth, layout.videoHeight);
@@ -390,6 +417,13 @@ void TFMain::FormActivate() {
 
 void TFMain::loadPackageFilms() {
     LoadFilmList(app_.state, app_.log);
+    if (!codeList_) {
+        codeList_ = new TFCodici(app_, *this, this);
+        loadActionOptions(app_.state.playback, app_.settings);
+        updatePreRollCaptions();
+    }
+    codeList_->preparePackage();
+    layOut();
     const auto& films = app_.state.package.films;
     if (!films.empty()) OpenFilm(films.front());
     app_.log.WriteLog("End Aprisintesi");
@@ -702,7 +736,7 @@ void TFMain::SeekFilmTime(const std::string& film, const std::string& seconds) {
 void TFMain::Timer1Timer() {
     if (Amov->State() == TPlayer::Busy) return;
     Timer1.stop();
-    // The code list follows the film here once it exists.
+    if (app_.state.playback.FollowFilm && codeList_) codeList_->CheckActionEnd(codeList_->currentListRow());
     if (filmAtEnd(position(), duration())) Amov->Stop();
     TrackB->setPositionQuietly(wholeSeconds(position()));
     ShowPosition();

@@ -18,6 +18,7 @@ namespace corvane {
 struct AppContext;
 class GradientButton;
 class TFAbout;
+class TFCodici;
 class TPlayer;
 class TrackBar;
 class ClickableLabel;
@@ -60,6 +61,13 @@ public:
     void Timer2Timer();
 
     TPlayer* player() const { return Amov; }
+    TFCodici* codeList() const { return codeList_; }
+    int screenWidth() const;
+    int positionSeconds() const;
+    int durationSeconds() const;
+    void startSlowMotion();
+    // The list's width decides the video area's: lays both out again.
+    void relayOutBesideTheList();
     bool slowMotionRunning() const { return AmovRallenty.isActive(); }
     bool largeZoom() const { return largeZoom_; }
     bool wideMpeg2() const { return WideMpeg2; }
@@ -133,6 +141,7 @@ private:
     QToolButton* ButRiduci = nullptr;
     QToolButton* ButInfo = nullptr;
     QPointer<TFAbout> splash_;
+    TFCodici* codeList_ = nullptr;
 
     QTimer Timer1;
     QTimer AmovRallenty;

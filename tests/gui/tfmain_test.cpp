@@ -15,6 +15,7 @@
 #include "app/player/tplayer.h"
 #include "core/files.h"
 #include "core/text.h"
+#include "gui/main_window_run.h"
 #include "gui/player_test_support.h"
 #include "support/test_support.h"
 
@@ -27,107 +28,19 @@ using testing::RecordingBoxes;
 using testing::TempFolder;
 using testing::TestFilm;
 using testing::waitFor;
-
-const TestFilm& wideFilm() {  // 100 seconds of MPEG-2 720x576 with sound
-    static const TestFilm film{"main_mpeg2_100.mpg", "--codec mpeg2 --size 720x576 --seconds 100 --audio", 720, 576,
-                               100, true};
-    return film;
-}
-
-const TestFilm& narrowFilm() {  // 100 seconds of MPEG-1 352x288 without sound
-    static const TestFilm film{"main_mpeg1_100.mpg", "--codec mpeg1 --size 352x288 --seconds 100", 352, 288, 100,
-                               false};
-    return film;
-}
-
-// A disc of one match package, its films linked from the test-film folder.
-class Disc {
-public:
-    Disc(const std::vector<std::filesystem::path>& films, const std::string& captureCard = "") {
-        const auto system = std::filesystem::path(CORVANE_SOURCE_DIR) / "data" / "System";
-        std::filesystem::create_directories(folder_ / "System");
-        for (const char* name : {"Messages0.txt", "Messages1.txt"})
-            std::filesystem::copy_file(system / name, folder_ / ("System/" + std::string(name)));
-        folder_.write("System/Language.cfg", "1\r\n");
-        std::string list;
-        for (std::size_t n = 0; n < films.size(); ++n) {
-            const std::string name = "Film0" + std::to_string(n + 1) + films[n].extension().string();
-            std::filesystem::create_directories(folder_ / "Tlx_Video/Partita");
-            std::filesystem::create_symlink(films[n], folder_ / ("Tlx_Video/Partita/" + name));
-            list += name + "\r\n";
-        }
-        folder_.write("Tlx_Video/Partita/FilmList.cfg", list);
-        folder_.write("Tlx_Video/Partita/Match.cfg", "sport=1\r\ncapturecard=" + captureCard + "\r\n");
-    }
-    std::filesystem::path path() const { return folder_.path(); }
-    std::string log() const { return testing::readFile(folder_ / "Application.Log"); }
-
-private:
-    TempFolder folder_;
-};
-
-// The main window on a disc, shown and past its first activation.
-class MainWindowRun {
-public:
-    explicit MainWindowRun(const Disc& disc, QSize screen = QSize(1280, 800)) : MainWindowRun(disc.path(), screen) {}
-
-    explicit MainWindowRun(const std::filesystem::path& discFolder, QSize screen = QSize(1280, 800)) {
-        platform_.documents = documents_.path();
-        state_.folders.ProgramFolder = discFolder.string() + "/";
-        state_.folders.SystemFolder = state_.folders.ProgramFolder + "System";
-        state_.folders.LogFolder = state_.folders.ProgramFolder;
-        state_.LanguageNumber = 1;
-        log_ = std::make_unique<ApplicationLog>(platform_, discFolder);
-        catalogue_ = std::make_unique<MessageCatalogue>(state_.folders.SystemFolder);
-        messages_ = std::make_unique<Messages>(*catalogue_, boxes, state_.LanguageNumber);
-        app_ = std::make_unique<AppContext>(AppContext{state_, platform_, *log_, *messages_, boxes,
-                                                       Settings(documents_ / "tlx_player.ini", state_.Sport)});
-        window = std::make_unique<TFMain>(*app_, screen);
-        window->show();
-        waitFor([this] { return window->firstActivationDone(); }, std::chrono::seconds(60));
-    }
-
-    TPlayer& player() const { return *window->player(); }
-    template <typename T = QWidget>
-    T* control(const char* name) const {
-        return window->findChild<T*>(QString::fromLatin1(name));
-    }
-    const ProgramState& state() const { return state_; }
-    std::string messageText(int number) const { return messages_->MessageText(number); }
-
-    // Waits for the last seek to show its picture and returns the second and frame it shows.
-    std::optional<FrameStamp> shownStamp() const {
-        waitFor([this] { return !player().seeking(); });
-        QTest::qWait(150);  // the seek's own picture arrives right after the seek reports
-        return testing::stampOf(player().currentFrame());
-    }
-    void seekTo(double seconds) const {
-        player().Seek(static_cast<float>(seconds));
-        shownStamp();
-    }
-
-    RecordingBoxes boxes;
-    std::unique_ptr<TFMain> window;
-
-private:
-    TempFolder documents_;
-    FixedPlatform platform_;
-    ProgramState state_;
-    std::unique_ptr<ApplicationLog> log_;
-    std::unique_ptr<MessageCatalogue> catalogue_;
-    std::unique_ptr<Messages> messages_;
-    std::unique_ptr<AppContext> app_;
-};
-
-std::filesystem::path wide() { return testing::filmPath(wideFilm()); }
-std::filesystem::path narrow() { return testing::filmPath(narrowFilm()); }
+using testing::Disc;
+using testing::MainWindowRun;
+using testing::narrow;
+using testing::wide;
 
 TEST(MainWindow, OpensTheFirstFilmLaidOutForTheScreen) {
     const Disc disc({wide()});
     const MainWindowRun run(disc);
     ASSERT_EQ(run.player().State(), TPlayer::Ready);
     EXPECT_EQ(run.window->windowTitle(), "Corvane System Player");
-    EXPECT_EQ(run.control("Panel2")->width(), 960);
+    // The raw code list is 170 wide; the video takes the rest of the screen.
+    EXPECT_EQ(run.control("Panel2")->width(), 1280 - 170 - 5);
+    EXPECT_EQ(run.control("FCodici1")->geometry(), QRect(1280 - 175 + 2, 28, 170, 800 - 28 - 5));
     EXPECT_TRUE(run.window->largeZoom());
     EXPECT_TRUE(run.window->wideMpeg2());
     EXPECT_NEAR(run.player().Duration(), 100.0, 0.001);
@@ -148,7 +61,7 @@ TEST(MainWindow, OpensTheFirstFilmLaidOutForTheScreen) {
 TEST(MainWindow, SmallScreensHideThePreRollCaptions) {
     const Disc disc({narrow()});
     const MainWindowRun run(disc, QSize(1024, 768));
-    EXPECT_EQ(run.control("Panel2")->width(), 768);
+    EXPECT_EQ(run.control("Panel2")->width(), 1024 - 170 - 5);
     EXPECT_FALSE(run.control("SecAntInizioAzione")->isVisible());
     EXPECT_FALSE(run.control("SecAntFineAzione")->isVisible());
 }

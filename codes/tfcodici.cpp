@@ -1,0 +1,456 @@
+#include "codes/tfcodici.h"
+
+#include <QCloseEvent>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QPushButton>
+#include <QScreen>
+#include <QToolButton>
+#include <QToolTip>
+#include <QVBoxLayout>
+
+#include "app/app_context.h"
+#include "app/apply_language_qt.h"
+#include "app/player/tplayer.h"
+#include "app/tfmain.h"
+#include "app/transport_rules.h"
+#include "codes/action_end.h"
+#include "codes/analyses_file.h"
+#include "codes/check_combo_box_qt.h"
+#include "codes/code_description.h"
+#include "codes/code_list_rules.h"
+#include "core/cp1252.h"
+#include "core/text.h"
+#include "ui/text_grid.h"
+#include "ui/transport_icons.h"
+
+namespace corvane {
+
+namespace {
+
+const QColor kHeaderColour(0, 128, 192);
+const QColor kHomeRow(101, 110, 177);
+const QColor kVisitingRow(77, 83, 118);
+const QColor kSelectedRow(0, 0, 128);
+const QColor kGridLine(128, 128, 128);
+
+QString shown(std::string_view cp1252) { return QString::fromStdString(cp1252ToUtf8(cp1252)); }
+
+// Volleyball action codes are drawn in their fields: positions (from 1) and their offsets.
+struct CodePiece {
+    std::size_t from, count;
+    int left;
+};
+constexpr CodePiece kVolleyballPieces[] = {{1, 6, 1}, {7, 3, 49}, {10, 1, 68}, {11, 2, 84}, {16, 5, 130}};
+
+std::string_view piece(std::string_view code, std::size_t from, std::size_t count) {
+    return from - 1 < code.size() ? code.substr(from - 1, count) : std::string_view();
+}
+
+}  // namespace
+
+TFCodici::TFCodici(AppContext& app, TFMain& main, QWidget* parent) : QWidget(parent), app_(app), main_(main) {
+    setObjectName(QStringLiteral("FCodici1"));
+    setAutoFillBackground(true);
+    hintTimer_.setSingleShot(true);
+    hintTimer_.setInterval(2000);
+    connect(&hintTimer_, &QTimer::timeout, this, [] { QToolTip::hideText(); });
+    buildWidgets();
+}
+
+void TFCodici::buildWidgets() {
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(2);
+
+    topStrip = new QWidget(this);
+    auto* top = new QHBoxLayout(topStrip);
+    top->setContentsMargins(2, 2, 2, 2);
+    LblDesSet = new QLabel(topStrip);
+    LblDesSet->setStyleSheet(QStringLiteral("color: white;"));
+    CbSet = new TCheckComboBoxQT(topStrip);
+    CbSet->setObjectName(QStringLiteral("CbSet"));
+    CbSet->setCheckAllOnFirst(true);
+    ButRicerca = new QPushButton(topStrip);
+    ButRicerca->setObjectName(QStringLiteral("ButRicerca"));
+    top->addWidget(LblDesSet);
+    top->addWidget(CbSet, 1);
+    top->addWidget(ButRicerca);
+    layout->addWidget(topStrip);
+    connect(ButRicerca, &QPushButton::clicked, this, &TFCodici::searchClick);
+    connect(CbSet, &TCheckComboBoxQT::changed, this, [this] {
+        if (app_.state.SynthesisMode) ApplyAnalysisRow(0);
+    });
+
+    SGrid = new TextGrid(0, 5, this);
+    SGrid->setObjectName(QStringLiteral("SGrid"));
+    SGrid->horizontalHeader()->show();
+    SGrid->horizontalHeader()->setStyleSheet(
+        QStringLiteral("QHeaderView::section { background: rgb(0,128,192); color: white; font-weight: bold;"
+                       " border: none; border-right: 1px solid rgb(128,128,128); }"));
+    SGrid->horizontalHeader()->setFixedHeight(22);
+    SGrid->verticalHeader()->setDefaultSectionSize(20);
+    SGrid->setShowGrid(false);
+    SGrid->setMouseTracking(true);
+    SGrid->viewport()->installEventFilter(this);
+    SGrid->setStyleSheet(QStringLiteral("QTableWidget { background: rgb(77,83,118); border: none; }"));
+    SGrid->setCellPainter([this](QPainter& painter, const GridCell& cell) {
+        paintCell(painter, cell.column, cell.row, cell.rect, cell.selected);
+    });
+    connect(SGrid, &QTableWidget::currentCellChanged, this, [this](int row, int, int previousRow, int) {
+        if (row != previousRow && row >= 0) rowSelected(row + 1);
+    });
+    layout->addWidget(SGrid, 1);
+
+    auto* bottom = new QHBoxLayout;
+    bottom->setContentsMargins(2, 0, 2, 2);
+    const auto button = [this, bottom](const char* name, Glyph glyph) {
+        auto* tool = new QToolButton(this);
+        tool->setObjectName(QString::fromLatin1(name));
+        tool->setIcon(glyphIcon(glyph));
+        tool->setIconSize(QSize(20, 20));
+        tool->setAutoRaise(true);
+        tool->setFocusPolicy(Qt::NoFocus);
+        bottom->addWidget(tool);
+        return tool;
+    };
+    ButPrev = button("ButPrev", Glyph::StepBack);
+    ButNext = button("ButNext", Glyph::StepForward);
+    ButReplay = button("ButReplay", Glyph::Play);
+    ButReplay->hide();
+    ButChiaro = button("ButChiaro", Glyph::Information);
+    LblRelease = new QLabel(this);
+    LblRelease->setStyleSheet(QStringLiteral("color: white;"));
+    bottom->addStretch();
+    bottom->addWidget(LblRelease);
+    layout->addLayout(bottom);
+    connect(ButNext, &QToolButton::clicked, this, &TFCodici::NextCode);
+    connect(ButPrev, &QToolButton::clicked, this, &TFCodici::PreviousCode);
+    connect(ButReplay, &QToolButton::clicked, this, [this] { replay(currentListRow()); });
+    connect(ButChiaro, &QToolButton::clicked, this, [this] {
+        setClearText(!clearText_);
+        app_.settings.write(CodiciInChiaro, clearText_ ? "1" : "0");
+    });
+    ButPrev->setEnabled(false);
+    ButNext->setEnabled(false);
+}
+
+// ---------------------------------------------------------------- filling
+
+int TFCodici::SetupCodeList(bool clearText) {
+    clearText_ = clearText;
+    const bool volleyball = app_.state.Sport == "1";
+    const int screenWidth = main_.screenWidth();
+    std::array<int, 5> widths{volleyball ? 173 : 140, 0, volleyball ? 52 : 51, volleyball ? 27 : 30, 0};
+    if (volleyball && app_.state.LanguageNumber == 3) widths[3] = 30;
+    if (screenWidth < 1024) widths = {58, 0, 47, 25, 0};
+    listWidth_ = codeListWidth(clearText, screenWidth, app_.state.Sport);
+    if (clearText) widths = {listWidth_ - 10, 0, 0, 0, 0};
+    for (int column = 0; column < 5; ++column) SGrid->setColumnWidth(column, widths[static_cast<std::size_t>(column)]);
+    for (int column = 0; column < 5; ++column) SGrid->setColumnHidden(column, widths[static_cast<std::size_t>(column)] == 0);
+    ButChiaro->setToolTip(messageToQt(app_.messages.MessageText(clearText ? 69 : 68)));
+    ButChiaro->setIcon(glyphIcon(clearText ? Glyph::Information : Glyph::ZoomIn));
+    updateHeader();
+    return listWidth_;
+}
+
+void TFCodici::setClearText(bool on) {
+    SetupCodeList(on);
+    SGrid->viewport()->update();
+    main_.relayOutBesideTheList();
+}
+
+void TFCodici::preparePackage() {
+    const ProgramState& state = app_.state;
+    ButNext->setToolTip(messageToQt(app_.messages.MessageText(43)));
+    ButPrev->setToolTip(messageToQt(app_.messages.MessageText(42)));
+    ButRicerca->setText(messageToQt(app_.messages.MessageText(64)));
+    LblDesSet->setText(messageToQt(app_.messages.MessageText(state.Sport == "1" || state.Sport == "A" ? 7 : 8)));
+    QStringList sets;
+    for (const auto& item : setComboItems(state.Sport, app_.messages.MessageText(82), app_.messages.MessageText(24)))
+        sets << QString::fromStdString(item);
+    CbSet->setItems(sets);
+    LblRelease->setText(shown(state.package.releaseText));
+    topStrip->setVisible(state.Sport == "1");
+    SetupCodeList(app_.settings.read(CodiciInChiaro) == "1");
+
+    if (state.SynthesisMode) {
+        AnalysisRecord& record = app_.state.analysis;
+        const auto file = analysesFilePath(state.package.folder);
+        if (const auto entries = ListAnalyses(file, state.codeTable, {state.Sport, true, state.LanguageNumber}, record);
+            entries && !entries->empty())
+            ReadAnalysis(file, entries->front().name, record);
+        ApplyAnalysisRow(0);
+    } else {
+        FillFromSearch({});
+    }
+    main_.Transport(TransportGoTo, 0);
+    show();
+}
+
+void TFCodici::showRows(std::vector<CodeListRow> rows) {
+    // The passes give one empty row when they found nothing.
+    if (rows.size() == 1 && rows.front().row == 0) rows.clear();
+    rows_ = std::move(rows);
+    SGrid->setUpdatesEnabled(false);
+    const QSignalBlocker blocker(SGrid);
+    SGrid->resetRows(std::max<int>(1, listRowCount()));
+    for (int n = 1; n <= listRowCount(); ++n) {
+        const CodeListRow& row = listRow(n);
+        SGrid->setCellText(0, n - 1, shown(row.code));
+        SGrid->setCellText(1, n - 1, shown(row.film));
+        SGrid->setCellText(2, n - 1, shown(row.time));
+        SGrid->setCellText(3, n - 1, shown(row.set));
+        SGrid->setCellText(4, n - 1, QString::number(row.row));
+    }
+    SGrid->setCurrentCell(0, 0);
+    SGrid->setUpdatesEnabled(true);
+    PlayOnSelect = true;
+    ButNext->setEnabled(listRowCount() > 1);
+    ButReplay->setEnabled(listRowCount() > 0);
+    ButPrev->setEnabled(false);
+    updateHeader();
+}
+
+void TFCodici::FillFromSearch(const std::string& searchCode) {
+    const ProgramState& state = app_.state;
+    showRows(corvane::FillCodeList(state.codeTable, searchCode, SetFilterText(), state.analysis,
+                                   {state.Sport, state.SynthesisMode, state.LanguageNumber}));
+}
+
+void TFCodici::ApplyAnalysisRow(int analysisIndex) {
+    const ProgramState& state = app_.state;
+    showRows(corvane::ApplyAnalysis(state.codeTable, analysisIndex, SetFilterText(), state.analysis,
+                                    {state.Sport, state.SynthesisMode, state.LanguageNumber}));
+}
+
+std::string TFCodici::SetFilterText() const {
+    std::vector<std::pair<std::string, bool>> items;
+    const QStringList captions = CbSet->items();
+    for (int i = 0; i < captions.size(); ++i) items.emplace_back(captions[i].toStdString(), CbSet->checked(i));
+    return corvane::SetFilterText(items, app_.state.Sport, app_.messages.MessageText(24));
+}
+
+void TFCodici::searchClick() {
+    main_.Transport(TransportPause);
+    if (app_.state.SynthesisMode) {
+        ApplyAnalysisRow(-1);
+        return;
+    }
+    FillFromSearch({});
+    if (listRowCount() > 0) {
+        PlayCode(currentListRow());
+        main_.Transport(TransportPlay);
+    }
+}
+
+// ---------------------------------------------------------------- playing
+
+int TFCodici::currentListRow() const { return SGrid->currentRow() + 1; }
+
+void TFCodici::selectListRow(int listRow) {
+    if (listRow < 1 || listRow > listRowCount()) return;
+    if (listRow == currentListRow()) {
+        rowSelected(listRow);  // the same row chosen again still plays it
+        return;
+    }
+    SGrid->setCurrentCell(listRow - 1, 0);
+}
+
+void TFCodici::PlayCode(int listRow) {
+    if (!PlayOnSelect || listRow < 1 || listRow > listRowCount()) return;
+    const PlayTarget target = playTargetOf(app_.state.codeTable, this->listRow(listRow).row,
+                                           app_.state.playback.PreRollSeconds, app_.state.SynthesisMode);
+    main_.SeekFilmTime(target.film, std::to_string(target.second));
+}
+
+void TFCodici::updateButtons(int listRow) {
+    ButNext->setEnabled(listRow < listRowCount());
+    ButPrev->setEnabled(listRow >= 2);
+}
+
+void TFCodici::rowSelected(int listRow) {
+    updateHeader();
+    if (!PlayOnSelect) return;
+    updateButtons(listRow);
+    PlayOnSelect = true;
+    SGrid->viewport()->update();
+    replay(listRow);
+    SGrid->setFocus();
+}
+
+void TFCodici::replay(int listRow) {
+    if (!ButReplay->isEnabled() || listRow < 1 || listRow > listRowCount()) return;
+    main_.Transport(TransportPause);
+    SGrid->setEnabled(false);
+    PlayCode(listRow);
+    SGrid->setEnabled(true);
+    const int second = textToInt(app_.state.codeTable.Cell(VideoSec, this->listRow(listRow).row), -1);
+    if (second >= 0 && second <= main_.durationSeconds()) main_.Transport(TransportPlay);
+}
+
+void TFCodici::NextCode() {
+    const int row = currentListRow();
+    if (!ButNext->isEnabled() || row >= listRowCount()) return;
+    const bool slowMotion = main_.slowMotionRunning();
+    ButNext->setEnabled(false);
+    main_.Transport(TransportPause);
+    SGrid->setEnabled(false);
+    selectListRow(row + 1);
+    ButPrev->setEnabled(true);
+    PlayCode(row + 1);
+    SGrid->setEnabled(true);
+    if (slowMotion) main_.startSlowMotion();
+    else main_.Transport(TransportPlay);
+    ButNext->setEnabled(row + 1 < listRowCount());
+}
+
+void TFCodici::PreviousCode() {
+    const int row = currentListRow();
+    if (!ButPrev->isEnabled() || row < 2) return;
+    const bool slowMotion = main_.slowMotionRunning();
+    ButPrev->setEnabled(false);
+    main_.Transport(TransportPause);
+    SGrid->setEnabled(false);
+    selectListRow(row - 1);
+    ButNext->setEnabled(true);
+    PlayCode(row - 1);
+    SGrid->setEnabled(true);
+    if (slowMotion) main_.startSlowMotion();
+    else main_.Transport(TransportPlay);
+    ButPrev->setEnabled(row - 1 > 1);
+}
+
+void TFCodici::CheckActionEnd(int listRow) {
+    if (!isVisible() || main_.player()->State() == TPlayer::Busy) return;
+    std::vector<int> tableRows;
+    tableRows.reserve(rows_.size());
+    for (const CodeListRow& row : rows_) tableRows.push_back(row.row);
+    const PlaybackOptions& options = app_.state.playback;
+    const ActionEndDecision decision =
+        corvane::CheckActionEnd({app_.state.codeTable, tableRows, listRow, main_.positionSeconds(),
+                                 app_.state.SynthesisMode, options.FollowFilm, options.StopAtEnd,
+                                 options.EndOffsetSeconds});
+    if (decision.step == ActionEndStep::Nothing) return;
+    if (decision.moveHighlightOnly) PlayOnSelect = false;
+    switch (decision.step) {
+        case ActionEndStep::Pause: main_.Transport(TransportPause); break;
+        case ActionEndStep::SelectNextRow: selectListRow(listRow + 1); break;
+        case ActionEndStep::NextAnalysis:  // the search panel moves on to the next analysis
+        case ActionEndStep::Nothing: break;
+    }
+    PlayOnSelect = true;
+}
+
+// ---------------------------------------------------------------- drawing
+
+std::string TFCodici::describe(const std::string& code) const {
+    return DescribeCode(code, {app_.state.Sport, app_.state.match, app_.state.events, app_.messages.MessageText(131)});
+}
+
+void TFCodici::updateHeader() {
+    const QString title = messageToQt(app_.messages.MessageText(clearText_ ? 13 : 5));
+    const int selected = listRowCount() > 0 ? currentListRow() : 0;
+    const int setHeader = app_.state.Sport == "1" ? 7 : 8;
+    SGrid->setHorizontalHeaderLabels({title + QStringLiteral(" (%1 / %2)").arg(selected).arg(listRowCount()),
+                                      messageToQt(app_.messages.MessageText(6)), QStringLiteral("tm code"),
+                                      messageToQt(app_.messages.MessageText(setHeader)), QString()});
+}
+
+void TFCodici::paintCell(QPainter& painter, int column, int gridRow, const QRect& rect, bool selected) {
+    if (gridRow >= listRowCount()) {
+        painter.fillRect(rect, kVisitingRow);
+        return;
+    }
+    const CodeListRow& row = listRow(gridRow + 1);
+    const bool home = !row.code.empty() && row.code.front() == '*';
+    painter.fillRect(rect, selected ? kSelectedRow : home ? kHomeRow : kVisitingRow);
+    painter.setPen(kGridLine);
+    painter.drawLine(rect.topRight(), rect.bottomRight());
+    const bool pointRow = row.code.size() > 1 && row.code[1] == 'p';
+    if (pointRow) painter.drawLine(rect.bottomLeft(), rect.bottomRight());
+
+    QFont font = painter.font();
+    font.setPointSize(9);
+    font.setBold(true);
+    if (main_.screenWidth() < 1024 && column > 0) {
+        font.setPointSize(8);
+        font.setBold(false);
+    }
+    painter.setFont(font);
+    painter.setPen(Qt::white);
+    const QRect inner = rect.adjusted(column == 0 ? 1 : 4, column == 0 ? 2 : 4, 0, 0);
+    if (column > 0) {
+        painter.drawText(inner, Qt::AlignLeft | Qt::AlignTop, SGrid->cellText(column, gridRow));
+        return;
+    }
+    if (clearText_) {
+        std::string text = describe(row.code);
+        if (!trimBlanks(row.code).empty() && row.code.front() != '>') text += " (" + row.time + " set " + row.set + ")";
+        painter.drawText(inner, Qt::AlignLeft | Qt::AlignTop, shown(text));
+        return;
+    }
+    paintRawCode(painter, rect, row, selected);
+}
+
+void TFCodici::paintRawCode(QPainter& painter, const QRect& rect, const CodeListRow& row, bool selected) {
+    const std::string_view code = row.code;
+    const bool volleyballSplit = app_.state.Sport == "1" && isActionCode(code) && code.substr(0, 2) != "**";
+    if (!volleyballSplit) {
+        QFont font = painter.font();
+        if (!isActionCode(code) && !selected) font.setPointSize(8);
+        painter.setFont(font);
+        painter.setPen(!code.empty() && code.front() == '>' ? kGridLine : QColor(Qt::white));
+        painter.drawText(rect.adjusted(1, 3, 0, 0), Qt::AlignLeft | Qt::AlignTop, shown(trimBlanks(code)));
+        return;
+    }
+    const auto at = [&](int left, std::string_view text) {
+        painter.drawText(QRect(rect.left() + left, rect.top() + 2, rect.width() - left, rect.height() - 2),
+                         Qt::AlignLeft | Qt::AlignTop, shown(text));
+    };
+    for (const CodePiece& part : kVolleyballPieces) at(part.left, piece(code, part.from, part.count));
+    if (!trimBlanks(piece(code, 10, 2)).empty()) {
+        const QPointF tip(rect.left() + 82, rect.top() + 10);  // the arrow glyph: 76 across, 7 down
+        painter.setBrush(Qt::white);
+        painter.drawPolygon(QPolygonF({tip - QPointF(6, 3), tip, tip - QPointF(6, -3)}));
+    }
+    const std::string_view fields = piece(code, 13, 3);
+    if (!trimBlanks(fields).empty())
+        for (std::size_t i = 0; i < 3; ++i) {
+            const char c = i < fields.size() && fields[i] != ' ' ? fields[i] : '-';
+            at(101 + 8 * static_cast<int>(i), std::string_view(&c, 1));
+        }
+    if (!app_.state.codeTable.Cell(4, row.row).empty()) {
+        // The trajectory mark: the event has its path on the court.
+        painter.setPen(QPen(Qt::white, 1.5));
+        painter.drawArc(QRectF(rect.right() - 11, rect.top() + 2, 9, 14), 30 * 16, 120 * 16);
+    }
+}
+
+bool TFCodici::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == SGrid->viewport() && event->type() == QEvent::MouseMove && clearText_) {
+        const auto* move = static_cast<QMouseEvent*>(event);
+        const QPoint at = move->position().toPoint();
+        if (at.x() != lastMouse_.x() && at.y() != lastMouse_.y()) {
+            const int gridRow = SGrid->rowAt(at.y());
+            if (gridRow >= 0 && gridRow < listRowCount()) {
+                const CodeListRow& row = listRow(gridRow + 1);
+                QToolTip::showText(move->globalPosition().toPoint(),
+                                   shown(describe(row.code) + " (" + row.time + " set " + row.set + ")"), SGrid);
+                hintTimer_.start();
+            }
+        }
+        lastMouse_ = at;
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+void TFCodici::closeEvent(QCloseEvent* event) {
+    app_.settings.write(CodiciInChiaro, clearText_ ? "1" : "0");
+    QWidget::closeEvent(event);
+}
+
+}  // namespace corvane

@@ -1,0 +1,91 @@
+#pragma once
+
+#include <QTimer>
+#include <QWidget>
+
+#include <string>
+#include <vector>
+
+#include "codes/code_passes.h"
+
+class QLabel;
+class QToolButton;
+class QPushButton;
+
+namespace corvane {
+
+struct AppContext;
+class TCheckComboBoxQT;
+class TextGrid;
+class TFMain;
+
+// The code list beside the video: the package's codes, or those of the last search, raw or in
+// words. Selecting a code plays it from its pre-roll; the position timer asks it whether the
+// action has ended. List rows count from 1, as the passes return them.
+class TFCodici : public QWidget {
+    Q_OBJECT
+
+public:
+    TFCodici(AppContext& app, TFMain& main, QWidget* parent);
+
+    // Refills the list for the open package (at every package opening).
+    void preparePackage();
+    // Lays the columns out for the mode; returns the list's width.
+    int SetupCodeList(bool clearText);
+
+    void FillFromSearch(const std::string& searchCode);
+    void ApplyAnalysisRow(int analysisIndex);
+
+    void PlayCode(int listRow);
+    void CheckActionEnd(int listRow);
+    void NextCode();
+    void PreviousCode();
+    void selectListRow(int listRow);
+
+    int currentListRow() const;
+    int listRowCount() const { return static_cast<int>(rows_.size()); }
+    const CodeListRow& listRow(int listRow) const { return rows_[static_cast<std::size_t>(listRow - 1)]; }
+    bool clearText() const { return clearText_; }
+    void setClearText(bool on);
+    std::string SetFilterText() const;
+    int listWidth() const { return listWidth_; }
+
+    bool PlayOnSelect = false;
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void buildWidgets();
+    void showRows(std::vector<CodeListRow> rows);
+    void rowSelected(int listRow);
+    void replay(int listRow);
+    void updateButtons(int listRow);
+    void updateHeader();
+    void searchClick();
+    void paintCell(QPainter& painter, int column, int gridRow, const QRect& rect, bool selected);
+    void paintRawCode(QPainter& painter, const QRect& rect, const CodeListRow& row, bool selected);
+    std::string describe(const std::string& code) const;
+
+    AppContext& app_;
+    TFMain& main_;
+    TextGrid* SGrid = nullptr;
+    QWidget* topStrip = nullptr;
+    QLabel* LblDesSet = nullptr;
+    TCheckComboBoxQT* CbSet = nullptr;
+    QPushButton* ButRicerca = nullptr;
+    QToolButton* ButNext = nullptr;
+    QToolButton* ButPrev = nullptr;
+    QToolButton* ButReplay = nullptr;
+    QToolButton* ButChiaro = nullptr;
+    QLabel* LblRelease = nullptr;
+    QTimer hintTimer_;
+    QPoint lastMouse_;
+
+    std::vector<CodeListRow> rows_;
+    bool clearText_ = false;
+    int listWidth_ = 170;
+};
+
+}  // namespace corvane
