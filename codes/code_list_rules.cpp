@@ -50,8 +50,17 @@ std::string SetFilterText(const std::vector<std::pair<std::string, bool>>& items
     return filter;
 }
 
+namespace {
+constexpr int kScrollBarRoom = 20;
+}  // namespace
+
 int codeListWidth(bool clearText, int screenWidth, std::string_view sport) {
-    if (!clearText) return 170;
+    if (!clearText) {
+        // At least 170, and room for the code, time and set columns and the scroll bar: a narrower
+        // list would hide time and set behind a horizontal scroll.
+        const int columns = screenWidth < 1024 ? 58 + 47 + 25 : sport == "1" ? 173 + 52 + 27 : 140 + 51 + 30;
+        return std::max(170, columns + kScrollBarRoom);
+    }
     return std::max(screenWidth * 20 / 100, sport == "1" ? 270 : 240);
 }
 

@@ -30,7 +30,8 @@ std::vector<std::string> setComboItems(std::string_view sport, const std::string
 std::string SetFilterText(const std::vector<std::pair<std::string, bool>>& items, std::string_view sport,
                           const std::string& extraPeriodText);
 
-// The list's width in raw and clear-text mode for a screen width.
+// The list's width in raw and clear-text mode for a screen width: raw, its columns and a scroll
+// bar (at least 170); clear text, a fifth of the screen, at least 270 for volleyball, 240 else.
 int codeListWidth(bool clearText, int screenWidth, std::string_view sport);
 
 }  // namespace corvane

@@ -384,7 +384,14 @@ void TFCodici::paintCell(QPainter& painter, int column, int gridRow, const QRect
     painter.setPen(Qt::white);
     const QRect inner = rect.adjusted(column == 0 ? 1 : 4, column == 0 ? 2 : 4, 0, 0);
     if (column > 0) {
-        painter.drawText(inner, Qt::AlignLeft | Qt::AlignTop, SGrid->cellText(column, gridRow));
+        const QString text = SGrid->cellText(column, gridRow);
+        if (QFontMetrics(font).horizontalAdvance(text) > inner.width()) {
+            // This system's fonts run wider than the ones the widths were made for.
+            font.setPointSize(8);
+            font.setBold(false);
+            painter.setFont(font);
+        }
+        painter.drawText(inner, Qt::AlignLeft | Qt::AlignTop, text);
         return;
     }
     if (clearText_) {

@@ -48,7 +48,9 @@ TEST(SetCombo, ItemsAndTheFilterTextBySport) {
 }
 
 TEST(CodeListWidth, RawIsFixedClearTextAFifthOfTheScreenWithAMinimum) {
-    EXPECT_EQ(codeListWidth(false, 1920, "1"), 170);
+    EXPECT_EQ(codeListWidth(false, 1920, "1"), 173 + 52 + 27 + 20);
+    EXPECT_EQ(codeListWidth(false, 1920, "2"), 140 + 51 + 30 + 20);
+    EXPECT_EQ(codeListWidth(false, 800, "1"), 170);
     EXPECT_EQ(codeListWidth(true, 1920, "1"), 384);
     EXPECT_EQ(codeListWidth(true, 1024, "1"), 270);
     EXPECT_EQ(codeListWidth(true, 1024, "2"), 240);

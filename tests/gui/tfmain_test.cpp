@@ -38,9 +38,10 @@ TEST(MainWindow, OpensTheFirstFilmLaidOutForTheScreen) {
     const MainWindowRun run(disc);
     ASSERT_EQ(run.player().State(), TPlayer::Ready);
     EXPECT_EQ(run.window->windowTitle(), "Corvane System Player");
-    // The raw code list is 170 wide; the video takes the rest of the screen.
-    EXPECT_EQ(run.control("Panel2")->width(), 1280 - 170 - 5);
-    EXPECT_EQ(run.control("FCodici1")->geometry(), QRect(1280 - 175 + 2, 28, 170, 800 - 28 - 5));
+    // The raw code list is as wide as its columns; the video takes the rest of the screen.
+    const int list = 173 + 52 + 27 + 20;
+    EXPECT_EQ(run.control("Panel2")->width(), 1280 - list - 5);
+    EXPECT_EQ(run.control("FCodici1")->geometry(), QRect(1280 - list - 5 + 2, 28, list, 800 - 28 - 5));
     EXPECT_TRUE(run.window->largeZoom());
     EXPECT_TRUE(run.window->wideMpeg2());
     EXPECT_NEAR(run.player().Duration(), 100.0, 0.001);
@@ -61,7 +62,7 @@ TEST(MainWindow, OpensTheFirstFilmLaidOutForTheScreen) {
 TEST(MainWindow, SmallScreensHideThePreRollCaptions) {
     const Disc disc({narrow()});
     const MainWindowRun run(disc, QSize(1024, 768));
-    EXPECT_EQ(run.control("Panel2")->width(), 1024 - 170 - 5);
+    EXPECT_EQ(run.control("Panel2")->width(), 1024 - (173 + 52 + 27 + 20) - 5);
     EXPECT_FALSE(run.control("SecAntInizioAzione")->isVisible());
     EXPECT_FALSE(run.control("SecAntFineAzione")->isVisible());
 }
