@@ -21,6 +21,7 @@
 #include "app/tfabout.h"
 #include "app/transport_rules.h"
 #include "codes/tfcodici.h"
+#include "codes/tfsubform.h"
 #include "scout/packages.h"
 #include "ui/clickable_label.h"
 #include "ui/gradient_button.h"
@@ -375,9 +376,12 @@ void TFMain::layOut() {
     if (codeList_) {
         // The list keeps its width; the video takes the rest.
         layout.videoWidth = screen.width() - codeList_->listWidth() - 5;
-        const int top = kWindowStripHeight + 6;
-        codeList_->setGeometry(layout.videoWidth + 2, top, screen.width() - layout.videoWidth - 5,
-                               height() - top - 5);
+        const int panelHeight = searchPanel_ ? searchPanel_->panelHeight() : 0;
+        const int besideWidth = screen.width() - layout.videoWidth - 5;
+        if (searchPanel_)
+            searchPanel_->setGeometry(layout.videoWidth + 2, kWindowStripHeight, besideWidth, panelHeight);
+        codeList_->setGeometry(layout.videoWidth + 2, kWindowStripHeight + 6 + panelHeight, besideWidth,
+                               height() - panelHeight - kWindowStripHeight - 5);
     }
     Panel2->setGeometry(0, 0, layout.videoWidth, layout.videoHeight);
     Panel5->setGeometry(0, 0, layout.videoWidth, layout.videoHeight);
@@ -417,6 +421,8 @@ void TFMain::FormActivate() {
 
 void TFMain::loadPackageFilms() {
     LoadFilmList(app_.state, app_.log);
+    if (!searchPanel_) searchPanel_ = new TFSubForm(app_, *this, this);
+    searchPanel_->preparePackage();
     if (!codeList_) {
         codeList_ = new TFCodici(app_, *this, this);
         loadActionOptions(app_.state.playback, app_.settings);
@@ -427,6 +433,14 @@ void TFMain::loadPackageFilms() {
     const auto& films = app_.state.package.films;
     if (!films.empty()) OpenFilm(films.front());
     app_.log.WriteLog("End Aprisintesi");
+}
+
+void TFMain::openPackage(const std::string& name, bool synthesis) {
+    Transport(TransportPause);
+    OpenPackageData(app_.state, name, synthesis, app_.log, app_.platform);
+    StaticText4->setEnabled(app_.state.package.statisticsEnabled);
+    loadPackageFilms();
+    updatePreRollCaptions();
 }
 
 void TFMain::closeEvent(QCloseEvent* event) {

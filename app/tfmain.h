@@ -19,6 +19,7 @@ struct AppContext;
 class GradientButton;
 class TFAbout;
 class TFCodici;
+class TFSubForm;
 class TPlayer;
 class TrackBar;
 class ClickableLabel;
@@ -62,6 +63,9 @@ public:
 
     TPlayer* player() const { return Amov; }
     TFCodici* codeList() const { return codeList_; }
+    TFSubForm* searchPanel() const { return searchPanel_; }
+    // Another package of the disc, chosen in the search panel.
+    void openPackage(const std::string& name, bool synthesis);
     int screenWidth() const;
     int positionSeconds() const;
     int durationSeconds() const;
@@ -142,6 +146,7 @@ private:
     QToolButton* ButInfo = nullptr;
     QPointer<TFAbout> splash_;
     TFCodici* codeList_ = nullptr;
+    TFSubForm* searchPanel_ = nullptr;
 
     QTimer Timer1;
     QTimer AmovRallenty;

@@ -22,6 +22,7 @@
 #include "codes/check_combo_box_qt.h"
 #include "codes/code_description.h"
 #include "codes/code_list_rules.h"
+#include "codes/tfsubform.h"
 #include "core/cp1252.h"
 #include "core/text.h"
 #include "ui/text_grid.h"
@@ -236,11 +237,12 @@ std::string TFCodici::SetFilterText() const {
 
 void TFCodici::searchClick() {
     main_.Transport(TransportPause);
+    TFSubForm* panel = main_.searchPanel();
     if (app_.state.SynthesisMode) {
-        ApplyAnalysisRow(-1);
+        ApplyAnalysisRow(panel ? panel->selectedAnalysis() : -1);
         return;
     }
-    FillFromSearch({});
+    FillFromSearch(panel ? panel->searchGrid()->searchCode() : std::string());
     if (listRowCount() > 0) {
         PlayCode(currentListRow());
         main_.Transport(TransportPlay);
@@ -339,7 +341,12 @@ void TFCodici::CheckActionEnd(int listRow) {
     switch (decision.step) {
         case ActionEndStep::Pause: main_.Transport(TransportPause); break;
         case ActionEndStep::SelectNextRow: selectListRow(listRow + 1); break;
-        case ActionEndStep::NextAnalysis:  // the search panel moves on to the next analysis
+        case ActionEndStep::NextAnalysis:
+            if (TFSubForm* panel = main_.searchPanel()) {
+                if (panel->selectNextVisibleAnalysis() && listRowCount() > 0) PlayOnSelect = true;
+                return;
+            }
+            break;
         case ActionEndStep::Nothing: break;
     }
     PlayOnSelect = true;

@@ -33,6 +33,9 @@ TextGrid::TextGrid(int rows, int columns, QWidget* parent) : QTableWidget(rows, 
     setEditTriggers(QAbstractItemView::NoEditTriggers);
     horizontalHeader()->hide();
     verticalHeader()->hide();
+    // Rows may be made as low as a pixel (hidden entries keep their place that way).
+    verticalHeader()->setMinimumSectionSize(1);
+    horizontalHeader()->setMinimumSectionSize(0);
     setWordWrap(false);
 }
 

@@ -1,4 +1,5 @@
 #include "app/tfmain.h"
+#include "codes/tfsubform.h"
 
 #include <QAbstractButton>
 #include <QLabel>
@@ -41,7 +42,11 @@ TEST(MainWindow, OpensTheFirstFilmLaidOutForTheScreen) {
     // The raw code list is as wide as its columns; the video takes the rest of the screen.
     const int list = 173 + 52 + 27 + 20;
     EXPECT_EQ(run.control("Panel2")->width(), 1280 - list - 5);
-    EXPECT_EQ(run.control("FCodici1")->geometry(), QRect(1280 - list - 5 + 2, 28, list, 800 - 28 - 5));
+    // The search panel of a volleyball match (match strip and search code) stands above the list.
+    const int panel = run.window->searchPanel()->panelHeight();
+    EXPECT_EQ(panel, 5 + 114 + 52 - 5);
+    EXPECT_EQ(run.control("FSubForm5")->geometry(), QRect(1280 - list - 5 + 2, 22, list, panel));
+    EXPECT_EQ(run.control("FCodici1")->geometry(), QRect(1280 - list - 5 + 2, 22 + 6 + panel, list, 800 - panel - 22 - 5));
     EXPECT_TRUE(run.window->largeZoom());
     EXPECT_TRUE(run.window->wideMpeg2());
     EXPECT_NEAR(run.player().Duration(), 100.0, 0.001);

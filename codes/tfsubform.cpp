@@ -1,0 +1,405 @@
+#include "codes/tfsubform.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QPainter>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+#include "app/app_context.h"
+#include "app/apply_language_qt.h"
+#include "app/tfmain.h"
+#include "app/transport_rules.h"
+#include "codes/match_header.h"
+#include "codes/tfcodici.h"
+#include "core/cp1252.h"
+#include "ui/text_grid.h"
+#include "ui/transport_icons.h"
+
+namespace corvane {
+
+namespace {
+
+// Strip heights of the panel.
+constexpr int kPackageStrip = 43;
+constexpr int kMatchStrip = 114;
+constexpr int kAnalysesStrip = 170;
+constexpr int kSearchStrip = 52;
+constexpr int kAnalysisRowHeight = 18;
+
+const QColor kAnalysesBackground(202, 223, 251);
+const QColor kTitleGreen(0, 128, 0);
+
+// The field groups of a volleyball search code: positions, header, colour.
+struct CodeField {
+    int first, count;
+    const char* header;  // a message number when empty
+    int message;
+    QColor colour;
+};
+const CodeField kVolleyballFields[] = {
+    {0, 1, "*", 0, QColor(128, 0, 0)},       {1, 2, "", 147, QColor(128, 0, 0)},   {3, 1, "", 148, QColor(128, 0, 0)},
+    {4, 1, "", 149, QColor(128, 0, 0)},      {5, 1, "±", 0, QColor(128, 0, 0)},    {6, 2, "", 150, QColor(0, 0, 255)},
+    {8, 1, "", 152, QColor(0, 0, 255)},      {9, 1, "", 153, QColor(0, 0, 255)},   {10, 1, "", 154, QColor(0, 0, 255)},
+    {11, 1, "", 155, QColor(0, 0, 255)},     {12, 1, "", 156, QColor(128, 128, 255)}, {13, 1, "", 157, QColor(128, 128, 255)},
+    {14, 1, "", 158, QColor(128, 128, 255)}, {15, 5, "", 159, QColor(128, 128, 128)}};
+
+QColor colourOfCell(int cell) {
+    for (const CodeField& field : kVolleyballFields)
+        if (cell >= field.first && cell < field.first + field.count) return field.colour;
+    return Qt::black;
+}
+
+// The header strip over the search code cells.
+class CodeFieldHeader : public QWidget {
+public:
+    CodeFieldHeader(const AppContext& app, QWidget* parent) : QWidget(parent), app_(app) {
+        setFixedSize(20 * SearchCodeGrid::kCellWidth + 3, 16);
+    }
+
+protected:
+    void paintEvent(QPaintEvent*) override {
+        QPainter painter(this);
+        for (const CodeField& field : kVolleyballFields) {
+            const QRect cell(1 + field.first * SearchCodeGrid::kCellWidth, 0, field.count * SearchCodeGrid::kCellWidth, height());
+            painter.fillRect(cell.adjusted(0, 0, -1, 0), field.colour);
+            QFont font = painter.font();
+            font.setPointSize(field.message >= 156 && field.message <= 158 ? 6 : 7);
+            painter.setFont(font);
+            painter.setPen(Qt::white);
+            const QString text = *field.header ? QString::fromUtf8(field.header)
+                                               : messageToQt(app_.messages.MessageText(field.message));
+            painter.drawText(cell, Qt::AlignCenter, text);
+        }
+    }
+
+private:
+    const AppContext& app_;
+};
+
+}  // namespace
+
+// ---------------------------------------------------------------- the search code cells
+
+SearchCodeGrid::SearchCodeGrid(QWidget* parent) : QWidget(parent) {
+    setObjectName(QStringLiteral("GrdCod"));
+    setFocusPolicy(Qt::StrongFocus);
+    setFixedSize(20 * kCellWidth + 3, 20);
+}
+
+void SearchCodeGrid::paintEvent(QPaintEvent*) {
+    QPainter painter(this);
+    painter.fillRect(rect(), Qt::gray);
+    for (int cell = 0; cell < entry_.cellCount(); ++cell) {
+        const QRect box(1 + cell * kCellWidth, 1, kCellWidth - 1, height() - 2);
+        painter.fillRect(box, Qt::white);
+        if (hasFocus() && cell == entry_.cursor()) painter.fillRect(box, QColor(255, 240, 160));
+        painter.setPen(colourOfCell(cell));
+        painter.drawText(box.adjusted(1, 2, 0, 0), Qt::AlignLeft | Qt::AlignTop,
+                         QString::fromStdString(cp1252ToUtf8(std::string(1, entry_.cell(cell)))));
+    }
+}
+
+void SearchCodeGrid::keyPressEvent(QKeyEvent* event) {
+    switch (event->key()) {
+        case Qt::Key_Backspace: entry_.press(SearchCodeEntry::Key::Backspace); break;
+        case Qt::Key_Left: entry_.press(SearchCodeEntry::Key::Left); break;
+        case Qt::Key_Right: entry_.press(SearchCodeEntry::Key::Right); break;
+        case Qt::Key_Escape: entry_.press(SearchCodeEntry::Key::Escape); break;
+        case Qt::Key_Return:
+        case Qt::Key_Enter: Q_EMIT searchRequested(); return;
+        default: {
+            const std::string typed = utf8ToCp1252(event->text().toStdString());
+            if (typed.size() != 1 || static_cast<unsigned char>(typed[0]) < ' ') {
+                QWidget::keyPressEvent(event);
+                return;
+            }
+            entry_.type(typed[0]);
+        }
+    }
+    update();
+}
+
+void SearchCodeGrid::mousePressEvent(QMouseEvent* event) {
+    entry_.setCursor((static_cast<int>(event->position().x()) - 1) / kCellWidth);
+    setFocus();
+    update();
+}
+
+// ---------------------------------------------------------------- the panel
+
+TFSubForm::TFSubForm(AppContext& app, TFMain& main, QWidget* parent) : QWidget(parent), app_(app), main_(main) {
+    setObjectName(QStringLiteral("FSubForm5"));
+    buildWidgets();
+    fillPackageChooser();
+}
+
+void TFSubForm::buildWidgets() {
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 5, 0, 0);
+    layout->setSpacing(0);
+    const auto whiteLabel = [](QWidget* parent, bool bold = false) {
+        auto* label = new QLabel(parent);
+        QFont font = label->font();
+        font.setBold(bold);
+        label->setFont(font);
+        label->setStyleSheet(QStringLiteral("color: white;"));
+        return label;
+    };
+
+    PanMatch = new QWidget(this);
+    PanMatch->setObjectName(QStringLiteral("PanMatch"));
+    PanMatch->setFixedHeight(kPackageStrip);
+    auto* chooser = new QHBoxLayout(PanMatch);
+    CbMatches = new QComboBox(PanMatch);
+    CbMatches->setObjectName(QStringLiteral("CbMatches"));
+    chooser->addWidget(CbMatches);
+    connect(CbMatches, &QComboBox::activated, this, &TFSubForm::choosePackage);
+    layout->addWidget(PanMatch);
+
+    PanInfoMatch = new QWidget(this);
+    PanInfoMatch->setObjectName(QStringLiteral("PanInfoMatch"));
+    PanInfoMatch->setFixedHeight(kMatchStrip);
+    auto* info = new QVBoxLayout(PanInfoMatch);
+    info->setContentsMargins(4, 2, 4, 2);
+    homeLine = whiteLabel(PanInfoMatch, true);
+    awayLine = whiteLabel(PanInfoMatch, true);
+    dateLine = whiteLabel(PanInfoMatch);
+    dateLine->setWordWrap(true);
+    info->addWidget(homeLine);
+    info->addWidget(awayLine);
+    info->addWidget(dateLine);
+    auto* buttons = new QHBoxLayout;
+    buttons->setSpacing(6);
+    ButStat = new QPushButton(PanInfoMatch);
+    ButStat->setObjectName(QStringLiteral("ButStat"));
+    ButNote = new QPushButton(PanInfoMatch);
+    ButNote->setObjectName(QStringLiteral("ButNote"));
+    buttons->addStretch();
+    buttons->addWidget(ButStat);
+    buttons->addWidget(ButNote);
+    buttons->addStretch();
+    info->addLayout(buttons);
+    layout->addWidget(PanInfoMatch);
+
+    PanAna = new QWidget(this);
+    PanAna->setObjectName(QStringLiteral("PanAna"));
+    PanAna->setFixedHeight(kAnalysesStrip);
+    auto* analyses = new QVBoxLayout(PanAna);
+    analyses->setContentsMargins(4, 2, 4, 2);
+    anaTitle = whiteLabel(PanAna, true);
+    GrdAnalisi = new TextGrid(0, 2, PanAna);
+    GrdAnalisi->setObjectName(QStringLiteral("GrdAnalisi"));
+    GrdAnalisi->setColumnHidden(1, true);
+    GrdAnalisi->horizontalHeader()->setStretchLastSection(false);
+    GrdAnalisi->setShowGrid(false);
+    GrdAnalisi->installEventFilter(this);
+    GrdAnalisi->setStyleSheet(QStringLiteral("QTableWidget { background: rgb(202,223,251); border: none; }"));
+    GrdAnalisi->setCellPainter([this](QPainter& painter, const GridCell& cell) {
+        if (cell.row >= static_cast<int>(analyses_.size())) return;
+        const AnalysisEntry& entry = analyses_[static_cast<std::size_t>(cell.row)];
+        const QRect text = cell.rect.adjusted(22, 0, 0, 0);
+        if (entry.tipo != "A") {
+            painter.fillRect(cell.rect, Qt::white);
+            painter.drawPixmap(cell.rect.left() + 2, cell.rect.top() + 2, glyphIcon(Glyph::PreviousFilm, QColor(128, 128, 128)).pixmap(14, 14));
+            painter.setPen(kTitleGreen);
+            painter.drawText(text, Qt::AlignLeft | Qt::AlignVCenter, QStringLiteral(" --- TITLE ---"));
+            return;
+        }
+        const bool current = cell.selected || cell.row == selectedAnalysis();
+        painter.fillRect(cell.rect, current ? kTitleGreen : kAnalysesBackground);
+        painter.setPen(current ? Qt::white : Qt::black);
+        painter.drawText(text, Qt::AlignLeft | Qt::AlignVCenter, cell.text);
+    });
+    connect(GrdAnalisi, &QTableWidget::currentCellChanged, this, [this](int row, int, int previousRow, int) {
+        if (row >= 0 && row != previousRow && !choosing_) {
+            main_.Transport(TransportPause);
+            OpenAnalysis(analyses_[static_cast<std::size_t>(row)].name, row);
+            playFirstFound();
+        }
+    });
+    analyses->addWidget(anaTitle);
+    analyses->addWidget(GrdAnalisi, 1);
+    layout->addWidget(PanAna);
+
+    PanRicerca = new QWidget(this);
+    PanRicerca->setObjectName(QStringLiteral("PanRicerca"));
+    PanRicerca->setFixedHeight(kSearchStrip);
+    auto* search = new QGridLayout(PanRicerca);
+    search->setContentsMargins(4, 0, 4, 0);
+    search->setVerticalSpacing(0);
+    searchTitle = whiteLabel(PanRicerca, true);
+    GrdCod = new SearchCodeGrid(PanRicerca);
+    ButSearch = new QPushButton(PanRicerca);
+    ButSearch->setObjectName(QStringLiteral("ButSearch"));
+    ButSearch->setIcon(glyphIcon(Glyph::ZoomIn, Qt::black));
+    search->addWidget(searchTitle, 0, 0, 1, 2);
+    search->addWidget(new CodeFieldHeader(app_, PanRicerca), 1, 0);
+    search->addWidget(GrdCod, 2, 0);
+    search->addWidget(ButSearch, 1, 1, 2, 1);
+    connect(ButSearch, &QPushButton::clicked, this, &TFSubForm::runSearch);
+    connect(GrdCod, &SearchCodeGrid::searchRequested, this, &TFSubForm::runSearch);
+    layout->addWidget(PanRicerca);
+    layout->addStretch();
+}
+
+void TFSubForm::fillPackageChooser() {
+    const ProgramState& state = app_.state;
+    CbMatches->clear();
+    packageIsSynthesis_.clear();
+    for (const auto& name : state.MatchList) {
+        CbMatches->addItem(glyphIcon(Glyph::PreviousFilm, Qt::black), QString::fromStdString(pathToUtf8(name)));
+        packageIsSynthesis_.push_back(false);
+    }
+    for (const auto& name : state.SynthesisList) {
+        CbMatches->addItem(glyphIcon(Glyph::NextFilm, Qt::black), QString::fromStdString(pathToUtf8(name)));
+        packageIsSynthesis_.push_back(true);
+    }
+    CbMatches->setCurrentIndex(0);
+}
+
+void TFSubForm::choosePackage(int index) {
+    if (index < 0 || index >= static_cast<int>(packageIsSynthesis_.size())) return;
+    QApplication::processEvents();
+    main_.Transport(TransportPause);
+    const bool synthesis = packageIsSynthesis_[static_cast<std::size_t>(index)];
+    const auto& names = synthesis ? app_.state.SynthesisList : app_.state.MatchList;
+    const std::size_t at = synthesis ? static_cast<std::size_t>(index) - app_.state.MatchList.size()
+                                     : static_cast<std::size_t>(index);
+    main_.openPackage(names[at], synthesis);
+}
+
+void TFSubForm::preparePackage() {
+    const ProgramState& state = app_.state;
+    const bool volleyballMatch = state.Sport == "1" && !state.SynthesisMode;
+    PanMatch->setVisible(CbMatches->count() > 1);
+    PanAna->setVisible(state.SynthesisMode);
+    PanRicerca->setVisible(volleyballMatch);
+    height_ = 5 + (PanMatch->isVisible() ? kPackageStrip : 0) + kMatchStrip +
+              (state.SynthesisMode ? kAnalysesStrip : 0) + (volleyballMatch ? kSearchStrip : 0) - 5;
+
+    QString anaText = messageToQt(app_.messages.MessageText(37));
+    anaTitle->setText(anaText.remove(QChar('&')));
+    searchTitle->setText(messageToQt(app_.messages.MessageText(63)));
+    ButSearch->setToolTip(messageToQt(app_.messages.MessageText(64)));
+    QString note = messageToQt(app_.messages.MessageText(11));
+    ButNote->setText(note.remove(QChar('&')));
+    ButStat->setText(messageToQt(app_.messages.MessageText(35)));
+    ButStat->setEnabled(state.package.statisticsEnabled);
+    if (state.SynthesisMode) listAnalyses();
+    showMatch();
+    show();
+    if (state.SynthesisMode && !analyses_.empty()) selectAnalysis(0);
+}
+
+void TFSubForm::listAnalyses() {
+    const ProgramState& state = app_.state;
+    const auto entries = ListAnalyses(analysesFilePath(state.package.folder), state.codeTable,
+                                      {state.Sport, state.SynthesisMode, state.LanguageNumber}, app_.state.analysis);
+    if (!entries) return;  // no analyses file: the list stays as it was
+    choosing_ = true;
+    analyses_ = *entries;
+    GrdAnalisi->resetRows(static_cast<int>(analyses_.size()));
+    for (std::size_t row = 0; row < analyses_.size(); ++row) {
+        const int r = static_cast<int>(row);
+        GrdAnalisi->setCellText(0, r, QString::fromStdString(cp1252ToUtf8(analyses_[row].name)));
+        GrdAnalisi->setCellText(1, r, QString::fromStdString(cp1252ToUtf8(analyses_[row].tipo)));
+        GrdAnalisi->setRowHeight(r, analyses_[row].hidden ? 1 : kAnalysisRowHeight);
+    }
+    GrdAnalisi->setColumnWidth(0, GrdAnalisi->viewport()->width());
+    GrdAnalisi->setCurrentCell(-1, -1);
+    choosing_ = false;
+}
+
+void TFSubForm::showMatch() {
+    const QFontMetrics metrics(homeLine->font());
+    const TextMeasure measure = [&metrics](std::string_view text) {
+        return metrics.horizontalAdvance(QString::fromStdString(cp1252ToUtf8(text)));
+    };
+    const auto lines = matchHeaderLines(app_.state.match, std::max(width() - 8, 60), measure,
+                                        app_.platform.localeFormats(), app_.messages);
+    homeLine->setText(QString::fromStdString(lines.home));
+    awayLine->setText(QString::fromStdString(lines.away));
+    dateLine->setText(QString::fromStdString(lines.date).trimmed());
+}
+
+int TFSubForm::selectedAnalysis() const { return GrdAnalisi->currentRow(); }
+
+void TFSubForm::selectAnalysis(int row) {
+    if (row < 0 || row >= static_cast<int>(analyses_.size())) return;
+    if (row == selectedAnalysis()) {
+        main_.Transport(TransportPause);
+        OpenAnalysis(analyses_[static_cast<std::size_t>(row)].name, row);
+        playFirstFound();
+        return;
+    }
+    GrdAnalisi->setCurrentCell(row, 0);
+    GrdAnalisi->setFocus();
+}
+
+int TFSubForm::visibleAnalysisFrom(int row, int step) const {
+    for (int r = row + step; r >= 0 && r < static_cast<int>(analyses_.size()); r += step)
+        if (GrdAnalisi->rowHeight(r) > 2) return r;
+    return -1;
+}
+
+bool TFSubForm::selectNextVisibleAnalysis() {
+    const int next = visibleAnalysisFrom(selectedAnalysis(), 1);
+    if (next < 0) return false;
+    selectAnalysis(next);
+    return true;
+}
+
+void TFSubForm::OpenAnalysis(const std::string& name, int index) {
+    main_.Transport(TransportPause);
+    TFCodici* list = main_.codeList();
+    if (!list) return;
+    if (app_.state.SynthesisMode) {
+        ReadAnalysis(analysesFilePath(app_.state.package.folder), name, app_.state.analysis);
+        list->ApplyAnalysisRow(index);
+    } else {
+        list->FillFromSearch({});
+    }
+    main_.Transport(TransportPause);
+}
+
+void TFSubForm::playFirstFound() {
+    TFCodici* list = main_.codeList();
+    if (!list || list->listRowCount() == 0) return;
+    list->PlayCode(list->currentListRow());
+    main_.Transport(TransportPlay);
+}
+
+void TFSubForm::runSearch() {
+    main_.Transport(TransportPause);
+    TFCodici* list = main_.codeList();
+    if (!list) return;
+    list->FillFromSearch(GrdCod->searchCode());
+    playFirstFound();
+}
+
+bool TFSubForm::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == GrdAnalisi && event->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        if (key == Qt::Key_Down || key == Qt::Key_Up) {
+            const int row = visibleAnalysisFrom(selectedAnalysis(), key == Qt::Key_Down ? 1 : -1);
+            if (row >= 0) selectAnalysis(row);
+            else if (key == Qt::Key_Up) selectAnalysis(0);
+            return true;
+        }
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+void TFSubForm::resizeEvent(QResizeEvent* event) {
+    QWidget::resizeEvent(event);
+    GrdAnalisi->setColumnWidth(0, GrdAnalisi->viewport()->width());
+    showMatch();
+}
+
+}  // namespace corvane

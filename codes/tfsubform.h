@@ -1,0 +1,102 @@
+#pragma once
+
+#include <QWidget>
+
+#include <string>
+#include <vector>
+
+#include "codes/analyses_file.h"
+#include "codes/search_code_entry.h"
+
+class QComboBox;
+class QLabel;
+class QPushButton;
+
+namespace corvane {
+
+struct AppContext;
+class TextGrid;
+class TFMain;
+
+// The typed search code: one cell a code position, drawn in the colours of its field.
+class SearchCodeGrid : public QWidget {
+    Q_OBJECT
+
+public:
+    explicit SearchCodeGrid(QWidget* parent = nullptr);
+
+    SearchCodeEntry& entry() { return entry_; }
+    std::string searchCode() const { return entry_.searchCode(); }
+    static constexpr int kCellWidth = 11;
+
+Q_SIGNALS:
+    void searchRequested();
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+
+private:
+    SearchCodeEntry entry_{20};
+};
+
+// The search panel above the code list: the package chooser, the open match, and the analyses
+// of a synthesis or the search code entry of a volleyball match.
+class TFSubForm : public QWidget {
+    Q_OBJECT
+
+public:
+    TFSubForm(AppContext& app, TFMain& main, QWidget* parent);
+
+    // Every package opening: strips shown for the package, analyses listed, match shown.
+    void preparePackage();
+    int panelHeight() const { return height_; }
+
+    void runSearch();
+    void selectAnalysis(int row);
+    int selectedAnalysis() const;
+    // Moves on to the next analysis that selects something; false when there is none.
+    bool selectNextVisibleAnalysis();
+    const std::vector<AnalysisEntry>& analyses() const { return analyses_; }
+    SearchCodeGrid* searchGrid() const { return GrdCod; }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+
+private:
+    void buildWidgets();
+    void fillPackageChooser();
+    void choosePackage(int index);
+    void listAnalyses();
+    void showMatch();
+    void OpenAnalysis(const std::string& name, int index);
+    void playFirstFound();
+    int visibleAnalysisFrom(int row, int step) const;
+
+    AppContext& app_;
+    TFMain& main_;
+    QWidget* PanMatch = nullptr;
+    QComboBox* CbMatches = nullptr;
+    QWidget* PanInfoMatch = nullptr;
+    QLabel* homeLine = nullptr;
+    QLabel* awayLine = nullptr;
+    QLabel* dateLine = nullptr;
+    QPushButton* ButNote = nullptr;
+    QPushButton* ButStat = nullptr;
+    QWidget* PanAna = nullptr;
+    QLabel* anaTitle = nullptr;
+    TextGrid* GrdAnalisi = nullptr;
+    QWidget* PanRicerca = nullptr;
+    QLabel* searchTitle = nullptr;
+    SearchCodeGrid* GrdCod = nullptr;
+    QPushButton* ButSearch = nullptr;
+
+    std::vector<AnalysisEntry> analyses_;
+    std::vector<bool> packageIsSynthesis_;
+    int height_ = 0;
+    bool choosing_ = false;
+};
+
+}  // namespace corvane
