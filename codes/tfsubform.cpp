@@ -140,9 +140,6 @@ TFSubForm::TFSubForm(AppContext& app, TFMain& main, QWidget* parent) : QWidget(p
 }
 
 void TFSubForm::buildWidgets() {
-    auto* layout = new QVBoxLayout(this);
-    layout->setContentsMargins(0, 5, 0, 0);
-    layout->setSpacing(0);
     const auto whiteLabel = [](QWidget* parent, bool bold = false) {
         auto* label = new QLabel(parent);
         QFont font = label->font();
@@ -160,13 +157,13 @@ void TFSubForm::buildWidgets() {
     CbMatches->setObjectName(QStringLiteral("CbMatches"));
     chooser->addWidget(CbMatches);
     connect(CbMatches, &QComboBox::activated, this, &TFSubForm::choosePackage);
-    layout->addWidget(PanMatch);
 
     PanInfoMatch = new QWidget(this);
     PanInfoMatch->setObjectName(QStringLiteral("PanInfoMatch"));
     PanInfoMatch->setFixedHeight(kMatchStrip);
     auto* info = new QVBoxLayout(PanInfoMatch);
     info->setContentsMargins(4, 2, 4, 2);
+    info->setSpacing(1);
     homeLine = whiteLabel(PanInfoMatch, true);
     awayLine = whiteLabel(PanInfoMatch, true);
     dateLine = whiteLabel(PanInfoMatch);
@@ -185,7 +182,6 @@ void TFSubForm::buildWidgets() {
     buttons->addWidget(ButNote);
     buttons->addStretch();
     info->addLayout(buttons);
-    layout->addWidget(PanInfoMatch);
 
     PanAna = new QWidget(this);
     PanAna->setObjectName(QStringLiteral("PanAna"));
@@ -225,7 +221,6 @@ void TFSubForm::buildWidgets() {
     });
     analyses->addWidget(anaTitle);
     analyses->addWidget(GrdAnalisi, 1);
-    layout->addWidget(PanAna);
 
     PanRicerca = new QWidget(this);
     PanRicerca->setObjectName(QStringLiteral("PanRicerca"));
@@ -233,6 +228,7 @@ void TFSubForm::buildWidgets() {
     auto* search = new QGridLayout(PanRicerca);
     search->setContentsMargins(4, 0, 4, 0);
     search->setVerticalSpacing(0);
+    search->setHorizontalSpacing(4);
     searchTitle = whiteLabel(PanRicerca, true);
     GrdCod = new SearchCodeGrid(PanRicerca);
     ButSearch = new QPushButton(PanRicerca);
@@ -244,8 +240,16 @@ void TFSubForm::buildWidgets() {
     search->addWidget(ButSearch, 1, 1, 2, 1);
     connect(ButSearch, &QPushButton::clicked, this, &TFSubForm::runSearch);
     connect(GrdCod, &SearchCodeGrid::searchRequested, this, &TFSubForm::runSearch);
-    layout->addWidget(PanRicerca);
-    layout->addStretch();
+}
+
+void TFSubForm::layOutStrips() {
+    // Strips stand one under the other, each as high as it is designed; hidden ones take no room.
+    int top = 0;
+    for (QWidget* strip : {PanMatch, PanInfoMatch, PanAna, PanRicerca}) {
+        if (strip->isHidden()) continue;
+        strip->setGeometry(0, top, width(), strip->height());
+        top += strip->height();
+    }
 }
 
 void TFSubForm::fillPackageChooser() {
@@ -277,10 +281,11 @@ void TFSubForm::choosePackage(int index) {
 void TFSubForm::preparePackage() {
     const ProgramState& state = app_.state;
     const bool volleyballMatch = state.Sport == "1" && !state.SynthesisMode;
-    PanMatch->setVisible(CbMatches->count() > 1);
+    const bool chooser = CbMatches->count() > 1;
+    PanMatch->setVisible(chooser);
     PanAna->setVisible(state.SynthesisMode);
     PanRicerca->setVisible(volleyballMatch);
-    height_ = 5 + (PanMatch->isVisible() ? kPackageStrip : 0) + kMatchStrip +
+    height_ = 5 + (chooser ? kPackageStrip : 0) + kMatchStrip +
               (state.SynthesisMode ? kAnalysesStrip : 0) + (volleyballMatch ? kSearchStrip : 0) - 5;
 
     QString anaText = messageToQt(app_.messages.MessageText(37));
@@ -291,6 +296,7 @@ void TFSubForm::preparePackage() {
     ButNote->setText(note.remove(QChar('&')));
     ButStat->setText(messageToQt(app_.messages.MessageText(35)));
     ButStat->setEnabled(state.package.statisticsEnabled);
+    layOutStrips();
     if (state.SynthesisMode) listAnalyses();
     showMatch();
     show();
@@ -398,6 +404,7 @@ bool TFSubForm::eventFilter(QObject* watched, QEvent* event) {
 
 void TFSubForm::resizeEvent(QResizeEvent* event) {
     QWidget::resizeEvent(event);
+    layOutStrips();
     GrdAnalisi->setColumnWidth(0, GrdAnalisi->viewport()->width());
     showMatch();
 }

@@ -67,6 +67,7 @@ protected:
 
 private:
     void buildWidgets();
+    void layOutStrips();
     void fillPackageChooser();
     void choosePackage(int index);
     void listAnalyses();
