@@ -414,6 +414,7 @@ void TFMain::FormActivate() {
     app_.log.WriteLog("Before open synthesis");
     loadPackageFilms();
     ButZoomClick();  // from the normal zoom to the large one
+    if (codeList_) codeList_->focusList();
     placeWindowButtons();
     app_.log.WriteLog("Fine Firsttime");
     if (splash_) splash_->close();
@@ -444,6 +445,7 @@ void TFMain::openPackage(const std::string& name, bool synthesis) {
 }
 
 void TFMain::closeEvent(QCloseEvent* event) {
+    if (codeList_) codeList_->close();  // it keeps its display mode in the settings
     StopPlayer();
     QWidget::closeEvent(event);
 }

@@ -253,6 +253,8 @@ void TFCodici::searchClick() {
 
 int TFCodici::currentListRow() const { return SGrid->currentRow() + 1; }
 
+void TFCodici::focusList() { SGrid->setFocus(); }
+
 void TFCodici::selectListRow(int listRow) {
     if (listRow < 1 || listRow > listRowCount()) return;
     if (listRow == currentListRow()) {

@@ -41,6 +41,7 @@ public:
     void NextCode();
     void PreviousCode();
     void selectListRow(int listRow);
+    void focusList();
 
     int currentListRow() const;
     int listRowCount() const { return static_cast<int>(rows_.size()); }
