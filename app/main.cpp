@@ -4,6 +4,7 @@
 #include <clocale>
 #include <iostream>
 
+#include "app/player/video_info.h"
 #include "app/player_library.h"
 #include "app/qt_platform_qt.h"
 #include "app/startup_sequence.h"
@@ -35,7 +36,10 @@ int main(int argc, char** argv) {
                                         QProcess::startDetached(QString::fromStdString(program.string()), {},
                                                                 QString::fromStdString(folder.string()));
                                     },
-                                    {}});
+                                    [&startup] {
+                                        // At start only the check's log line: there is no film to reopen.
+                                        if (!mpeg2DecoderAvailable()) startup.log().WriteLog("Codec Ulead non presenti");
+                                    }});
     if (startup.run(discFolder) == StartupOutcome::SetupLaunched) return 0;
     QApplication::setApplicationName(QStringLiteral("Corvane Player"));
     QApplication::setApplicationDisplayName(QStringLiteral("Corvane Player"));

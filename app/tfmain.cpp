@@ -18,10 +18,12 @@
 #include "app/apply_language_qt.h"
 #include "app/film_probe.h"
 #include "app/player/tplayer.h"
+#include "app/player/video_info.h"
 #include "app/tfabout.h"
 #include "app/transport_rules.h"
 #include "codes/tfcodici.h"
 #include "codes/tfsubform.h"
+#include "match/tfopzioni.h"
 #include "scout/packages.h"
 #include "ui/clickable_label.h"
 #include "ui/gradient_button.h"
@@ -195,6 +197,8 @@ void TFMain::buildWidgets() {
     connect(ButZoom, &QToolButton::clicked, this, &TFMain::ButZoomClick);
     connect(BtnAudio, &QToolButton::clicked, this, &TFMain::BtnAudioClick);
     connect(ButPrev, &QToolButton::clicked, this, &TFMain::ButPrevClick);
+    connect(SecAntInizioAzione, &ClickableLabel::clicked, this, &TFMain::ButOpzioniClick);
+    connect(SecAntFineAzione, &ClickableLabel::clicked, this, &TFMain::ButOpzioniClick);
     connect(ButNext, &QToolButton::clicked, this, &TFMain::ButNextClick);
     connect(Label5, &ClickableLabel::clicked, this, [this] {
         CheckBox2->setChecked(!CheckBox2->isChecked());
@@ -223,6 +227,7 @@ void TFMain::buildWidgets() {
 
     XiButton1 = new GradientButton(QString(), Panel1);
     XiButton1->setObjectName(QStringLiteral("XiButton1"));
+    connect(XiButton1, &GradientButton::clicked, this, &TFMain::ButOpzioniClick);
     StaticText3 = new QLabel(Panel1);
     StaticText3->setObjectName(QStringLiteral("StaticText3"));
     StaticText3->hide();
@@ -767,6 +772,21 @@ void TFMain::updatePreRollCaptions() {
     SecAntFineAzione->setText(messageToQt(app_.messages.MessageText(71)) +
                               QStringLiteral(" (%1)").arg(options.EndOffsetSeconds));
     SecAntInizioAzione->setEnabled(!app_.state.SynthesisMode);
+}
+
+void TFMain::ButOpzioniClick() {
+    Transport(TransportPause);
+    TFOpzioni options(app_, *this, this);
+    options.exec();
+    updatePreRollCaptions();
+}
+
+void TFMain::CheckUleadCodecs(bool flag) {
+    const BusyCursor busy;
+    const std::string film = Amov->FileName();
+    StopPlayer();
+    if (flag && !mpeg2DecoderAvailable()) app_.log.WriteLog("Codec Ulead non presenti");
+    OpenFilm(film);
 }
 
 void TFMain::Timer2Timer() {

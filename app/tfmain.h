@@ -60,6 +60,11 @@ public:
     void Timer1Timer();
     void AmovRallentyTimer();
     void Timer2Timer();
+    void ButOpzioniClick();
+    // The codec option changed: stop, check the decoders, open the film again with the new choice.
+    void CheckUleadCodecs(bool flag);
+    // The pre-roll captions after a change of the playback options.
+    void updatePreRollCaptions();
 
     TPlayer* player() const { return Amov; }
     TFCodici* codeList() const { return codeList_; }
@@ -102,7 +107,6 @@ private:
     void showAudioImage(bool soundOn);
     void slowMotionOn();
     void slowMotionOff();
-    void updatePreRollCaptions();
     void waitForReadyState();
     double position() const;
     double duration() const;

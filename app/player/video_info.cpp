@@ -140,3 +140,9 @@ void GetVideoInfo(VideoInfoRecord& record, const std::string& /*systemFolder*/) 
 }
 
 }  // namespace corvane
+
+namespace corvane {
+
+bool mpeg2DecoderAvailable() { return avcodec_find_decoder(AV_CODEC_ID_MPEG2VIDEO) != nullptr; }
+
+}  // namespace corvane

@@ -61,4 +61,8 @@ std::int32_t videoStreamType(int codecId);
 // "PAL", "NTSC" or "" from the frame rate and the picture height.
 std::string videoStandard(double framesPerSecond, int height);
 
+// Whether the MPEG-2 decoder that the supplied player options rely on is there (the check the
+// codec option runs).
+bool mpeg2DecoderAvailable();
+
 }  // namespace corvane

@@ -90,6 +90,7 @@ public:
     }
     const ProgramState& state() const { return state_; }
     ProgramState& state() { return state_; }
+    AppContext& app() { return *app_; }
     std::string messageText(int number) const { return messages_->MessageText(number); }
 
     // Waits for the last seek to show its picture and returns the second and frame it shows.
