@@ -24,6 +24,7 @@
 #include "codes/tfcodici.h"
 #include "codes/tfsubform.h"
 #include "match/tfopzioni.h"
+#include "stats/tfstatvoll.h"
 #include "scout/packages.h"
 #include "ui/clickable_label.h"
 #include "ui/gradient_button.h"
@@ -80,7 +81,11 @@ TFMain::TFMain(AppContext& app, std::optional<QSize> screenSize, QWidget* parent
     FormCreate();
 }
 
-TFMain::~TFMain() = default;
+TFMain::~TFMain() {
+    // A floating statistics window has no parent to take it: it goes first, while the panels it
+    // tells of its end still stand.
+    delete statVoll_;
+}
 
 double TFMain::position() const { return toMilliseconds(Amov->Position()); }
 
@@ -118,6 +123,9 @@ void TFMain::buildWidgets() {
     Panel2 = new QWidget(this);
     Panel2->setObjectName(QStringLiteral("Panel2"));
     Panel2->setStyleSheet(QStringLiteral("background: black;"));
+    Panel3 = new QWidget(Panel2);
+    Panel3->setObjectName(QStringLiteral("Panel3"));
+    Panel3->hide();
     Panel5 = new QWidget(Panel2);
     Panel5->setObjectName(QStringLiteral("Panel5"));
     statusText = new QLabel(Panel5);
@@ -389,8 +397,11 @@ void TFMain::layOut() {
                                height() - panelHeight - kWindowStripHeight - 5);
     }
     Panel2->setGeometry(0, 0, layout.videoWidth, layout.videoHeight);
-    Panel5->setGeometry(0, 0, layout.videoWidth, layout.videoHeight);
-    statusText->setGeometry(0, 0, layout.videoWidth, layout.videoHeight);
+    // A docked statistics window takes the top of the video area.
+    const int statisticsHeight = Panel3->isHidden() ? 0 : Panel3->height();
+    Panel3->setGeometry(0, 0, layout.videoWidth, statisticsHeight);
+    Panel5->setGeometry(0, statisticsHeight, layout.videoWidth, layout.videoHeight - statisticsHeight);
+    statusText->setGeometry(0, 0, Panel5->width(), Panel5->height());
     Panel1->setGeometry(0, layout.stripTop, layout.videoWidth, kControlStripHeight);
     TrackB->setGeometry(0, 0, layout.videoWidth - 160, kTrackBarHeight);
     Panel4->adjustSize();
@@ -442,6 +453,8 @@ void TFMain::loadPackageFilms() {
 }
 
 void TFMain::openPackage(const std::string& name, bool synthesis) {
+    if (statVoll_) statVoll_->close();
+    QCoreApplication::processEvents();
     Transport(TransportPause);
     OpenPackageData(app_.state, name, synthesis, app_.log, app_.platform);
     StaticText4->setEnabled(app_.state.package.statisticsEnabled);
@@ -451,6 +464,7 @@ void TFMain::openPackage(const std::string& name, bool synthesis) {
 
 void TFMain::closeEvent(QCloseEvent* event) {
     if (codeList_) codeList_->close();  // it keeps its display mode in the settings
+    if (statVoll_) statVoll_->close();
     StopPlayer();
     QWidget::closeEvent(event);
 }
@@ -779,6 +793,40 @@ void TFMain::ButOpzioniClick() {
     TFOpzioni options(app_, *this, this);
     options.exec();
     updatePreRollCaptions();
+}
+
+int TFMain::videoAreaWidth() const { return Panel2->width(); }
+
+QWidget* TFMain::statisticsPanel(QWidget* docked) {
+    Panel3->setVisible(docked != nullptr);
+    layOut();
+    return Panel3;
+}
+
+void TFMain::statisticsClosed(QWidget* window) {
+    if (window != statVoll_) return;
+    statVoll_ = nullptr;
+    if (!Panel3->isHidden()) {
+        Panel3->hide();
+        layOut();
+        SetVideoZoom(ZoomPercent);
+    }
+}
+
+void TFMain::ButStatClick() {
+    const ProgramState& state = app_.state;
+    if (!state.match.HomePlayers.hasAnyPlayer() && !state.match.AwayPlayers.hasAnyPlayer()) {
+        app_.boxes.ShowMessageBox(app_.messages.MessageText(130), app_.messages.MessageText(14), MessageBoxExclamation);
+        return;
+    }
+    const bool docked = app_.settings.read(StatisticheModVis) == "1";
+    // The event statistics of the other sports are a window of their own, still to come.
+    if (state.Sport != "1") return;
+    if (!statVoll_) statVoll_ = new TFStatVoll(app_, *this);
+    statVoll_->Load(state.package.statisticsFile);
+    if (docked) statVoll_->Dock();
+    else statVoll_->Float();
+    SetVideoZoom(largeZoom_ ? 95 : 40);
 }
 
 void TFMain::CheckUleadCodecs(bool flag) {

@@ -20,6 +20,7 @@ class GradientButton;
 class TFAbout;
 class TFCodici;
 class TFSubForm;
+class TFStatVoll;
 class TPlayer;
 class TrackBar;
 class ClickableLabel;
@@ -61,6 +62,14 @@ public:
     void AmovRallentyTimer();
     void Timer2Timer();
     void ButOpzioniClick();
+    // The statistics command of the search panel.
+    void ButStatClick();
+    // The strip above the video that a docked statistics window sits in: shown while it holds
+    // one (docked), hidden with nullptr.
+    QWidget* statisticsPanel(QWidget* docked);
+    void statisticsClosed(QWidget* window);
+    int videoAreaWidth() const;
+    TFStatVoll* statistics() const { return statVoll_; }
     // The codec option changed: stop, check the decoders, open the film again with the new choice.
     void CheckUleadCodecs(bool flag);
     // The pre-roll captions after a change of the playback options.
@@ -151,6 +160,8 @@ private:
     QPointer<TFAbout> splash_;
     TFCodici* codeList_ = nullptr;
     TFSubForm* searchPanel_ = nullptr;
+    TFStatVoll* statVoll_ = nullptr;
+    QWidget* Panel3 = nullptr;
 
     QTimer Timer1;
     QTimer AmovRallenty;

@@ -34,6 +34,10 @@ void SearchCodeEntry::press(Key key) {
     }
 }
 
+void SearchCodeEntry::setCell(int index, char character) {
+    if (index >= 0 && index < cellCount()) cells_[static_cast<std::size_t>(index)] = character;
+}
+
 void SearchCodeEntry::setCursor(int cell) {
     if (cell >= 0 && cell < cellCount()) cursor_ = cell;
 }

@@ -19,6 +19,8 @@ public:
     void type(char character);
     void press(Key key);
     void setCursor(int cell);
+    // Writes a cell as it stands, without the typing rules.
+    void setCell(int index, char character);
 
     int cursor() const { return cursor_; }
     char cell(int index) const { return cells_[static_cast<std::size_t>(index)]; }

@@ -216,9 +216,11 @@ void TFCodici::showRows(std::vector<CodeListRow> rows) {
     updateHeader();
 }
 
-void TFCodici::FillFromSearch(const std::string& searchCode) {
+void TFCodici::FillFromSearch(const std::string& searchCode) { FillFromSearch(searchCode, SetFilterText()); }
+
+void TFCodici::FillFromSearch(const std::string& searchCode, const std::string& setFilter) {
     const ProgramState& state = app_.state;
-    showRows(corvane::FillCodeList(state.codeTable, searchCode, SetFilterText(), state.analysis,
+    showRows(corvane::FillCodeList(state.codeTable, searchCode, setFilter, state.analysis,
                                    {state.Sport, state.SynthesisMode, state.LanguageNumber}));
 }
 

@@ -34,6 +34,8 @@ public:
     int SetupCodeList(bool clearText);
 
     void FillFromSearch(const std::string& searchCode);
+    // A search with its own set filter (the statistics search every set).
+    void FillFromSearch(const std::string& searchCode, const std::string& setFilter);
     void ApplyAnalysisRow(int analysisIndex);
 
     void PlayCode(int listRow);

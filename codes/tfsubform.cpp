@@ -175,6 +175,7 @@ void TFSubForm::buildWidgets() {
     buttons->setSpacing(6);
     ButStat = new QPushButton(PanInfoMatch);
     ButStat->setObjectName(QStringLiteral("ButStat"));
+    connect(ButStat, &QPushButton::clicked, this, [this] { main_.ButStatClick(); });
     ButNote = new QPushButton(PanInfoMatch);
     ButNote->setObjectName(QStringLiteral("ButNote"));
     buttons->addStretch();
@@ -380,6 +381,16 @@ void TFSubForm::playFirstFound() {
     list->PlayCode(list->currentListRow());
     main_.Transport(TransportPlay);
 }
+
+void TFSubForm::showSearchCode(const std::string& code) {
+    SearchCodeEntry& entry = GrdCod->entry();
+    entry.press(SearchCodeEntry::Key::Escape);
+    for (int cell = 0; cell < entry.cellCount() && cell < static_cast<int>(code.size()); ++cell)
+        entry.setCell(cell, code[static_cast<std::size_t>(cell)] == '~' ? ' ' : code[static_cast<std::size_t>(cell)]);
+    GrdCod->update();
+}
+
+void TFSubForm::setStatisticsButtonVisible(bool visible) { ButStat->setVisible(visible); }
 
 void TFSubForm::runSearch() {
     main_.Transport(TransportPause);

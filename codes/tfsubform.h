@@ -60,6 +60,9 @@ public:
     bool selectNextVisibleAnalysis();
     const std::vector<AnalysisEntry>& analyses() const { return analyses_; }
     SearchCodeGrid* searchGrid() const { return GrdCod; }
+    // A statistics search shows its code in the entry, "~" as blanks.
+    void showSearchCode(const std::string& code);
+    void setStatisticsButtonVisible(bool visible);
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;

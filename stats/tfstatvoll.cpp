@@ -1,0 +1,284 @@
+#include "stats/tfstatvoll.h"
+
+#include <QCloseEvent>
+#include <QGuiApplication>
+#include <QHeaderView>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QScreen>
+#include <QToolButton>
+
+#include "app/app_context.h"
+#include "app/apply_language_qt.h"
+#include "app/tfmain.h"
+#include "app/transport_rules.h"
+#include "codes/tfcodici.h"
+#include "codes/tfsubform.h"
+#include "core/cp1252.h"
+#include "core/text.h"
+#include "ui/text_grid.h"
+#include "ui/transport_icons.h"
+
+namespace corvane {
+
+namespace {
+
+constexpr int kHeaderHeight = 32;
+constexpr int kRowHeight = 16;
+constexpr int kButtonStrip = 29;
+constexpr std::array<int, 6> kHomeWidths = {155, 61, 90, 107, 155, 68};
+constexpr std::array<int, 6> kOpponentWidths = {154, 62, 89, 108, 155, 67};
+const QColor kHeaderBackground(0x00, 0x80, 0xC0);
+const QColor kOddRow(0xEA, 0xFA, 0xFF);
+const QColor kEvenRow(0xCC, 0xF0, 0xFF);
+
+QString shown(const std::string& cp1252) { return QString::fromStdString(cp1252ToUtf8(cp1252)); }
+
+struct SubColumn {
+    int left = 0, width = 0;
+};
+
+// The sub-columns of a column whose header is "title|sub$sub$...": equal widths, a pixel apart.
+std::vector<SubColumn> subColumnsOf(const QString& header, int columnWidth) {
+    const QString second = header.section(QChar('|'), 1, 1);
+    if (!second.contains(QChar('$'))) return {};
+    QStringList labels = second.split(QChar('$'));
+    if (labels.size() > 1 && labels.back().isEmpty()) labels.removeLast();
+    const int width = (columnWidth - 3) / static_cast<int>(labels.size());
+    std::vector<SubColumn> columns;
+    for (int i = 0, left = 0; i < labels.size(); ++i, left += width + 1) columns.push_back({left, width});
+    return columns;
+}
+
+}  // namespace
+
+TFStatVoll::TFStatVoll(AppContext& app, TFMain& main) : QWidget(nullptr, Qt::Window), app_(app), main_(main) {
+    setObjectName(QStringLiteral("FStatVoll"));
+    setAttribute(Qt::WA_DeleteOnClose);
+    QString caption = messageToQt(app.messages.MessageText(36));
+    setWindowTitle(caption.remove(QChar(':')));
+    ApplyLanguage(this, app.state.LanguageNumber, app.messages, {});
+    const auto makeTable = [this](const char* name, const std::array<int, 6>& widths, bool home) {
+        auto* grid = new TextGrid(1, StatsTable::kColumns, this);
+        grid->setObjectName(QString::fromLatin1(name));
+        grid->verticalHeader()->setDefaultSectionSize(kRowHeight);
+        grid->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+        grid->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+        grid->setShowGrid(false);
+        grid->setSelectionMode(QAbstractItemView::NoSelection);
+        grid->setFrameShape(QFrame::NoFrame);
+        grid->setMouseTracking(true);
+        grid->viewport()->setMouseTracking(true);
+        grid->viewport()->installEventFilter(this);
+        for (int column = 0; column < StatsTable::kColumns; ++column)
+            grid->setColumnWidth(column, widths[static_cast<std::size_t>(column)]);
+        grid->setCellPainter([this, home](QPainter& painter, const GridCell& cell) {
+            paintCell(painter, home, cell.column, cell.row, cell.rect);
+        });
+        return grid;
+    };
+    GrdNos = makeTable("GrdNos", kHomeWidths, true);
+    GrdAvv = makeTable("GrdAvv", kOpponentWidths, false);
+    SpeedButton1 = new QToolButton(this);
+    SpeedButton1->setObjectName(QStringLiteral("SpeedButton1"));
+    connect(SpeedButton1, &QToolButton::clicked, this, [this] { docked_ ? Float() : Dock(); });
+    XiButton1 = new QToolButton(this);
+    XiButton1->setObjectName(QStringLiteral("XiButton1"));
+    XiButton1->setIcon(glyphIcon(Glyph::Close, Qt::black));
+    connect(XiButton1, &QToolButton::clicked, this, &QWidget::close);
+    if (TFSubForm* panel = main_.searchPanel()) panel->setStatisticsButtonVisible(false);
+}
+
+TFStatVoll::~TFStatVoll() { forgetMain(); }
+
+void TFStatVoll::closeEvent(QCloseEvent* event) {
+    // The main window lets go at once: the strip above the video closes with the window.
+    forgetMain();
+    QWidget::closeEvent(event);
+}
+
+void TFStatVoll::forgetMain() {
+    if (TFSubForm* panel = main_.searchPanel()) panel->setStatisticsButtonVisible(true);
+    main_.statisticsClosed(this);
+}
+
+void TFStatVoll::fillTable(TextGrid* grid, const StatsTable& table) {
+    grid->resetRows(static_cast<int>(table.rows.size()) + 1);
+    for (int column = 0; column < StatsTable::kColumns; ++column)
+        grid->setCellText(column, 0, QString::fromStdString(table.headers[static_cast<std::size_t>(column)]));
+    for (std::size_t row = 0; row < table.rows.size(); ++row)
+        for (int column = 0; column < StatsTable::kColumns; ++column)
+            grid->setCellText(column, static_cast<int>(row) + 1, shown(table.rows[row][static_cast<std::size_t>(column)]));
+    grid->setRowHeight(0, kHeaderHeight);
+    int width = 0;
+    for (int column = 0; column < StatsTable::kColumns; ++column) width += grid->columnWidth(column);
+    grid->setFixedSize(width, tableHeight(grid));
+}
+
+int TFStatVoll::tableHeight(const TextGrid* grid) const { return (grid->rowCount() - 1) * 17 + 36; }
+
+void TFStatVoll::Load(const std::filesystem::path& file) {
+    QGuiApplication::setOverrideCursor(Qt::WaitCursor);
+    stats_ = LoadVolleyballStats(file, app_.state.match, app_.messages);
+    QGuiApplication::restoreOverrideCursor();
+    fillTable(GrdNos, stats_.home);
+    fillTable(GrdAvv, stats_.opponent);
+}
+
+void TFStatVoll::showButtons() {
+    SpeedButton1->setToolTip(messageToQt(app_.messages.MessageText(docked_ ? 80 : 81)));
+    SpeedButton1->setIcon(glyphIcon(docked_ ? Glyph::FullScreen : Glyph::Minimise, Qt::black));
+    XiButton1->setVisible(docked_);
+    const int right = width() - kButtonStrip + 2;
+    XiButton1->setGeometry(right, 2, kButtonStrip - 4, kButtonStrip - 4);
+    SpeedButton1->setGeometry(right, height() - kButtonStrip + 2, kButtonStrip - 4, kButtonStrip - 4);
+}
+
+void TFStatVoll::Float() {
+    docked_ = false;
+    main_.statisticsPanel(nullptr);
+    setParent(nullptr, Qt::Window);
+    GrdNos->move(0, 1);
+    GrdAvv->move(0, 1 + GrdNos->height() + 1);
+    resize(GrdNos->width() + kButtonStrip, GrdNos->height() + GrdAvv->height() + 7);
+    if (const QScreen* screen = QGuiApplication::primaryScreen())
+        move(screen->geometry().center() - rect().center());
+    const int bothTables = GrdNos->width() + GrdAvv->width();
+    showButtons();
+    SpeedButton1->setVisible(main_.videoAreaWidth() >= bothTables + 20);
+    app_.settings.write(StatisticheModVis, "0");
+    show();
+    main_.SetVideoZoom(main_.zoomPercent());
+}
+
+void TFStatVoll::Dock() {
+    docked_ = true;
+    QWidget* panel = main_.statisticsPanel(this);
+    setParent(panel, Qt::Widget);
+    GrdNos->move(0, 0);
+    GrdAvv->move(GrdNos->width() + 1, 0);
+    const int height = std::max(GrdNos->height(), GrdAvv->height()) + 10;
+    setGeometry(0, 0, main_.videoAreaWidth(), height);
+    panel->setFixedHeight(height);
+    showButtons();
+    SpeedButton1->show();
+    app_.settings.write(StatisticheModVis, "1");
+    show();
+    main_.relayOutBesideTheList();
+    main_.SetVideoZoom(main_.zoomPercent());
+}
+
+void TFStatVoll::paintCell(QPainter& painter, bool home, int column, int row, const QRect& rect) {
+    const TextGrid* grid = table(home);
+    const QString text = grid->cellText(column, row);
+    if (row == 0) {
+        painter.fillRect(rect, kHeaderBackground);
+        painter.setPen(Qt::white);
+        const QStringList parts = text.split(QChar('|'));
+        QFont bold = painter.font();
+        bold.setBold(true);
+        painter.setFont(bold);
+        const QFontMetrics metrics(bold);
+        const std::string fitted = FitText(parts.value(0).toStdString(), rect.width(), [&](std::string_view part) {
+            return metrics.horizontalAdvance(QString::fromStdString(std::string(part)));
+        });
+        painter.drawText(QRect(rect.left(), rect.top(), rect.width(), 15), Qt::AlignCenter, QString::fromStdString(fitted));
+        QFont normal = painter.font();
+        normal.setBold(false);
+        painter.setFont(normal);
+        const QString second = parts.value(1);
+        if (second.contains(QChar('$'))) {
+            const QStringList labels = second.split(QChar('$'));
+            const auto columns = subColumnsOf(text, rect.width());
+            for (std::size_t i = 0; i < columns.size(); ++i)
+                painter.drawText(QRect(rect.left() + columns[i].left, rect.top() + 15, columns[i].width, rect.height() - 15),
+                                 Qt::AlignCenter, labels[static_cast<int>(i)]);
+        } else if (!second.isEmpty()) {
+            painter.drawText(QRect(rect.left(), rect.top() + 16, rect.width(), rect.height() - 16), Qt::AlignHCenter,
+                             second);
+        }
+        return;
+    }
+    painter.fillRect(rect, row % 2 ? kOddRow : kEvenRow);
+    painter.setPen(Qt::black);
+    if (column == 0) {
+        if (text.startsWith(QStringLiteral("TO"))) {
+            QFont bold = painter.font();
+            bold.setBold(true);
+            painter.setFont(bold);
+            painter.drawText(rect.adjusted(0, 0, -3, 0), Qt::AlignRight | Qt::AlignVCenter,
+                             messageToQt(app_.messages.MessageText(137)));
+            return;
+        }
+        const int dash = text.indexOf(QChar('-'));
+        if (dash < 0) {
+            painter.drawText(rect, Qt::AlignLeft | Qt::AlignVCenter, text);
+            return;
+        }
+        QString number = text.left(dash);
+        if (number.startsWith(QChar('0'))) number.remove(0, 1);
+        painter.drawText(QRect(rect.left(), rect.top(), 15, rect.height()), Qt::AlignRight | Qt::AlignVCenter, number);
+        painter.drawText(rect.adjusted(19, 0, 0, 0), Qt::AlignLeft | Qt::AlignVCenter, text.mid(dash + 1));
+        return;
+    }
+    const QStringList values = text.split(QChar(';'));
+    const auto columns = subColumnsOf(grid->cellText(column, 0), rect.width());
+    for (std::size_t i = 0; i < columns.size() && static_cast<int>(i) < values.size(); ++i)
+        painter.drawText(QRect(rect.left() + columns[i].left, rect.top(), columns[i].width, rect.height()),
+                         Qt::AlignCenter, values[static_cast<int>(i)]);
+}
+
+void TFStatVoll::clickAt(bool home, const QPoint& point) {
+    TextGrid* grid = table(home);
+    const int row = grid->rowAt(point.y());
+    const int column = grid->columnAt(point.x());
+    const bool totals = row == grid->rowCount() - 1;
+    if (row < 1 || !statisticsCellClickable(column, totals, app_.state.SynthesisMode)) return;
+
+    StatisticsCell cell{home, totals, grid->cellText(0, row).toStdString(), column, -1};
+    if (column >= 2) {
+        const int x = point.x() - grid->columnViewportPosition(column);
+        const int values = static_cast<int>(grid->cellText(column, row).split(QChar(';')).size());
+        const auto columns = subColumnsOf(grid->cellText(column, 0), grid->columnWidth(column));
+        for (int i = 0; i < values && i < static_cast<int>(columns.size()); ++i) {
+            const SubColumn& sub = columns[static_cast<std::size_t>(i)];
+            if (x >= sub.left && x <= sub.left + sub.width) {
+                cell.subColumn = i;
+                break;
+            }
+        }
+    }
+    AnalysisRecord& record = app_.state.analysis;
+    statisticsSearch(cell, record);
+    const std::string& code = record[AnalysisRecord::main_code];
+    if (TFSubForm* panel = main_.searchPanel()) panel->showSearchCode(code);
+    main_.Transport(TransportPause);
+    if (TFCodici* list = main_.codeList()) {
+        list->FillFromSearch(code, std::string());
+        if (list->listRowCount() > 0) {
+            list->PlayCode(list->currentListRow());
+            main_.Transport(TransportPlay);
+        }
+    }
+    if (app_.settings.read(CloseStatistics) == "1") close();
+}
+
+bool TFStatVoll::eventFilter(QObject* watched, QEvent* event) {
+    for (const bool home : {true, false}) {
+        TextGrid* grid = table(home);
+        if (watched != grid->viewport()) continue;
+        if (event->type() == QEvent::MouseMove) {
+            const QPoint at = static_cast<QMouseEvent*>(event)->position().toPoint();
+            const int row = grid->rowAt(at.y());
+            const bool clickable = row >= 1 && statisticsCellClickable(grid->columnAt(at.x()), row == grid->rowCount() - 1,
+                                                                       app_.state.SynthesisMode);
+            grid->viewport()->setCursor(clickable ? Qt::PointingHandCursor : Qt::ArrowCursor);
+        } else if (event->type() == QEvent::MouseButtonRelease) {
+            clickAt(home, static_cast<QMouseEvent*>(event)->position().toPoint());
+            return true;
+        }
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+}  // namespace corvane
