@@ -23,6 +23,7 @@
 #include "app/transport_rules.h"
 #include "codes/tfcodici.h"
 #include "codes/tfsubform.h"
+#include "match/tfnote.h"
 #include "match/tfopzioni.h"
 #include "stats/tfstatvoll.h"
 #include "scout/packages.h"
@@ -811,6 +812,18 @@ void TFMain::statisticsClosed(QWidget* window) {
         layOut();
         SetVideoZoom(ZoomPercent);
     }
+}
+
+std::unique_ptr<QDialog> TFMain::notesWindow() {
+    const ProgramState& state = app_.state;
+    if (state.match.HasMatchesData) return std::make_unique<TFDatiInc>(app_, this);
+    if (state.Sport != "1") return std::make_unique<TFNoteB>(app_, this);
+    return std::make_unique<TFNoteV>(app_, this);
+}
+
+void TFMain::ButNoteClick() {
+    Transport(TransportPause);
+    notesWindow()->exec();
 }
 
 void TFMain::ButStatClick() {

@@ -5,10 +5,12 @@
 #include <QTimer>
 #include <QWidget>
 
+#include <memory>
 #include <optional>
 #include <string>
 
 class QCheckBox;
+class QDialog;
 class QFrame;
 class QLabel;
 class QToolButton;
@@ -64,6 +66,9 @@ public:
     void ButOpzioniClick();
     // The statistics command of the search panel.
     void ButStatClick();
+    // The notes command: the synthesis notes, or the match sheet of the sport, shown modally.
+    void ButNoteClick();
+    std::unique_ptr<QDialog> notesWindow();
     // The strip above the video that a docked statistics window sits in: shown while it holds
     // one (docked), hidden with nullptr.
     QWidget* statisticsPanel(QWidget* docked);

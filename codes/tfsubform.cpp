@@ -178,6 +178,7 @@ void TFSubForm::buildWidgets() {
     connect(ButStat, &QPushButton::clicked, this, [this] { main_.ButStatClick(); });
     ButNote = new QPushButton(PanInfoMatch);
     ButNote->setObjectName(QStringLiteral("ButNote"));
+    connect(ButNote, &QPushButton::clicked, this, [this] { main_.ButNoteClick(); });
     buttons->addStretch();
     buttons->addWidget(ButStat);
     buttons->addWidget(ButNote);

@@ -1,0 +1,183 @@
+#include "match/tfnote.h"
+
+#include <QCheckBox>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPainter>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+#include "app/app_context.h"
+#include "app/apply_language_qt.h"
+#include "core/cp1252.h"
+#include "core/files.h"
+#include "core/text.h"
+#include "match/edit_mask.h"
+#include "ui/text_grid.h"
+
+namespace corvane {
+
+namespace {
+
+QString shown(std::string_view cp1252) { return QString::fromStdString(cp1252ToUtf8(cp1252)); }
+
+QString label(const AppContext& app, int number, bool noColon = false) {
+    QString text = messageToQt(app.messages.MessageText(number));
+    if (noColon) text.remove(QChar(':'));
+    return text;
+}
+
+QLineEdit* field(QWidget* parent, const char* name, const QString& text) {
+    auto* edit = new QLineEdit(text, parent);
+    edit->setObjectName(QString::fromLatin1(name));
+    edit->setReadOnly(true);
+    return edit;
+}
+
+}  // namespace
+
+MatchSheet::MatchSheet(AppContext& app, bool withSets, QWidget* parent) : QDialog(parent) {
+    setModal(true);
+    QString caption = label(app, 11);
+    setWindowTitle(caption.remove(QChar('&')));
+    const auto& info = app.state.match.MatchInfo;
+    auto* layout = new QVBoxLayout(this);
+
+    auto* match = new QGroupBox(label(app, 91), this);
+    match->setObjectName(QStringLiteral("GroupBox1"));
+    auto* grid = new QGridLayout(match);
+    const auto row = [&](int at, int labelNumber, bool noColon, QLineEdit* edit) {
+        grid->addWidget(new QLabel(label(app, labelNumber, noColon), match), at, 0);
+        grid->addWidget(edit, at, 1, 1, 4);
+    };
+    // The date keeps its blank template on the volleyball sheet, and is empty on the other one.
+    const QString date = !info[0].empty() ? shown(info[0]) : withSets ? QStringLiteral("  /  /    ") : QString();
+    row(0, 18, true, field(match, "EditData", date));
+    row(1, 99, false, field(match, "EditOra", shown(maskedText(info[1], "99.99"))));
+    row(2, 19, true, field(match, "EditStag", shown(maskedText(info[2], "9999/9999"))));
+    row(3, 96, false, field(match, "EditComp", trimBlanks(info[3]).empty() ? QString() : shown(info[3])));
+    row(4, 100, false, field(match, "EditFase", trimBlanks(info[4]).empty() ? QString() : shown(info[4])));
+    row(5, 97, false, field(match, "EditInc", shown(info[5])));
+    row(6, 21, false, field(match, "EditTurno", shown(info[6])));
+    row(7, 20, true, field(match, "EditTipo", shown(info[7])));
+    const int teamRow = 8;
+    const int heads[] = {5, 12, 101, 102, 29};
+    for (int c = 0; c < 5; ++c) grid->addWidget(new QLabel(label(app, heads[c]), match), teamRow, c + 1);
+    const struct {
+        int side;
+        const char* names[5];
+        int slots[5];
+    } teams[] = {{103, {"EditSqCasa", "EditDes1", "EditAll1", "EditAss1", "EditRis0"}, {14, 15, 16, 17, 26}},
+                 {104, {"EditSqOspite", "EditDes2", "EditAll2", "EditAss2", "EditRis1"}, {18, 19, 20, 21, 27}}};
+    for (int t = 0; t < 2; ++t) {
+        grid->addWidget(new QLabel(label(app, teams[t].side), match), teamRow + 1 + t, 0);
+        for (int c = 0; c < 5; ++c)
+            grid->addWidget(field(match, teams[t].names[c], shown(info[static_cast<std::size_t>(teams[t].slots[c])])),
+                            teamRow + 1 + t, c + 1);
+    }
+    layout->addWidget(match);
+
+    auto* more = new QGroupBox(label(app, 93), this);
+    more->setObjectName(QStringLiteral("GroupBox3"));
+    auto* moreGrid = new QGridLayout(more);
+    const struct {
+        int message;
+        const char* name;
+        int slot;
+    } others[] = {{105, "EditArb", 8},  {106, "EditSpett", 9}, {107, "EditIncasso", 10},
+                  {108, "EditCitta", 11}, {109, withSets ? "EditImp" : "EditImpianto", 12}, {110, "EditRil", 13}};
+    for (int i = 0; i < 6; ++i) {
+        moreGrid->addWidget(new QLabel(label(app, others[i].message), more), i / 2, (i % 2) * 2);
+        moreGrid->addWidget(field(more, others[i].name, shown(info[static_cast<std::size_t>(others[i].slot)])), i / 2,
+                            (i % 2) * 2 + 1);
+    }
+    layout->addWidget(more);
+
+    if (withSets) {
+        auto* sets = new QGroupBox(label(app, 31), this);
+        sets->setObjectName(QStringLiteral("GroupBox2"));
+        auto* setGrid = new QGridLayout(sets);
+        const int setHeads[] = {7, 34, 32, 33, 111};
+        setGrid->addWidget(new QLabel(label(app, setHeads[0]), sets), 0, 0);
+        setGrid->addWidget(new QLabel(label(app, setHeads[1]), sets), 0, 1);
+        setGrid->addWidget(new QLabel(label(app, setHeads[2]), sets), 0, 2, 1, 3);
+        setGrid->addWidget(new QLabel(label(app, setHeads[3]), sets), 0, 5);
+        setGrid->addWidget(new QLabel(label(app, setHeads[4]), sets), 0, 6);
+        for (int k = 1; k <= 5; ++k) {
+            const std::size_t base = 30 + 6 * static_cast<std::size_t>(k - 1);
+            setGrid->addWidget(new QLabel(QString::number(k), sets), k, 0);
+            auto* played = new QCheckBox(sets);
+            played->setObjectName(QStringLiteral("ChkT%1").arg(k));
+            played->setChecked(asciiLower(info[base]) == "true");
+            setGrid->addWidget(played, k, 1);
+            for (int p = 0; p < 4; ++p)
+                setGrid->addWidget(field(sets, QStringLiteral("EditSetPP%1").arg(4 * k - 3 + p).toLatin1().constData(),
+                                         shown(maskedText(info[base + 1 + static_cast<std::size_t>(p)], "99-99"))),
+                                   k, 2 + p);
+            setGrid->addWidget(field(sets, QStringLiteral("EditSetMin%1").arg(k).toLatin1().constData(),
+                                     shown(info[base + 5])),
+                               k, 6);
+        }
+        layout->addWidget(sets);
+    }
+
+    auto* close = new QPushButton(label(app, 2).remove(QChar('&')), this);
+    close->setObjectName(QStringLiteral("ButAnn"));
+    connect(close, &QPushButton::clicked, this, &QDialog::accept);
+    layout->addWidget(close, 0, Qt::AlignRight);
+    ApplyLanguage(this, app.state.LanguageNumber, app.messages, {});
+    // The sheet is read-only: the groups are shown disabled, as they always were.
+    for (QGroupBox* group : findChildren<QGroupBox*>()) group->setEnabled(false);
+    if (auto* first = findChild<QLineEdit*>("EditData")) first->setFocus();
+}
+
+void MatchSheet::keyPressEvent(QKeyEvent* event) {
+    if (event->key() == Qt::Key_Escape) accept();
+    else QDialog::keyPressEvent(event);
+}
+
+TFDatiInc::TFDatiInc(AppContext& app, QWidget* parent) : QDialog(parent) {
+    setObjectName(QStringLiteral("FDatiInc"));
+    setModal(true);
+    setWindowTitle(label(app, 84));
+    const auto& match = app.state.match;
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(new QLabel(label(app, 85), this));
+    Grd = new TextGrid(std::max(1, match.MatchesCount), 9, this);
+    Grd->setObjectName(QStringLiteral("Grd"));
+    Grd->horizontalHeader()->show();
+    Grd->horizontalHeader()->setStyleSheet(
+        QStringLiteral("QHeaderView::section { background: #808080; color: white; border: none; }"));
+    Grd->verticalHeader()->setDefaultSectionSize(18);
+    const int widths[] = {94, 99, 44, 58, 107, 51, 32, 70, 51};
+    const struct {
+        int number;
+        bool noColon;
+    } headers[] = {{103, false}, {104, false}, {9, false}, {19, true}, {96, false},
+                   {100, false}, {22, false},  {18, true}, {20, true}};
+    QStringList texts;
+    int total = 0;
+    for (int c = 0; c < 9; ++c) {
+        texts << label(app, headers[c].number, headers[c].noColon).toLower();
+        Grd->setColumnWidth(c, widths[c]);
+        total += widths[c];
+    }
+    Grd->setHorizontalHeaderLabels(texts);
+    for (int n = 1; n <= match.MatchesCount; ++n)
+        for (int c = 0; c < 9; ++c)
+            Grd->setCellText(c, n - 1, shown(match.MatchesData[static_cast<std::size_t>(n)].slots[static_cast<std::size_t>(c)]));
+    Grd->setMinimumWidth(total + 24);
+    layout->addWidget(Grd);
+    auto* close = new QPushButton(label(app, 3).remove(QChar('&')), this);
+    close->setObjectName(QStringLiteral("Button1"));
+    connect(close, &QPushButton::clicked, this, &QDialog::accept);
+    layout->addWidget(close, 0, Qt::AlignRight);
+    ApplyLanguage(this, app.state.LanguageNumber, app.messages, {});
+}
+
+}  // namespace corvane

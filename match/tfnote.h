@@ -1,0 +1,49 @@
+#pragma once
+
+#include <QDialog>
+
+namespace corvane {
+
+struct AppContext;
+class TextGrid;
+
+// The match sheet: date, teams, officials and, for volleyball, the sets. Read-only.
+class MatchSheet : public QDialog {
+    Q_OBJECT
+
+public:
+    MatchSheet(AppContext& app, bool withSets, QWidget* parent);
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
+};
+
+// The volleyball match sheet.
+class TFNoteV : public MatchSheet {
+    Q_OBJECT
+
+public:
+    TFNoteV(AppContext& app, QWidget* parent) : MatchSheet(app, true, parent) { setObjectName(QStringLiteral("FNoteV")); }
+};
+
+// The match sheet of the other sports: no set table.
+class TFNoteB : public MatchSheet {
+    Q_OBJECT
+
+public:
+    TFNoteB(AppContext& app, QWidget* parent) : MatchSheet(app, false, parent) { setObjectName(QStringLiteral("FNoteB")); }
+};
+
+// The matches a synthesis was built from.
+class TFDatiInc : public QDialog {
+    Q_OBJECT
+
+public:
+    TFDatiInc(AppContext& app, QWidget* parent);
+    TextGrid* table() const { return Grd; }
+
+private:
+    TextGrid* Grd;
+};
+
+}  // namespace corvane
