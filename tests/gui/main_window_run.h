@@ -4,6 +4,7 @@
 
 #include <QTest>
 
+#include <cstdlib>
 #include <filesystem>
 #include <memory>
 #include <optional>
@@ -119,5 +120,22 @@ private:
 
 inline std::filesystem::path wide() { return testing::filmPath(wideFilm()); }
 inline std::filesystem::path narrow() { return testing::filmPath(narrowFilm()); }
+
+// Two rallies of a volleyball match on the narrow film: serve, reception, attack, point.
+inline const std::string kRallies =
+    "*07SM+;;;;;;;20.00.00;1;;;1;1\r\n"
+    "a12RM#;;;;;;;20.00.01;1;;;1;12\r\n"
+    "a12AH#;;;;;;;20.00.02;1;;;1;14\r\n"
+    "ap00:01;;;;;;;20.00.03;1;;;1;16\r\n"
+    "a05SM+;;;;;;;20.01.00;1;;;1;40\r\n"
+    "*07RM-;;;;;;;20.01.01;1;;;1;42\r\n"
+    "*09AH#;;;;;;;20.01.02;2;;;1;45\r\n"
+    "*p01:01;;;;;;;20.01.03;2;;;1;48\r\n";
+
+// The disc the README's commands make; test.sh names it, a plain ctest run finds it in the build.
+inline std::filesystem::path demoDisc() {
+    const char* named = std::getenv("CORVANE_DEMO_DISC");
+    return named && *named ? std::filesystem::path(named) : std::filesystem::path(CORVANE_BINARY_DIR) / "demo-disc";
+}
 
 }  // namespace corvane::testing

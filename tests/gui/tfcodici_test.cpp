@@ -14,18 +14,9 @@ namespace {
 using testing::Disc;
 using testing::MainWindowRun;
 using testing::narrow;
+using testing::kRallies;
 using testing::waitFor;
 
-// Two rallies of a volleyball match on the narrow film: serve, reception, attack, point.
-const std::string kRallies =
-    "*07SM+;;;;;;;20.00.00;1;;;1;1\r\n"
-    "a12RM#;;;;;;;20.00.01;1;;;1;12\r\n"
-    "a12AH#;;;;;;;20.00.02;1;;;1;14\r\n"
-    "ap00:01;;;;;;;20.00.03;1;;;1;16\r\n"
-    "a05SM+;;;;;;;20.01.00;1;;;1;40\r\n"
-    "*07RM-;;;;;;;20.01.01;1;;;1;42\r\n"
-    "*09AH#;;;;;;;20.01.02;2;;;1;45\r\n"
-    "*p01:01;;;;;;;20.01.03;2;;;1;48\r\n";
 
 struct CodeListFixture : ::testing::Test {
     Disc disc{{narrow()}};

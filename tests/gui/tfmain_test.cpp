@@ -28,6 +28,7 @@ using testing::FrameStamp;
 using testing::RecordingBoxes;
 using testing::TempFolder;
 using testing::TestFilm;
+using testing::demoDisc;
 using testing::waitFor;
 using testing::Disc;
 using testing::MainWindowRun;
@@ -243,10 +244,6 @@ TEST(MainWindow, WithoutAPackageTheRunEnds) {
     EXPECT_EQ(boxes.shown[0].flags, MessageBoxStop);
 }
 
-std::filesystem::path demoDisc() {
-    const char* named = std::getenv("CORVANE_DEMO_DISC");
-    return named && *named ? std::filesystem::path(named) : std::filesystem::path(CORVANE_BINARY_DIR) / "demo-disc";
-}
 
 TEST(MainWindowOnTheDemoDisc, ACodeOfTheSecondFilmShowsItsSecondLessThePreRoll) {
     ASSERT_TRUE(std::filesystem::is_directory(demoDisc() / "Tlx_Video")) << "make the demo disc first";

@@ -20,7 +20,7 @@ using testing::MainWindowRun;
 using testing::narrow;
 using testing::waitFor;
 
-const std::string kRallies =
+const std::string kServeRallies =
     "*05SM=;;;;;;;20.00.00;1;;;1;10\r\n"
     "a12RM/;;;;;;;20.00.01;1;;;1;12\r\n"
     "a12AH#;;;;;;;20.00.02;1;;;1;14\r\n"
@@ -32,9 +32,8 @@ struct StatisticsFixture : ::testing::Test {
     std::unique_ptr<MainWindowRun> run;
 
     void SetUp() override {
-        disc.withCodes(kRallies);
+        disc.withCodes(kServeRallies);
         // Players for the statistics command, and the statistics file.
-        testing::TempFolder unused;
         std::string scout = testing::readFile(disc.path() / "Tlx_Video/Partita/scout.dvw");
         scout.insert(scout.find("[3SCOUT]"), "[3PLAYERS-H]\r\n0;5;;;;;;;GAL;Galli\r\n[3PLAYERS-V]\r\n1;12;;;;;;;VER;Verdi\r\n");
         std::ofstream(disc.path() / "Tlx_Video/Partita/scout.dvw", std::ios::binary) << scout;
@@ -100,7 +99,7 @@ TEST_F(StatisticsFixture, DocksAboveTheVideoAndClosesAfterASearchWhenAsked) {
 
 TEST(StatisticsWithoutPlayers, ShowsMessage130AndNoWindow) {
     Disc disc{{narrow()}};
-    disc.withCodes(kRallies);
+    disc.withCodes(kServeRallies);
     MainWindowRun run(disc);
     run.window->ButStatClick();
     ASSERT_EQ(run.boxes.shown.size(), 1u);

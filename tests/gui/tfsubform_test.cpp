@@ -16,16 +16,10 @@ namespace {
 using testing::Disc;
 using testing::MainWindowRun;
 using testing::narrow;
+using testing::demoDisc;
+using testing::kRallies;
 using testing::waitFor;
 
-const std::string kRallies =
-    "*07SM+;;;;;;;20.00.00;1;;;1;1\r\n"
-    "a12RM#;;;;;;;20.00.01;1;;;1;12\r\n"
-    "a12AH#;;;;;;;20.00.02;1;;;1;14\r\n"
-    "ap00:01;;;;;;;20.00.03;1;;;1;16\r\n"
-    "a05SM+;;;;;;;20.01.00;1;;;1;40\r\n"
-    "*07RM-;;;;;;;20.01.01;1;;;1;42\r\n"
-    "*09AH#;;;;;;;20.01.02;2;;;1;45\r\n";
 
 TEST(SearchPanel, ATypedSearchCodeListsItsCodesAndPlaysTheFirst) {
     Disc disc{{narrow()}};
@@ -50,13 +44,9 @@ TEST(SearchPanel, ATypedSearchCodeListsItsCodesAndPlaysTheFirst) {
     QTest::keyClick(entry, Qt::Key_Escape);
     EXPECT_EQ(entry->searchCode(), std::string(20, ' '));
     QTest::keyClick(entry, Qt::Key_Return);  // an empty code lists every code
-    EXPECT_EQ(list->listRowCount(), 7);
+    EXPECT_EQ(list->listRowCount(), 8);
 }
 
-std::filesystem::path demoDisc() {
-    const char* named = std::getenv("CORVANE_DEMO_DISC");
-    return named && *named ? std::filesystem::path(named) : std::filesystem::path(CORVANE_BINARY_DIR) / "demo-disc";
-}
 
 TEST(SearchPanelOnTheDemoDisc, ChoosingTheSynthesisListsItsAnalysesAndPlaysThem) {
     ASSERT_TRUE(std::filesystem::is_directory(demoDisc() / "Tlx_Video")) << "make the demo disc first";
