@@ -298,36 +298,28 @@ void TFCodici::replay(int listRow) {
     if (second >= 0 && second <= main_.durationSeconds()) main_.Transport(TransportPlay);
 }
 
-void TFCodici::NextCode() {
-    const int row = currentListRow();
-    if (!ButNext->isEnabled() || row >= listRowCount()) return;
-    const bool slowMotion = main_.slowMotionRunning();
-    ButNext->setEnabled(false);
-    main_.Transport(TransportPause);
-    SGrid->setEnabled(false);
-    selectListRow(row + 1);
-    ButPrev->setEnabled(true);
-    PlayCode(row + 1);
-    SGrid->setEnabled(true);
-    if (slowMotion) main_.startSlowMotion();
-    else main_.Transport(TransportPlay);
-    ButNext->setEnabled(row + 1 < listRowCount());
-}
+void TFCodici::NextCode() { stepTo(+1); }
 
-void TFCodici::PreviousCode() {
+void TFCodici::PreviousCode() { stepTo(-1); }
+
+// Next (+1) and Previous (-1) mirror each other: the button pressed waits while the code plays.
+void TFCodici::stepTo(int step) {
+    QToolButton* pressed = step > 0 ? ButNext : ButPrev;
+    QToolButton* other = step > 0 ? ButPrev : ButNext;
     const int row = currentListRow();
-    if (!ButPrev->isEnabled() || row < 2) return;
+    const int target = row + step;
+    if (!pressed->isEnabled() || target < 1 || target > listRowCount()) return;
     const bool slowMotion = main_.slowMotionRunning();
-    ButPrev->setEnabled(false);
+    pressed->setEnabled(false);
     main_.Transport(TransportPause);
     SGrid->setEnabled(false);
-    selectListRow(row - 1);
-    ButNext->setEnabled(true);
-    PlayCode(row - 1);
+    selectListRow(target);
+    other->setEnabled(true);
+    PlayCode(target);
     SGrid->setEnabled(true);
     if (slowMotion) main_.startSlowMotion();
     else main_.Transport(TransportPlay);
-    ButPrev->setEnabled(row - 1 > 1);
+    pressed->setEnabled(step > 0 ? target < listRowCount() : target > 1);
 }
 
 void TFCodici::CheckActionEnd(int listRow) {

@@ -63,6 +63,7 @@ private:
     void buildWidgets();
     void showRows(std::vector<CodeListRow> rows);
     void rowSelected(int listRow);
+    void stepTo(int step);
     void replay(int listRow);
     void updateButtons(int listRow);
     void updateHeader();

@@ -47,12 +47,8 @@ TEST(SearchCodeEntry, TheSecondCellKeepsRallyMarksAndTheCursor) {
 }
 
 TEST(MatchHeader, TeamLinesAndTheDateLine) {
-    testing::TempFolder system;
-    system.write("Messages1.txt", "174=marzo\n");
-    testing::RecordingBoxes boxes;
-    int language = 1;
-    const MessageCatalogue catalogue(system.path());
-    const Messages messages(catalogue, boxes, language);
+    const testing::CatalogueMessages texts("174=marzo\n");
+    const Messages& messages = texts.messages;
     MatchCompanions match;
     match.MatchInfo[0] = "07/03/2026";
     match.MatchInfo[3] = " Serie A1 ";

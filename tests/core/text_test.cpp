@@ -76,23 +76,21 @@ TEST(WholeNumbers, AcceptBlanksAndSignButNothingElse) {
     EXPECT_EQ(leadingInteger("x1"), 0);
 }
 
+std::string monthTexts() {
+    std::string texts;
+    for (int month = 1; month <= 12; ++month) {
+        texts += std::to_string(159 + month) + "=B" + std::to_string(month) + "\n";
+        texts += std::to_string(171 + month) + "=A" + std::to_string(month) + "\n";
+    }
+    return texts;
+}
+
 struct DateTexts : ::testing::Test {
-    testing::TempFolder system;
-    testing::RecordingBoxes boxes;
-    int language = 1;
-    MessageCatalogue catalogue{system.path()};
-    Messages messages{catalogue, boxes, language};
+    testing::CatalogueMessages texts{monthTexts()};
+    const Messages& messages = texts.messages;
+    testing::RecordingBoxes& boxes = texts.boxes;
     LocaleFormats dayFirst{"dd/MM/yyyy", "HH:mm:ss", ":"};
     LocaleFormats monthFirst{"M/d/yyyy", "h:mm:ss AP", ":"};
-
-    void SetUp() override {
-        std::string texts;
-        for (int month = 1; month <= 12; ++month) {
-            texts += std::to_string(159 + month) + "=B" + std::to_string(month) + "\n";
-            texts += std::to_string(171 + month) + "=A" + std::to_string(month) + "\n";
-        }
-        system.write("Messages1.txt", texts);
-    }
 };
 
 TEST_F(DateTexts, MonthNamesComeFromTheirLists) {

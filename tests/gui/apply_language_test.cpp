@@ -14,11 +14,10 @@ namespace corvane {
 namespace {
 
 struct LanguageFixture : ::testing::Test {
-    testing::TempFolder system;
-    testing::RecordingBoxes boxes;
-    int language = 3;
-    MessageCatalogue catalogue{system.path()};
-    Messages messages{catalogue, boxes, language};
+    // Language 3 has no catalogue of its own: it reads these English texts.
+    testing::CatalogueMessages texts{"3=&Chiudi\n40=Play_now\n57=Codec: CD\n"};
+    const Messages& messages = texts.messages;
+    testing::RecordingBoxes& boxes = texts.boxes;
 
     QWidget window;
     QLabel* plain = new QLabel(&window);
@@ -27,7 +26,7 @@ struct LanguageFixture : ::testing::Test {
     QPushButton* close = new QPushButton(&window);
 
     void SetUp() override {
-        system.write("Messages1.txt", "3=&Chiudi\n40=Play_now\n57=Codec: CD\n");
+        texts.language = 3;
         plain->setObjectName("plain");
         keepsItsFont->setProperty("tag", -1);
         grid->setProperty("tag", -2);

@@ -10,15 +10,12 @@ namespace {
 
 struct StatsFile : ::testing::Test {
     testing::TempFolder folder;
-    testing::RecordingBoxes boxes;
-    int language = 1;
-    MessageCatalogue catalogue{folder.path()};
-    Messages messages{catalogue, boxes, language};
+    testing::CatalogueMessages texts{"132=Serve|Tot$Err$Ace\n133=Reception|Tot$Err$Perf\n"
+                                     "134=Attack|Tot$Err$Blk$Pts$Pts%\n135=Block|Err$Pts\n"};
+    const Messages& messages = texts.messages;
     MatchCompanions match;
 
     void SetUp() override {
-        folder.write("Messages1.txt", "132=Serve|Tot$Err$Ace\n133=Reception|Tot$Err$Perf\n"
-                                      "134=Attack|Tot$Err$Blk$Pts$Pts%\n135=Block|Err$Pts\n");
         match.MatchInfo[15] = "Modena";
         match.MatchInfo[16] = "Rossi";
         match.MatchInfo[19] = "Treviso";

@@ -32,6 +32,10 @@ fs::path TempFolder::write(const std::string& name, const std::string& content) 
     return file;
 }
 
+CatalogueMessages::CatalogueMessages(const std::string& texts, int languageNumber) : language(languageNumber) {
+    system.write("Messages" + std::to_string(languageNumber) + ".txt", texts);
+}
+
 std::string readFile(const fs::path& file) {
     std::ifstream in(file, std::ios::binary);
     std::ostringstream content;

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "core/message_box.h"
+#include "core/messages.h"
 #include "core/platform.h"
 
 namespace corvane::testing {
@@ -63,6 +64,16 @@ public:
 
 private:
     std::filesystem::path path_;
+};
+
+// Messages from a catalogue of the test's own: "number=text" lines for one language.
+struct CatalogueMessages {
+    explicit CatalogueMessages(const std::string& texts, int languageNumber = 1);
+    TempFolder system;
+    RecordingBoxes boxes;
+    int language;
+    MessageCatalogue catalogue{system.path()};
+    Messages messages{catalogue, boxes, language};
 };
 
 std::string readFile(const std::filesystem::path& file);
