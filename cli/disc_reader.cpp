@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "core/cp1252.h"
 #include "core/files.h"
 
 namespace corvane::cli {
@@ -14,16 +15,24 @@ DiscReader::DiscReader(const Platform& platform, const std::filesystem::path& di
     state_.folders.ProgramFolder = folder;
     state_.folders.SystemFolder = folder + "System";
     state_.folders.LogFolder = folder;
-    if (!folderExists(resolveInFolder(disc, "Tlx_Video")))
+    if (!folderExists(packagesRoot(disc)))
         throw UsageError("the disc " + disc.string() + " has no Tlx_Video folder");
     lists_ = ListPackages(disc, log_);
 }
 
+const std::string* listedPackage(const std::vector<std::string>& names, const std::string& typed) {
+    const auto exact = std::find(names.begin(), names.end(), typed);
+    if (exact != names.end()) return &*exact;
+    const auto printed = std::find_if(names.begin(), names.end(),
+                                      [&](const std::string& name) { return pathToUtf8(name) == typed; });
+    return printed != names.end() ? &*printed : nullptr;
+}
+
 const ProgramState& DiscReader::open(const std::string& name, bool synthesis) {
-    const auto& names = synthesis ? lists_.SynthesisList : lists_.MatchList;
-    if (std::find(names.begin(), names.end(), name) == names.end())
+    const std::string* listed = listedPackage(synthesis ? lists_.SynthesisList : lists_.MatchList, name);
+    if (!listed)
         throw UsageError(std::string("no ") + (synthesis ? "synthesis" : "match") + " package named " + name);
-    OpenPackageData(state_, name, synthesis, log_, platform_);
+    OpenPackageData(state_, *listed, synthesis, log_, platform_);
     LoadFilmList(state_, log_);
     return state_;
 }

@@ -55,7 +55,7 @@ int main(int argc, char** argv) {
     analysis->add_option("--sets", sets, "set filter");
     CLI::App* analyses = app.add_subcommand("analyses", "the analyses of a package as the lists show them");
     discAndName(analyses);
-    CLI::App* decipher = app.add_subcommand("decipher", "the plain lines of an enciphered scout file");
+    CLI::App* decipher = app.add_subcommand("decipher", "the plain lines of a scout file, deciphered when enciphered");
     decipher->add_option("FILE", file, "scout file")->required();
 
     try {
@@ -68,8 +68,9 @@ int main(int argc, char** argv) {
         const SystemPlatform platform;
         if (*decipher) {
             if (!fileExists(file)) throw UsageError("no file at " + file);
-            for (const std::string& line : readTextLines(file))
-                std::cout << cp1252ToUtf8(line.empty() ? line : DecipherLine(line)) << '\n';
+            const auto lines = PlainScoutLines(file);
+            if (!lines) throw UsageError("cannot read " + file);
+            for (const std::string& line : *lines) std::cout << cp1252ToUtf8(line) << '\n';
             return 0;
         }
         DiscReader reader(platform, disc);

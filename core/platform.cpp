@@ -103,6 +103,13 @@ fs::path SystemPlatform::dataFolder() const { return xdgFolder("XDG_DATA_HOME", 
 
 fs::path SystemPlatform::cacheFolder() const { return xdgFolder("XDG_CACHE_HOME", ".cache"); }
 
+fs::path SystemPlatform::runtimeFolder() const {
+    const std::string runtime = environment("XDG_RUNTIME_DIR");
+    std::error_code error;
+    if (!runtime.empty() && runtime.front() == '/' && fs::is_directory(runtime, error)) return runtime;
+    return cacheFolder();
+}
+
 LocalDateTime SystemPlatform::now() const { return toLocalDateTime(std::chrono::system_clock::now()); }
 
 std::optional<LocalDateTime> SystemPlatform::fileModifiedTime(const fs::path& file) const {

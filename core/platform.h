@@ -37,6 +37,9 @@ public:
     virtual std::filesystem::path documentsFolder() const = 0;  // empty when there is none
     virtual std::filesystem::path dataFolder() const = 0;       // XDG data home
     virtual std::filesystem::path cacheFolder() const = 0;      // XDG cache home
+    // Where short-lived files of this user go: the XDG runtime folder (a private tmpfs that the
+    // session empties at logout), else the cache folder.
+    virtual std::filesystem::path runtimeFolder() const { return cacheFolder(); }
     virtual LocaleFormats localeFormats() const = 0;
     virtual LocalDateTime now() const = 0;
     virtual std::optional<LocalDateTime> fileModifiedTime(const std::filesystem::path& file) const = 0;
@@ -53,6 +56,7 @@ public:
     std::filesystem::path documentsFolder() const override;
     std::filesystem::path dataFolder() const override;
     std::filesystem::path cacheFolder() const override;
+    std::filesystem::path runtimeFolder() const override;
     LocaleFormats localeFormats() const override { return formats_; }
     LocalDateTime now() const override;
     std::optional<LocalDateTime> fileModifiedTime(const std::filesystem::path& file) const override;

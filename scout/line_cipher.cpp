@@ -5,6 +5,7 @@
 #include "core/files.h"
 #include "scout/cipher_base64.h"
 #include "scout/des.h"
+#include "scout/scout_reading.h"
 
 namespace corvane {
 
@@ -15,7 +16,7 @@ namespace {
 constexpr std::string_view kKeyText = "72806";
 constexpr std::size_t kBlockSize = 8;
 constexpr std::uint8_t kMostBytesInLastBlock = kBlockSize - 1;
-constexpr const char* kCopyName = "tmpdecrypt";
+constexpr std::string_view kCopyPrefix = "plain";
 
 const cipher::TripleDes& lineCipher() {
     static const cipher::TripleDes instance = [] {
@@ -39,15 +40,6 @@ void appendBlock(std::string& out, cipher::DesBlock block, std::size_t count = k
 
 bool startsWithIgnoringCase(std::string_view text, std::string_view prefix) {
     return text.size() >= prefix.size() && equalsIgnoringCase(text.substr(0, prefix.size()), prefix);
-}
-
-std::string plainCopyContent(const std::vector<std::string>& lines) {
-    std::string content;
-    for (const std::string& line : lines) {
-        if (!line.empty()) content += DecipherLine(line);
-        content += "\r\n";
-    }
-    return content;
 }
 
 }  // namespace
@@ -98,26 +90,39 @@ bool IsPlainScoutLine(std::string_view firstLine) {
            startsWithIgnoringCase(firstLine, "DS");
 }
 
-PlainCopy MakePlainCopy(const fs::path& scoutFile, const fs::path& fallbackFolder, const CopyWriter& write) {
-    const std::optional<std::string> content = fileExists(scoutFile) ? readWholeFile(scoutFile) : std::nullopt;
-    if (!content) return {PlainCopyOutcome::Unreadable, {}};
-    const std::vector<std::string> lines = splitTextLines(*content);
-    if (IsPlainScoutLine(lines.empty() ? std::string_view() : std::string_view(lines.front())))
-        return {PlainCopyOutcome::PlainFile, {}};
+namespace {
 
-    const std::string plain = plainCopyContent(lines);
-    const fs::path besideFile = scoutFile.parent_path() / kCopyName;
-    if (write(besideFile, plain)) return {PlainCopyOutcome::Written, besideFile};
-    if (fallbackFolder.empty()) return {PlainCopyOutcome::NotWritten, {}};
-    std::error_code error;
-    fs::create_directories(fallbackFolder, error);
-    const fs::path inFallback = fallbackFolder / kCopyName;
-    if (write(inFallback, plain)) return {PlainCopyOutcome::Written, inFallback};
-    return {PlainCopyOutcome::NotWritten, {}};
+struct ScoutLines {
+    std::vector<std::string> lines;  // plain
+    bool enciphered = false;
+};
+
+std::optional<ScoutLines> readScoutLines(const fs::path& scoutFile) {
+    std::optional<LineReader> reader = LineReader::openFile(scoutFile);
+    if (!reader) return std::nullopt;
+    ScoutLines scout;
+    for (std::string_view line; reader->next(line);) scout.lines.emplace_back(line);
+    scout.enciphered = !scout.lines.empty() && !IsPlainScoutLine(scout.lines.front());
+    if (scout.enciphered)
+        for (std::string& line : scout.lines)
+            if (!line.empty()) line = DecipherLine(line);
+    return scout;
 }
 
-fs::path DecipherToCopy(const fs::path& scoutFile, const fs::path& fallbackFolder) {
-    return MakePlainCopy(scoutFile, fallbackFolder, writeFileAtomically).path;
+}  // namespace
+
+std::optional<std::vector<std::string>> PlainScoutLines(const fs::path& scoutFile) {
+    std::optional<ScoutLines> scout = readScoutLines(scoutFile);
+    if (!scout) return std::nullopt;
+    return std::move(scout->lines);
+}
+
+std::optional<PrivateFile> DecipherToCopy(const fs::path& scoutFile, const fs::path& privateFolder) {
+    const std::optional<ScoutLines> scout = readScoutLines(scoutFile);
+    if (!scout || !scout->enciphered) return std::nullopt;
+    std::string plain;
+    for (const std::string& line : scout->lines) plain += line + "\r\n";
+    return PrivateFile::create(privateFolder, kCopyPrefix, plain);
 }
 
 }  // namespace corvane

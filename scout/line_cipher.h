@@ -3,9 +3,12 @@
 #include <array>
 #include <cstdint>
 #include <filesystem>
-#include <functional>
+#include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
+
+#include "core/files.h"
 
 namespace corvane {
 
@@ -18,33 +21,18 @@ std::string DecipherLine(std::string_view text);
 // vector.
 std::string EncipherLine(std::string_view plain, std::array<std::uint8_t, 8> iv);
 
-// Tests the scout file and, when it is enciphered, writes its plain copy "tmpdecrypt" beside it
-// and returns the copy's path; an empty path when the file is plain. When the package folder
-// cannot be written (a read-only disc) the copy goes to fallbackFolder instead.
-std::filesystem::path DecipherToCopy(const std::filesystem::path& scoutFile,
-                                     const std::filesystem::path& fallbackFolder);
+// The plain lines of a scout file, in memory: deciphered line by line (an empty line stays empty, a
+// line that fails gives an empty line) when the file is enciphered, as stored when its first line
+// marks it plain. Nothing when the file cannot be read. Every consumer of an enciphered file reads
+// these lines; no plain copy is written anywhere.
+std::optional<std::vector<std::string>> PlainScoutLines(const std::filesystem::path& scoutFile);
 
-// What became of a scout file's plain copy, for callers that need to tell the cases apart.
-enum class PlainCopyOutcome {
-    PlainFile,    // not enciphered: read the file itself
-    Written,      // the copy is at path (beside the file or in the fallback folder)
-    Unreadable,   // the scout file could not be read
-    NotWritten,   // enciphered, but no copy could be written anywhere
-};
-
-struct PlainCopy {
-    PlainCopyOutcome outcome = PlainCopyOutcome::PlainFile;
-    std::filesystem::path path;  // set only when Written
-};
-
-// Writes a whole file, false on failure. Production code writes atomically; tests may refuse
-// some folders to stand in for a read-only disc.
-using CopyWriter = std::function<bool(const std::filesystem::path&, std::string_view)>;
-
-// DecipherToCopy with the outcome spelled out; whether a folder is writable is found by trying
-// to write the copy there.
-PlainCopy MakePlainCopy(const std::filesystem::path& scoutFile, const std::filesystem::path& fallbackFolder,
-                        const CopyWriter& write);
+// For a consumer that can only read a file: the plain lines, "\r\n"-ended, in a private file
+// (mode 0600) with a name of its own in privateFolder (see privateFolder() in core/files.h), removed
+// when the returned object goes, so the owner keeps it exactly while the package is open. Nothing
+// when the file is plain (read it directly), cannot be read or the copy cannot be written.
+std::optional<PrivateFile> DecipherToCopy(const std::filesystem::path& scoutFile,
+                                          const std::filesystem::path& privateFolder);
 
 // True when the first line marks a plain scout file ("[3KESTRALINESCOUT]", "[Match]" or "DS" at
 // its start, in any letter case).

@@ -153,8 +153,8 @@ void readMatchSectionFrom(LineReader& lines, MatchCompanions& match) {
     }
 }
 
-// Where the plain lines of a scout file are: a file, or a text deciphered here when no plain copy
-// could be written anywhere, so the package still opens.
+// The lines a pass reads: the file itself, or the plain lines of an enciphered file, deciphered
+// in memory once for both passes.
 struct PlainSource {
     std::filesystem::path file;
     std::optional<std::string> text;
@@ -165,23 +165,13 @@ struct PlainSource {
     }
 };
 
-std::optional<std::string> decipherLines(const std::filesystem::path& file) {
-    std::optional<LineReader> lines = LineReader::openFile(file);
+std::optional<PlainSource> plainSource(const std::filesystem::path& path, bool decipher) {
+    if (!decipher) return PlainSource{path, std::nullopt};
+    const std::optional<std::vector<std::string>> lines = PlainScoutLines(path);
     if (!lines) return std::nullopt;
-    std::string plain;
-    for (std::string_view line; lines->next(line);) {
-        if (!line.empty()) plain += DecipherLine(line);
-        plain += '\n';
-    }
-    return plain;
-}
-
-PlainSource plainSource(const std::filesystem::path& path, bool decipher, const std::filesystem::path& cacheFolder) {
-    if (!decipher) return {path, std::nullopt};
-    const PlainCopy copy = MakePlainCopy(path, cacheFolder, writeFileAtomically);
-    if (copy.outcome == PlainCopyOutcome::Written) return {copy.path, std::nullopt};
-    if (copy.outcome == PlainCopyOutcome::NotWritten) return {std::filesystem::path(), decipherLines(path)};
-    return {path, std::nullopt};
+    std::string text;
+    for (const std::string& line : *lines) (text += line) += '\n';
+    return PlainSource{path, std::move(text)};
 }
 
 }  // namespace
@@ -192,12 +182,12 @@ void ReadMatchSection(const std::filesystem::path& path, MatchCompanions& match)
     if (std::optional<LineReader> lines = LineReader::openFile(path)) readMatchSectionFrom(*lines, match);
 }
 
-bool ReadLowerCaseScout(const std::filesystem::path& path, bool decipher, ScoutTarget target,
-                        const std::filesystem::path& cacheFolder) {
+bool ReadLowerCaseScout(const std::filesystem::path& path, bool decipher, ScoutTarget target) {
     clearScoutTarget(target);
     if (!fileExists(path)) return false;
-    const PlainSource source = plainSource(path, decipher, cacheFolder);
-    std::optional<LineReader> lines = source.open();
+    const std::optional<PlainSource> source = plainSource(path, decipher);
+    if (!source) return false;
+    std::optional<LineReader> lines = source->open();
     if (!lines) return false;
 
     std::string_view line;
@@ -207,7 +197,7 @@ bool ReadLowerCaseScout(const std::filesystem::path& path, bool decipher, ScoutT
 
     // The header pass reads the same lines again, from the first.
     target.match.clearMatchInfo();
-    if (std::optional<LineReader> again = source.open()) readMatchSectionFrom(*again, target.match);
+    if (std::optional<LineReader> again = source->open()) readMatchSectionFrom(*again, target.match);
     return true;
 }
 

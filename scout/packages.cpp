@@ -34,9 +34,16 @@ std::string withTrailingSeparator(std::string folder) {
 
 }  // namespace
 
+fs::path packagesRoot(const fs::path& programFolder) {
+    // The program's own name, not one read from a disc: a link is followed, as for the disc folder.
+    const fs::path exact = programFolder / "Tlx_Video";
+    if (folderExists(exact)) return exact;
+    return resolveInFolder(programFolder, "Tlx_Video");
+}
+
 PackageLists ListPackages(const fs::path& programFolder, ApplicationLog& log) {
     PackageLists lists;
-    const fs::path root = resolveInFolder(programFolder, "Tlx_Video");
+    const fs::path root = packagesRoot(programFolder);
     if (!folderExists(root)) {
         log.WriteLog(root.string() + " non esiste.");
         return lists;
@@ -61,7 +68,7 @@ PackageLists ListPackages(const fs::path& programFolder, ApplicationLog& log) {
 }
 
 fs::path packageFolder(const fs::path& programFolder, const std::string& name, bool isSynthesis) {
-    const fs::path root = resolveInFolder(programFolder, "Tlx_Video");
+    const fs::path root = packagesRoot(programFolder);
     if (!isSynthesis) return root / name;
     // The prefix was matched without regard to case when the package was listed.
     std::error_code error;
@@ -88,9 +95,21 @@ MatchConfig parseMatchConfig(const std::vector<std::string>& lines, bool isSynth
     return config;
 }
 
+namespace {
+
+MatchConfig readMatchConfigIn(const ContainedFolder& package, bool isSynthesis) {
+    const auto file = package.resolve("Match.cfg");
+    return parseMatchConfig(file ? readTextLines(*file) : std::vector<std::string>{}, isSynthesis);
+}
+
+void logEscape(ApplicationLog& log, std::string_view what, const std::string& name) {
+    log.WriteLog(std::string(what) + " ignored, it leads out of the package: " + name);
+}
+
+}  // namespace
+
 MatchConfig ReadMatchConfig(const fs::path& programFolder, const std::string& name, bool isSynthesis) {
-    const fs::path folder = packageFolder(programFolder, name, isSynthesis);
-    return parseMatchConfig(readTextLines(resolveInFolder(folder, "Match.cfg")), isSynthesis);
+    return readMatchConfigIn(ContainedFolder(packageFolder(programFolder, name, isSynthesis)), isSynthesis);
 }
 
 ScoutFormat scoutFormatOf(const std::string& sport) {
@@ -104,7 +123,9 @@ ScoutFormat scoutFormatOf(const std::string& sport) {
 bool OpenPackageData(ProgramState& state, const std::string& name, bool isSynthesis, ApplicationLog& log,
                      const Platform& platform) {
     const fs::path programFolder = state.folders.ProgramFolder;
-    const MatchConfig config = ReadMatchConfig(programFolder, name, isSynthesis);
+    const fs::path folder = packageFolder(programFolder, name, isSynthesis);
+    const ContainedFolder files(folder);
+    const MatchConfig config = readMatchConfigIn(files, isSynthesis);
     state.SynthesisMode = isSynthesis;
     state.Sport = config.sport;
 
@@ -113,11 +134,17 @@ bool OpenPackageData(ProgramState& state, const std::string& name, bool isSynthe
     package.name = name;
     package.captureCard = config.captureCard;
     package.releaseText = config.releaseText;
-    const fs::path folder = packageFolder(programFolder, name, isSynthesis);
     package.folder = withTrailingSeparator(folder.string());
-    const std::string scoutName = fileNamePart(config.scoutFile);
-    package.scoutFile = scoutName.empty() ? package.folder : resolveInFolder(folder, scoutName).string();
-    package.statisticsFile = resolveInFolder(folder, "Stat.txt").string();
+    // No scout file name, or one that leads out of the package, names the package folder itself,
+    // which is no file, so no reader runs.
+    package.scoutFile = package.folder;
+    if (const std::string scoutName = fileNamePart(config.scoutFile); !scoutName.empty()) {
+        if (const auto scout = files.resolve(scoutName))
+            package.scoutFile = scout->string();
+        else
+            logEscape(log, "Scout file", config.scoutFile);
+    }
+    package.statisticsFile = files.resolve("Stat.txt").value_or(fs::path()).string();
     package.preRollEnabled = !isSynthesis;
 
     if (state.Sport.empty()) state.Sport = "1";
@@ -133,10 +160,10 @@ bool OpenPackageData(ProgramState& state, const std::string& name, bool isSynthe
                 read = ReadScoutFile(package.scoutFile, isSynthesis, target, platform.localeFormats());
                 break;
             case ScoutFormat::LowerCase:
-                read = ReadLowerCaseScout(package.scoutFile, false, target, platform.cacheFolder());
+                read = ReadLowerCaseScout(package.scoutFile, false, target);
                 break;
             case ScoutFormat::LowerCaseDeciphered:
-                read = ReadLowerCaseScout(package.scoutFile, true, target, platform.cacheFolder());
+                read = ReadLowerCaseScout(package.scoutFile, true, target);
                 break;
             case ScoutFormat::None: break;
         }
@@ -146,28 +173,42 @@ bool OpenPackageData(ProgramState& state, const std::string& name, bool isSynthe
     return read;
 }
 
-std::vector<std::string> readFilmList(const fs::path& folder, const std::string& captureCard) {
-    const fs::path list = resolveInFolder(folder, "FilmList.cfg");
-    if (!fileExists(list)) {
-        // The single-film fallback stands whether or not the file exists.
+FilmList readFilmList(const ContainedFolder& files, const std::string& captureCard) {
+    const auto list = files.resolve("FilmList.cfg");
+    if (!list || !fileExists(*list)) {
+        // The single-film fallback stands whether or not the file exists, but not where a link
+        // out of the package, a folder or a FIFO takes its place.
         const std::string fallback = captureCard == "CUSTOM2" ? "Film01.Avi" : "Film01.MPG";
-        return {resolveInFolder(folder, fallback).string()};
+        const auto film = files.resolve(fallback);
+        if (!film) return {{}, {fallback}};
+        std::error_code error;
+        if (fs::exists(fs::symlink_status(*film, error)) && !fileExists(*film)) return {};
+        return {{film->string()}, {}};
     }
-    std::vector<std::string> films;
-    for (const std::string& line : readTextLines(list)) {
+    FilmList films;
+    for (const std::string& line : readTextLines(*list)) {
         if (line.empty()) continue;
-        const fs::path film = resolveInFolder(folder, line);
-        if (fileExists(film)) films.push_back(film.string());
+        const auto film = files.resolve(line);
+        if (!film)
+            films.escaping.push_back(line);
+        else if (fileExists(*film))
+            films.films.push_back(film->string());
     }
     return films;
+}
+
+std::optional<fs::path> PackageWorkFolder(const Platform& platform) {
+    return privateFolder(platform.runtimeFolder(), "corvane-player");
 }
 
 void LoadFilmList(ProgramState& state, ApplicationLog& log) {
     log.WriteLog("Apre partita/sintesi");
     state.package.currentFilm = 1;
-    const fs::path folder = state.package.folder;
-    state.package.films = readFilmList(folder, state.package.captureCard);
-    state.events = LoadEvents(resolveInFolder(folder, "Eventi.txt"), log);
+    const ContainedFolder files(state.package.folder);
+    FilmList list = readFilmList(files, state.package.captureCard);
+    for (const std::string& name : list.escaping) logEscape(log, "Film", name);
+    state.package.films = std::move(list.films);
+    state.events = LoadEvents(files.resolve("Eventi.txt").value_or(fs::path()), log);
 }
 
 }  // namespace corvane

@@ -1,12 +1,14 @@
 #pragma once
 
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <vector>
 
 namespace corvane {
 
 class ApplicationLog;
+class ContainedFolder;
 class Platform;
 struct ProgramState;
 
@@ -24,6 +26,9 @@ struct MatchConfig {
     std::string captureCard;  // "capturecard"
     std::string releaseText;  // "relprogramma"
 };
+
+// The Tlx_Video folder of the disc, in any letter case.
+std::filesystem::path packagesRoot(const std::filesystem::path& programFolder);
 
 // Package folders under Tlx_Video, sorted by name without regard to case, as a Windows listing
 // returns them. Every entry is logged.
@@ -45,9 +50,19 @@ ScoutFormat scoutFormatOf(const std::string& sport);
 bool OpenPackageData(ProgramState& state, const std::string& name, bool isSynthesis, ApplicationLog& log,
                      const Platform& platform);
 
-// The package's films (full paths) from FilmList.cfg, or the single fallback film when there is
-// no list. Every existing film of the list is kept, beyond the 20 the old list held.
-std::vector<std::string> readFilmList(const std::filesystem::path& packageFolder, const std::string& captureCard);
+struct FilmList {
+    std::vector<std::string> films;     // full paths, film n at index n - 1
+    std::vector<std::string> escaping;  // lines skipped because they lead out of the package
+};
+
+// The package's films from FilmList.cfg, or the single fallback film when there is no list. Every
+// existing film of the list is kept, beyond the 20 the old list held. Each folder is listed once,
+// however long the list.
+FilmList readFilmList(const ContainedFolder& packageFiles, const std::string& captureCard);
+
+// The folder of the program's own (mode 0700) for the files a consumer needs while a package is
+// open, such as DecipherToCopy's: under the runtime folder, never in the package.
+std::optional<std::filesystem::path> PackageWorkFolder(const Platform& platform);
 
 // Film list and events file of the open package, in that order; the caller then fills the code
 // list and opens film 1.

@@ -19,12 +19,10 @@ struct ScoutTarget {
 bool ReadScoutFile(const std::filesystem::path& path, bool synthesisMode, ScoutTarget target,
                    const LocaleFormats& formats);
 
-// The lower-case format of the other sports; decipher is true for Sport "3".."9" and "A".
-// cacheFolder takes the plain copy when the package folder cannot be written; when no copy can be
-// written at all the lines are deciphered in memory. False when the file does not exist or cannot
-// be opened.
-bool ReadLowerCaseScout(const std::filesystem::path& path, bool decipher, ScoutTarget target,
-                        const std::filesystem::path& cacheFolder);
+// The lower-case format of the other sports; decipher is true for Sport "3".."9" and "A". An
+// enciphered file is deciphered in memory; nothing is written. False when the file does not exist
+// or cannot be opened.
+bool ReadLowerCaseScout(const std::filesystem::path& path, bool decipher, ScoutTarget target);
 
 // The header pass of the lower-case format (match section and teams). A section header that takes
 // the place of a match line is still obeyed.

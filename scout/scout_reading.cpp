@@ -2,6 +2,7 @@
 
 #include <cerrno>
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 #include <utility>
 
@@ -25,8 +26,14 @@ void clearScoutTarget(ScoutTarget target) {
 }
 
 std::optional<LineReader> LineReader::openFile(const std::filesystem::path& file) {
-    const int descriptor = ::open(file.c_str(), O_RDONLY | O_CLOEXEC);
+    // Non-blocking so that a FIFO named by a disc cannot hold the open; only regular files are read.
+    const int descriptor = ::open(file.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
     if (descriptor < 0) return std::nullopt;
+    struct stat info {};
+    if (::fstat(descriptor, &info) != 0 || !S_ISREG(info.st_mode)) {
+        ::close(descriptor);
+        return std::nullopt;
+    }
     return LineReader(descriptor);
 }
 

@@ -28,7 +28,7 @@ void clearScoutTarget(ScoutTarget target);
 // read error ends the lines: what was read so far stands.
 class LineReader {
 public:
-    // Nothing when the file cannot be opened.
+    // Nothing when the file cannot be opened or is not a regular file.
     static std::optional<LineReader> openFile(const std::filesystem::path& file);
     // The lines of a text held in memory.
     explicit LineReader(std::string text);

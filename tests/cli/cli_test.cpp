@@ -2,6 +2,8 @@
 #include <nlohmann/json.hpp>
 
 #include "cli/cli_runner.h"
+#include "scout/line_cipher.h"
+#include "support/folder_snapshot.h"
 #include "support/test_support.h"
 
 namespace corvane {
@@ -103,6 +105,71 @@ TEST(Cli, BadInputGivesOneLineOnStandardErrorAndExitTwo) {
         EXPECT_EQ(run.exitCode, 2) << call[0];
         EXPECT_FALSE(errors.empty()) << call[0];
         EXPECT_TRUE(run.out.empty()) << call[0];
+    }
+}
+
+// The companion reads discs and never writes into one: not a plain copy of an enciphered scout
+// file, not anything else. Every command runs on a copy of a disc that holds one.
+TEST(Cli, EveryCommandLeavesTheDiscByteIdentical) {
+    testing::TempFolder folder;
+    const std::filesystem::path copy = folder / "disc";
+    std::filesystem::copy(disc, copy, std::filesystem::copy_options::recursive);
+    std::string scout;
+    for (const std::string plain : {"[match]", "Titolo", "[scout]", "*04TIR;1;1;1;35", "a07REB;1;2;1;40"})
+        scout += EncipherLine(plain, {9, 8, 7, 6, 5, 4, 3, 2}) + "\r\n";
+    const auto scoutFile = folder.write("disc/Tlx_Video/Cifrato/cifrato.txt", scout);
+    folder.write("disc/Tlx_Video/Cifrato/Match.cfg", "sport=3\r\nfile rilevazione=cifrato.txt\r\n");
+    folder.write("disc/Tlx_Video/Cifrato/Analisi.ini", "[Tiri]\r\ntipo=A\r\nmain_code=~~~T\r\n");
+    const auto before = testing::folderSnapshot(copy);
+
+    const std::string d = copy.string();
+    const std::vector<std::vector<std::string>> calls = {
+        {"packages", d},
+        {"codes", d, "Cifrato"},
+        {"codes", d, "Partita"},
+        {"codes", d, "Basket"},
+        {"codes", d, "Sintesi", "--synthesis"},
+        {"search", d, "Cifrato", "--code", "~~~T"},
+        {"search", d, "Partita", "--adv", "OR[~~~~~=,5][~~~~~#,5]"},
+        {"analyses", d, "Cifrato"},
+        {"analyses", d, "Sintesi", "--synthesis"},
+        {"analysis", d, "Cifrato", "--index", "0"},
+        {"analysis", d, "Sintesi", "--synthesis", "--index", "1"},
+        {"decipher", scoutFile.string()},
+    };
+    for (const auto& call : calls) EXPECT_EQ(runCli(call).exitCode, 0) << call[0] << ' ' << call[2];
+
+    const json codes = json::parse(runCli({"codes", d, "Cifrato"}).out);
+    ASSERT_EQ(codes["rows"].size(), 2u);
+    EXPECT_EQ(codes["rows"][1][0], "a07REB");
+    EXPECT_EQ(runCli({"decipher", scoutFile.string()}).out, "[match]\nTitolo\n[scout]\n*04TIR;1;1;1;35\na07REB;1;2;1;40\n");
+    EXPECT_EQ(testing::folderSnapshot(copy), before);
+}
+
+// A folder name that is not UTF-8 (a disc written on Windows) is printed from Windows-1252; the
+// printed name is what a user types back.
+TEST(Cli, AcceptsAPackageNameAsThePackagesCommandPrintsIt) {
+    testing::TempFolder folder;
+    folder.write("disc/Tlx_Video/Citt\xE0/Match.cfg", "sport=2\r\n");
+    folder.write("disc/Tlx_Video/syn_Sintesi \xE8/Match.cfg", "sport=3\r\n");
+    folder.write("disc/Tlx_Video/Perugia/Match.cfg", "sport=1\r\n");
+    const std::string d = (folder / "disc").string();
+    const json printed = json::parse(runCli({"packages", d}).out);
+    ASSERT_EQ(printed, json::parse(R"({"matches": ["Città", "Perugia"], "syntheses": ["Sintesi è"]})"));
+    const struct {
+        std::string name;
+        bool synthesis;
+        std::string sport;
+    } cases[] = {{printed["matches"][0], false, "2"},
+                 {printed["matches"][1], false, "1"},
+                 {printed["syntheses"][0], true, "3"},
+                 {"Citt\xE0", false, "2"}};  // the name as it is on disk works as before
+    for (const auto& c : cases) {
+        std::vector<std::string> arguments{"codes", d, c.name};
+        if (c.synthesis) arguments.push_back("--synthesis");
+        const CliRun run = runCli(arguments);
+        ASSERT_EQ(run.exitCode, 0) << c.name;
+        EXPECT_EQ(json::parse(run.out)["sport"], c.sport) << c.name;
     }
 }
 

@@ -53,12 +53,14 @@ TEST_F(DemoDisc, HoldsAMatchOfEachSportAndASynthesis) {
     }
 }
 
-TEST_F(DemoDisc, TheThirdSportIsReadThroughItsPlainCopy) {
+TEST_F(DemoDisc, TheThirdSportIsDecipheredInMemory) {
     const std::string name = cli({"packages", demoDisc()})["matches"][2];
     const json codes = cli({"codes", demoDisc(), name});
-    const auto firstLine = readTextLines(codes["scout_file"].get<std::string>()).front();
+    const std::filesystem::path scoutFile = codes["scout_file"].get<std::string>();
+    const auto firstLine = readTextLines(scoutFile).front();
     EXPECT_EQ(firstLine.find('['), std::string::npos) << "the scout file should be enciphered";
     EXPECT_GT(codes["rows"].size(), 20u);
+    EXPECT_FALSE(std::filesystem::exists(scoutFile.parent_path() / "tmpdecrypt"));
 }
 
 TEST_F(DemoDisc, TheSynthesisHasTitlesAnalysesAndOneThatSelectsNothing) {

@@ -44,7 +44,12 @@ public:
         for (std::size_t n = 0; n < films.size(); ++n) {
             const std::string name = "Film0" + std::to_string(n + 1) + films[n].extension().string();
             std::filesystem::create_directories(folder_ / "Tlx_Video/Partita");
-            std::filesystem::create_symlink(films[n], folder_ / ("Tlx_Video/Partita/" + name));
+            // A link would point out of the package, which the player refuses; a hard link (or a
+            // copy across file systems) is a file of the package.
+            const auto film = folder_ / ("Tlx_Video/Partita/" + name);
+            std::error_code error;
+            std::filesystem::create_hard_link(films[n], film, error);
+            if (error) std::filesystem::copy_file(films[n], film);
             list += name + "\r\n";
         }
         folder_.write("Tlx_Video/Partita/FilmList.cfg", list);

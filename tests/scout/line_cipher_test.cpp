@@ -5,11 +5,14 @@
 #include <cstdio>
 #include <fstream>
 #include <stdexcept>
+#include <sys/stat.h>
 
 #include "core/files.h"
 #include "scout/cipher_base64.h"
 #include "scout/des.h"
+#include "support/folder_snapshot.h"
 #include "support/test_support.h"
+#include "support/watchdog.h"
 
 namespace corvane {
 namespace {
@@ -294,7 +297,7 @@ TEST(LineCipher, AgreesWithOpensslDesEdeCbc) {
     }
 }
 
-// --- Plain copy -------------------------------------------------------------------------------
+// --- Plain lines ------------------------------------------------------------------------------
 
 std::string enciphered(const std::vector<std::string>& lines, const std::string& end = "\r\n") {
     std::string file;
@@ -302,111 +305,74 @@ std::string enciphered(const std::vector<std::string>& lines, const std::string&
     return file;
 }
 
-TEST(DecipherToCopy, PlainFilesAreReadDirectly) {
+using Lines = std::vector<std::string>;
+
+TEST(PlainScoutLines, PlainFilesAreReadAsStored) {
     const TempFolder folder;
     for (const std::string firstLine : {"[match]", "[MATCH]", "[Match]x", "[3kestralinescout]", "[3KESTRALINESCOUT] v2",
                                         "DS", "ds;1;2"}) {
-        const fs::path file = folder.write("pkg/scout.txt", firstLine + "\r\n" + EncipherLine("[scout]", kIv) + "\r\n");
-        EXPECT_EQ(DecipherToCopy(file, folder / "cache"), fs::path()) << firstLine;
-        EXPECT_FALSE(fs::exists(folder / "pkg" / "tmpdecrypt")) << firstLine;
+        const std::string cipherLine = EncipherLine("[scout]", kIv);
+        const fs::path file = folder.write("pkg/scout.txt", firstLine + "\r\n" + cipherLine + "\r\n");
+        EXPECT_EQ(PlainScoutLines(file), Lines({firstLine, cipherLine})) << firstLine;
+        EXPECT_EQ(DecipherToCopy(file, folder / "private"), std::nullopt) << firstLine;
     }
 }
 
-TEST(DecipherToCopy, WritesThePlainCopyBesideTheFile) {
+// The plain lines stay in memory: neither the package folder nor any other gets a copy.
+TEST(PlainScoutLines, DeciphersInMemoryAndWritesNothing) {
     const TempFolder folder;
     const fs::path file = folder.write(
         "pkg/scout.txt", enciphered({"[match]", "Partita 1;", "", "[scout]", "*12A#;1;3;1;245;"}) + "not base64!\r\n");
-    const fs::path copy = DecipherToCopy(file, folder / "cache");
-    EXPECT_EQ(copy, folder / "pkg" / "tmpdecrypt");
-    EXPECT_EQ(readFile(copy), "[match]\r\nPartita 1;\r\n\r\n[scout]\r\n*12A#;1;3;1;245;\r\n\r\n");
-    EXPECT_FALSE(fs::exists(folder / "cache"));
+    const auto before = testing::folderSnapshot(folder.path());
+    EXPECT_EQ(PlainScoutLines(file), Lines({"[match]", "Partita 1;", "", "[scout]", "*12A#;1;3;1;245;", ""}));
+    EXPECT_EQ(testing::folderSnapshot(folder.path()), before);
 }
 
 // The fixture was enciphered line by line with the openssl command-line tool, not with this code.
-TEST(DecipherToCopy, DeciphersAFileEncipheredElsewhere) {
-    const TempFolder folder;
-    const fs::path file = folder.write("pkg/scout.txt", readFile(testing::fixture("cipher/enciphered_scout.txt")));
-    const fs::path copy = DecipherToCopy(file, folder / "cache");
-    ASSERT_EQ(copy, folder / "pkg" / "tmpdecrypt");
-    EXPECT_EQ(readFile(copy), readFile(testing::fixture("cipher/plain_scout.txt")));
+TEST(PlainScoutLines, DeciphersAFileEncipheredElsewhere) {
+    const auto lines = PlainScoutLines(testing::fixture("cipher/enciphered_scout.txt"));
+    ASSERT_TRUE(lines);
+    EXPECT_EQ(*lines, splitTextLines(readFile(testing::fixture("cipher/plain_scout.txt"))));
 }
 
-TEST(DecipherToCopy, LinesEndedByLfAloneStillGiveCrLf) {
+TEST(PlainScoutLines, LinesEndedByLfAloneReadAlike) {
     const TempFolder folder;
     const fs::path file = folder.write("pkg/scout.txt", enciphered({"[scout]", "", "", "a01S#;1"}, "\n"));
-    EXPECT_EQ(readFile(DecipherToCopy(file, folder / "cache")), "[scout]\r\n\r\n\r\na01S#;1\r\n");
+    EXPECT_EQ(PlainScoutLines(file), Lines({"[scout]", "", "", "a01S#;1"}));
 }
 
-TEST(DecipherToCopy, OverwritesAnEarlierCopy) {
+TEST(PlainScoutLines, WhatIsNotARegularFileGivesNothing) {
     const TempFolder folder;
-    folder.write("pkg/tmpdecrypt", "old content that is longer than the new one\r\n");
-    const fs::path file = folder.write("pkg/scout.txt", enciphered({"[scout]"}));
-    EXPECT_EQ(readFile(DecipherToCopy(file, folder / "cache")), "[scout]\r\n");
-}
-
-TEST(DecipherToCopy, AFileThatCannotBeReadGivesNoCopy) {
-    const TempFolder folder;
-    EXPECT_EQ(DecipherToCopy(folder / "pkg" / "missing.txt", folder / "cache"), fs::path());
     fs::create_directories(folder / "pkg" / "folder.txt");
-    EXPECT_EQ(DecipherToCopy(folder / "pkg" / "folder.txt", folder / "cache"), fs::path());
-    EXPECT_FALSE(fs::exists(folder / "cache"));
+    ASSERT_EQ(::mkfifo((folder / "pkg" / "fifo.txt").c_str(), 0600), 0);
+    const testing::Watchdog watchdog("reading a FIFO as a scout file");
+    for (const char* name : {"missing.txt", "folder.txt", "fifo.txt"}) {
+        EXPECT_EQ(PlainScoutLines(folder / "pkg" / name), std::nullopt) << name;
+        EXPECT_EQ(DecipherToCopy(folder / "pkg" / name, folder / "private"), std::nullopt) << name;
+    }
 }
 
-TEST(DecipherToCopy, UnwritablePackageFolderSendsTheCopyToTheFallbackFolder) {
+// For a consumer that needs a file: private, one per package and instance, and gone with its owner.
+TEST(DecipherToCopy, PrivateCopyOutsideThePackageRemovedWithItsOwner) {
     const TempFolder folder;
-    const fs::path file = folder.write("disc/pkg/scout.txt", enciphered({"[scout]", "*12A#;1;3;1;245;"}));
-    const fs::path package = file.parent_path();
-    const CopyWriter refusePackage = [&](const fs::path& target, std::string_view content) {
-        return target.parent_path() != package && writeFileAtomically(target, content);
-    };
-    const PlainCopy copy = MakePlainCopy(file, folder / "home" / "cache" / "corvane", refusePackage);
-    EXPECT_EQ(copy.outcome, PlainCopyOutcome::Written);
-    EXPECT_EQ(copy.path, folder / "home" / "cache" / "corvane" / "tmpdecrypt");
-    EXPECT_EQ(readFile(copy.path), "[scout]\r\n*12A#;1;3;1;245;\r\n");
-    EXPECT_FALSE(fs::exists(package / "tmpdecrypt"));
-}
-
-TEST(DecipherToCopy, ReportsWhenNoCopyCanBeWrittenAnywhere) {
-    const TempFolder folder;
-    const fs::path file = folder.write("pkg/scout.txt", enciphered({"[scout]"}));
-    const CopyWriter refuseAll = [](const fs::path&, std::string_view) { return false; };
-    EXPECT_EQ(MakePlainCopy(file, folder / "cache", refuseAll).outcome, PlainCopyOutcome::NotWritten);
-    EXPECT_EQ(MakePlainCopy(file, fs::path(), refuseAll).outcome, PlainCopyOutcome::NotWritten);
-    EXPECT_EQ(MakePlainCopy(file, fs::path(), refuseAll).path, fs::path());
-    const CopyWriter unused = [](const fs::path&, std::string_view) -> bool { throw std::logic_error("written"); };
-    EXPECT_EQ(MakePlainCopy(folder.write("pkg/plain.txt", "[match]\r\n"), folder / "cache", unused).outcome,
-              PlainCopyOutcome::PlainFile);
-}
-
-// A folder entry that the copy cannot replace fails the real write even for root.
-TEST(DecipherToCopy, CopyThatCannotReplaceTheOldOneGoesToTheFallbackFolder) {
-    const TempFolder folder;
-    const fs::path file = folder.write("pkg/scout.txt", enciphered({"[scout]"}));
-    folder.write("pkg/tmpdecrypt/in-the-way", "x");
-    const fs::path copy = DecipherToCopy(file, folder / "cache");
-    EXPECT_EQ(copy, folder / "cache" / "tmpdecrypt");
-    EXPECT_EQ(readFile(copy), "[scout]\r\n");
-}
-
-bool canCreateFileIn(const fs::path& folder) {
-    const fs::path probe = folder / "probe";
-    { std::ofstream out(probe); }
-    std::error_code error;
-    const bool created = fs::exists(probe, error);
-    fs::remove(probe, error);
-    return created;
-}
-
-TEST(DecipherToCopy, ReadOnlyPackageFolderSendsTheCopyToTheFallbackFolder) {
-    const TempFolder folder;
-    const fs::path file = folder.write("disc/pkg/scout.txt", enciphered({"[scout]", "", "*12A#;1"}));
-    fs::permissions(file.parent_path(), fs::perms::owner_read | fs::perms::owner_exec | fs::perms::group_read |
-                                            fs::perms::group_exec | fs::perms::others_read | fs::perms::others_exec);
-    if (canCreateFileIn(file.parent_path()))
-        GTEST_SKIP() << "permission bits do not stop this user from writing (running as root)";
-    const fs::path copy = DecipherToCopy(file, folder / "cache" / "corvane");
-    EXPECT_EQ(copy, folder / "cache" / "corvane" / "tmpdecrypt");
-    EXPECT_EQ(readFile(copy), "[scout]\r\n\r\n*12A#;1\r\n");
+    const fs::path file = folder.write("pkg/scout.txt", enciphered({"[scout]", "", "*12A#;1"}) + "bad line\n");
+    const auto package = testing::folderSnapshot(folder / "pkg");
+    const auto privateCopies = privateFolder(folder / "runtime", "corvane-player");
+    ASSERT_TRUE(privateCopies);
+    fs::path first;
+    {
+        const auto copy = DecipherToCopy(file, *privateCopies);
+        const auto other = DecipherToCopy(file, *privateCopies);
+        ASSERT_TRUE(copy && other);
+        first = copy->path();
+        EXPECT_EQ(first.parent_path(), *privateCopies);
+        EXPECT_NE(first, other->path());
+        EXPECT_EQ(readFile(first), "[scout]\r\n\r\n*12A#;1\r\n\r\n");
+        EXPECT_EQ(fs::status(first).permissions(), fs::perms::owner_read | fs::perms::owner_write);
+        EXPECT_EQ(testing::folderSnapshot(folder / "pkg"), package);
+    }
+    EXPECT_FALSE(fs::exists(first));
+    EXPECT_TRUE(fs::is_empty(*privateCopies));
 }
 
 }  // namespace

@@ -5,6 +5,7 @@
 
 #include "scout/line_cipher.h"
 #include "scout/scout_readers.h"
+#include "support/folder_snapshot.h"
 #include "support/test_support.h"
 
 namespace corvane {
@@ -33,7 +34,7 @@ std::string joinLines(const std::vector<std::string>& lines) {
 class LowerCaseScoutTest : public ::testing::Test {
 protected:
     bool read(const std::filesystem::path& file, bool decipher = false) {
-        return ReadLowerCaseScout(file, decipher, {table, match}, folder / "cache");
+        return ReadLowerCaseScout(file, decipher, {table, match});
     }
     bool readLines(const std::vector<std::string>& lines, bool decipher = false) {
         return read(folder.write("package/scout.txt", joinLines(lines)), decipher);
@@ -226,7 +227,6 @@ const std::vector<std::string> kPlainLines{
 
 TEST_F(LowerCaseScoutTest, PlainFileWithDecipherFlagIsReadDirectly) {
     ASSERT_TRUE(readLines(kPlainLines, true));
-    EXPECT_FALSE(std::filesystem::exists(folder / "package/tmpdecrypt"));
     EXPECT_EQ(rows(), (std::vector<CodeRow>{{"*04TIR", "1", "1", "1", "35", ""}, {"a07REB", "1", "2", "1", "40", "s"}}));
     EXPECT_EQ(home(1).slots[2], "Rossi");
     EXPECT_EQ(away(1).slots[2], "Verdi");
@@ -261,28 +261,19 @@ protected:
     }
 };
 
-TEST_F(EncipheredScoutTest, ReadsThePlainCopyBesideTheFile) {
+// The cipher keeps a package's scouting private: the plain lines are read in memory and no copy
+// is left in the package folder or anywhere else.
+TEST_F(EncipheredScoutTest, ReadsThePlainLinesInMemoryAndWritesNothing) {
     const auto file = writeEnciphered();
-    const std::string enciphered = readFile(file);
+    const auto before = testing::folderSnapshot(folder.path());
     ASSERT_TRUE(read(file, true));
     expectPlainContentRead();
-    EXPECT_NE(readFile(folder / "package/tmpdecrypt").find("\r\na07REB;1;2;1;40;s\r\n"), std::string::npos);
-    EXPECT_EQ(readFile(file), enciphered);
-}
-
-TEST_F(EncipheredScoutTest, DeciphersInMemoryWhenNoCopyCanBeWritten) {
-    const auto file = writeEnciphered();
-    // A folder in the copy's place and a cache folder under a plain file: no copy anywhere.
-    folder.write("package/tmpdecrypt/keep", "x");
-    const auto blocked = folder.write("blocked", "a file, not a folder");
-    ASSERT_TRUE(ReadLowerCaseScout(file, true, {table, match}, blocked / "cache"));
-    expectPlainContentRead();
+    EXPECT_EQ(testing::folderSnapshot(folder.path()), before);
 }
 
 TEST_F(EncipheredScoutTest, WithoutTheFlagTheCipherTextIsNotRead) {
     ASSERT_TRUE(read(writeEnciphered(), false));
     EXPECT_EQ(table.RowCount(), 1);
-    EXPECT_FALSE(std::filesystem::exists(folder / "package/tmpdecrypt"));
 }
 
 }  // namespace

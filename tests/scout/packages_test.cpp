@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "core/files.h"
 #include "core/log.h"
 #include "core/program_state.h"
 #include "support/test_support.h"
@@ -66,12 +67,16 @@ TEST(ScoutFormat, SportSelectsTheReader) {
     for (const auto& c : cases) EXPECT_EQ(scoutFormatOf(c.sport), c.format) << c.sport;
 }
 
+std::vector<std::string> films(const std::filesystem::path& folder, const std::string& captureCard) {
+    return readFilmList(ContainedFolder(folder), captureCard).films;
+}
+
 TEST_F(PackagesFixture, FilmListKeepsExistingFilmsInOrderResolvedWithoutCase) {
     const auto folder = disc / "Tlx_Video/Partita";
     disc.write("Tlx_Video/Partita/FilmList.cfg", "Film01.mpg\r\nFilm02.mpg\r\nfilmati\\FILM03.MPG\r\n");
     disc.write("Tlx_Video/Partita/Film01.mpg", "");
     disc.write("Tlx_Video/Partita/Filmati/Film03.mpg", "");
-    EXPECT_EQ(readFilmList(folder, ""),
+    EXPECT_EQ(films(folder, ""),
               (std::vector<std::string>{(folder / "Film01.mpg").string(), (folder / "Filmati/Film03.mpg").string()}));
 }
 
@@ -79,11 +84,11 @@ TEST_F(PackagesFixture, FilmListFallbacksAndLimits) {
     const auto folder = disc / "Tlx_Video/Partita";
     std::filesystem::create_directories(folder);
     // No list: the one fallback film, whether or not it exists.
-    EXPECT_EQ(readFilmList(folder, ""), std::vector<std::string>{(folder / "Film01.MPG").string()});
-    EXPECT_EQ(readFilmList(folder, "CUSTOM2"), std::vector<std::string>{(folder / "Film01.Avi").string()});
+    EXPECT_EQ(films(folder, ""), std::vector<std::string>{(folder / "Film01.MPG").string()});
+    EXPECT_EQ(films(folder, "CUSTOM2"), std::vector<std::string>{(folder / "Film01.Avi").string()});
     // An empty list: no film at all.
     disc.write("Tlx_Video/Partita/FilmList.cfg", "");
-    EXPECT_TRUE(readFilmList(folder, "").empty());
+    EXPECT_TRUE(films(folder, "").empty());
     // More than twenty films: every one is kept.
     std::string list;
     for (int n = 1; n <= 23; ++n) {
@@ -92,7 +97,7 @@ TEST_F(PackagesFixture, FilmListFallbacksAndLimits) {
         list += name + "\r\n";
     }
     disc.write("Tlx_Video/Partita/FilmList.cfg", list);
-    EXPECT_EQ(readFilmList(folder, "").size(), 23u);
+    EXPECT_EQ(films(folder, "").size(), 23u);
 }
 
 TEST_F(PackagesFixture, OpeningAPackageSetsTheProgramWideValues) {
@@ -151,6 +156,88 @@ TEST_F(PackagesFixture, LoadFilmListReadsTheFilmsThenTheEvents) {
     EXPECT_EQ(state.events.records[0].description, "Tiro da due");
     const std::string text = logText();
     EXPECT_LT(text.find("Apre partita/sintesi"), text.find("Carica Eventi"));
+}
+
+// Every name read from a package stays inside it: a list or configuration that names a file
+// elsewhere (written by hand, or a link on the disc) must not make the player open it.
+TEST_F(PackagesFixture, NamesThatLeadOutOfThePackageAreSkippedAndLogged) {
+    const auto package = disc / "Tlx_Video/Partita";
+    const auto secret = disc.write("outside/secret.mpg", "not a film of this package");
+    disc.write("outside/Stat.txt", "");
+    disc.write("outside/Eventi.txt", "~~~TS\tTiro\t0\t\t\t0\t\t0\t0\t\t0\t0\t\t1\r\n");
+    disc.write("outside/scout.txt", "[scout]\r\n*01AB;1;0;1;10;\r\n");
+    disc.write("Tlx_Video/Partita/Film01.mpg", "");
+    std::filesystem::create_symlink(secret, package / "linked.mpg");
+    std::filesystem::create_symlink(disc / "outside", package / "away");
+    std::filesystem::create_symlink(disc / "outside/Stat.txt", package / "Stat.txt");
+    std::filesystem::create_symlink(disc / "outside/Eventi.txt", package / "Eventi.txt");
+    const std::vector<std::string> escaping{secret.string(), "..\\..\\outside\\secret.mpg",
+                                            "Film01.mpg/../../../outside/secret.mpg", "linked.mpg", "away/secret.mpg"};
+    std::string list = "Film01.mpg\r\n";
+    for (const std::string& line : escaping) list += line + "\r\n";
+    disc.write("Tlx_Video/Partita/FilmList.cfg", list);
+
+    // "away\scout.txt" keeps only its file-name part, "scout.txt": a link out of the package.
+    const std::string scoutNames[] = {"..", "C:\\dati\\..", "away\\scout.txt"};
+    std::filesystem::create_symlink(disc / "outside/scout.txt", package / "scout.txt");
+    for (const std::string& scoutName : scoutNames) {
+        disc.write("Tlx_Video/Partita/Match.cfg", "sport=2\r\nfile rilevazione=" + scoutName + "\r\n");
+        ProgramState state;
+        state.folders.ProgramFolder = disc.path().string() + "/";
+        EXPECT_FALSE(OpenPackageData(state, "Partita", false, log, platform)) << scoutName;
+        EXPECT_EQ(state.package.scoutFile, state.package.folder) << scoutName;
+        EXPECT_EQ(state.codeTable.RowCount(), 1) << scoutName;
+        EXPECT_FALSE(state.package.statisticsEnabled) << scoutName;
+        EXPECT_NE(logText().find("Scout file ignored, it leads out of the package: " + scoutName),
+                  std::string::npos)
+            << scoutName;
+
+        LoadFilmList(state, log);
+        EXPECT_EQ(state.package.films, std::vector<std::string>{(package / "Film01.mpg").string()});
+        EXPECT_EQ(state.events.EventCount(), 0);
+    }
+    for (const std::string& line : escaping)
+        EXPECT_NE(logText().find("Film ignored, it leads out of the package: " + line), std::string::npos) << line;
+}
+
+// Match.cfg and FilmList.cfg written on Windows name "Città" with the byte E0; a disc made on
+// Linux holds the name in UTF-8, and the other way round.
+TEST_F(PackagesFixture, NamesMatchInWindows1252AndUtf8) {
+    const struct {
+        std::string written;  // in Match.cfg and FilmList.cfg
+        std::string onDisk;
+    } cases[] = {
+        {"Citt\xE0", "Citt\xC3\xA0"},
+        {"Citt\xC3\xA0", "Citt\xE0"},
+        {"CITT\xE0", "Citt\xC3\xA0"},
+    };
+    for (const auto& c : cases) {
+        TempFolder folder;
+        const auto package = folder / "Tlx_Video/Partita";
+        folder.write("Tlx_Video/Partita/Match.cfg", "sport=2\r\nfile rilevazione=D:\\" + c.written + ".sco\r\n");
+        folder.write("Tlx_Video/Partita/FilmList.cfg", c.written + ".mpg\r\n");
+        folder.write("Tlx_Video/Partita/" + c.onDisk + ".sco", "title\r\n[scout]\r\n*01AB;1;0;1;10;\r\n");
+        folder.write("Tlx_Video/Partita/" + c.onDisk + ".mpg", "");
+        ProgramState state;
+        state.folders.ProgramFolder = folder.path().string() + "/";
+        EXPECT_TRUE(OpenPackageData(state, "Partita", false, log, platform)) << c.written;
+        EXPECT_EQ(state.package.scoutFile, (package / (c.onDisk + ".sco")).string());
+        EXPECT_EQ(state.codeTable.RowCount(), 2) << c.written;
+        LoadFilmList(state, log);
+        EXPECT_EQ(state.package.films, std::vector<std::string>{(package / (c.onDisk + ".mpg")).string()});
+    }
+}
+
+TEST(PackageWorkFolder, IsAPrivateFolderOutsideEveryPackage) {
+    TempFolder home;
+    FixedPlatform platform;
+    platform.cache = home / "cache";
+    const auto folder = PackageWorkFolder(platform);
+    ASSERT_TRUE(folder);
+    EXPECT_EQ(*folder, home / "cache/corvane-player");
+    EXPECT_EQ(std::filesystem::status(*folder).permissions(), std::filesystem::perms::owner_all);
+    platform.cache.clear();
+    EXPECT_EQ(PackageWorkFolder(platform), std::nullopt);
 }
 
 }  // namespace
