@@ -102,8 +102,8 @@ MatchConfig readMatchConfigIn(const ContainedFolder& package, bool isSynthesis) 
     return parseMatchConfig(file ? readTextLines(*file) : std::vector<std::string>{}, isSynthesis);
 }
 
-void logEscape(ApplicationLog& log, std::string_view what, const std::string& name) {
-    log.WriteLog(std::string(what) + " ignored, it leads out of the package: " + name);
+void logEscape(ApplicationLog& log, const std::string& name) {
+    log.WriteLog("Ignored, leads out of the package: " + name);
 }
 
 }  // namespace
@@ -142,9 +142,12 @@ bool OpenPackageData(ProgramState& state, const std::string& name, bool isSynthe
         if (const auto scout = files.resolve(scoutName))
             package.scoutFile = scout->string();
         else
-            logEscape(log, "Scout file", config.scoutFile);
+            logEscape(log, config.scoutFile);
     }
-    package.statisticsFile = files.resolve("Stat.txt").value_or(fs::path()).string();
+    if (const auto statistics = files.resolve("Stat.txt"))
+        package.statisticsFile = statistics->string();
+    else
+        logEscape(log, "Stat.txt");
     package.preRollEnabled = !isSynthesis;
 
     if (state.Sport.empty()) state.Sport = "1";
@@ -206,9 +209,11 @@ void LoadFilmList(ProgramState& state, ApplicationLog& log) {
     state.package.currentFilm = 1;
     const ContainedFolder files(state.package.folder);
     FilmList list = readFilmList(files, state.package.captureCard);
-    for (const std::string& name : list.escaping) logEscape(log, "Film", name);
+    for (const std::string& name : list.escaping) logEscape(log, name);
     state.package.films = std::move(list.films);
-    state.events = LoadEvents(files.resolve("Eventi.txt").value_or(fs::path()), log);
+    const auto events = files.resolve("Eventi.txt");
+    if (!events) logEscape(log, "Eventi.txt");
+    state.events = LoadEvents(events.value_or(fs::path()), log);
 }
 
 }  // namespace corvane

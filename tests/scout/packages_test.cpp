@@ -188,7 +188,7 @@ TEST_F(PackagesFixture, NamesThatLeadOutOfThePackageAreSkippedAndLogged) {
         EXPECT_EQ(state.package.scoutFile, state.package.folder) << scoutName;
         EXPECT_EQ(state.codeTable.RowCount(), 1) << scoutName;
         EXPECT_FALSE(state.package.statisticsEnabled) << scoutName;
-        EXPECT_NE(logText().find("Scout file ignored, it leads out of the package: " + scoutName),
+        EXPECT_NE(logText().find("Ignored, leads out of the package: " + scoutName),
                   std::string::npos)
             << scoutName;
 
@@ -197,7 +197,9 @@ TEST_F(PackagesFixture, NamesThatLeadOutOfThePackageAreSkippedAndLogged) {
         EXPECT_EQ(state.events.EventCount(), 0);
     }
     for (const std::string& line : escaping)
-        EXPECT_NE(logText().find("Film ignored, it leads out of the package: " + line), std::string::npos) << line;
+        EXPECT_NE(logText().find("Ignored, leads out of the package: " + line), std::string::npos) << line;
+    for (const std::string file : {"Stat.txt", "Eventi.txt"})
+        EXPECT_NE(logText().find("Ignored, leads out of the package: " + file), std::string::npos) << file;
 }
 
 // Match.cfg and FilmList.cfg written on Windows name "Città" with the byte E0; a disc made on
