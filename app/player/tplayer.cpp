@@ -446,7 +446,12 @@ void TPlayer::checkFilmWhole() {
     if (!shrunk && !endedEarly) return;
     error_ = (shrunk ? "the film was cut short while open: " : "the film ends before its length: ") +
              filmPath_.string();
-    CloseFile();
+    // Closed at once rather than through the busy closing state: the window must take the next
+    // film the user picks, and the lost film's own end is no longer ours to wait for.
+    session_->commandAsync(tag(Request::Plain, 0), {"stop"});
+    phase_ = Phase::Empty;
+    entry_ = -1;
+    resetFilm();
     // Reported from the event loop, not from inside the player's event handling: the report may
     // show a modal box.
     const QString reason = QString::fromStdString(error_);

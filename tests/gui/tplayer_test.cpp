@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <fstream>
+#include <functional>
 #include <vector>
 
 #include "gui/player_test_support.h"
@@ -161,6 +162,55 @@ TEST_F(PlayerTest, ANameShapedLikeAProtocolOpensTheFileOfThatName) {
         EXPECT_EQ(seekAndRead(player, 4, {4, 0}), (FrameStamp{4, 0})) << name;
     }
     std::filesystem::current_path(old);
+}
+
+// A film cut short while open is closed and reported, whether the player plays into the cut or
+// a seek lands beyond it; a film that is whole plays to its end unreported.
+TEST_F(PlayerTest, AFilmCutShortWhileOpenIsReportedAsLost) {
+    struct Case {
+        const char* what;
+        bool cut;
+        std::function<void(TPlayer&)> reachTheCut;
+    };
+    const std::vector<Case> cases = {
+        {"played into", true, [](TPlayer& player) { player.Play(); }},
+        {"seeked past, paused", true, [](TPlayer& player) { player.Seek(45); }},
+        {"whole, played to its end", false,
+         [](TPlayer& player) {
+             player.Seek(static_cast<float>(player.Duration() - 3));
+             player.Play();
+         }},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        testing::TempFolder folder;
+        const auto film = folder / "film.mpg";
+        std::filesystem::copy_file(testing::filmPath(testing::mpeg1Film()), film);
+        TPlayer player;
+        std::vector<QString> lost;
+        int stateWhenLost = -1;
+        QObject::connect(&player, &TPlayer::filmLost, [&](const QString& reason) {
+            lost.push_back(reason);
+            stateWhenLost = player.State();
+        });
+        ASSERT_TRUE(open(player, film));
+        if (c.cut) std::filesystem::resize_file(film, std::filesystem::file_size(film) / 20);
+        c.reachTheCut(player);
+        if (c.cut) {
+            ASSERT_TRUE(waitFor([&] { return !lost.empty(); }, std::chrono::seconds(20)));
+            EXPECT_TRUE(lost.front().contains("cut short")) << lost.front().toStdString();
+            // Not busy when reported: the film the user picks next is taken at once.
+            EXPECT_EQ(stateWhenLost, TPlayer::NoFilm);
+            EXPECT_FALSE(player.Play());
+        } else {
+            EXPECT_TRUE(waitFor(
+                [&] { return player.State() == TPlayer::Ready && player.Position() > player.Duration() - 0.5; },
+                std::chrono::seconds(20)))
+                << player.Position();
+            waitFor([] { return false; }, std::chrono::milliseconds(300));
+            EXPECT_TRUE(lost.empty());
+        }
+    }
 }
 
 TEST_F(PlayerTest, CloseFileKeepsTheNameAndTheFilmOpensAgain) {
