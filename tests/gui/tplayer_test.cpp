@@ -213,6 +213,20 @@ TEST_F(PlayerTest, AFilmCutShortWhileOpenIsReportedAsLost) {
     }
 }
 
+// A "film" that is a playlist or a reference file names other files: none of them is opened.
+TEST_F(PlayerTest, AFilmThatNamesOtherFilesOpensNoneOfThem) {
+    testing::TempFolder folder;
+    const std::string other = testing::filmPath(testing::mpeg1Film()).string();
+    for (const std::string& content : {"#EXTM3U\n" + other + "\n", other + "\n", "# mpv EDL v0\n" + other + "\n"}) {
+        TPlayer player;
+        player.SetFileName(folder.write("list.mpg", content).string());
+        EXPECT_FALSE(player.Open()) << content;
+        waitFor([] { return false; }, std::chrono::milliseconds(800));
+        EXPECT_EQ(player.framesDrawn(), 0u) << content;
+        EXPECT_EQ(player.State(), TPlayer::NoFilm) << content;
+    }
+}
+
 TEST_F(PlayerTest, CloseFileKeepsTheNameAndTheFilmOpensAgain) {
     TPlayer player;
     const std::filesystem::path film = testing::filmPath(testing::mpeg1Film());
