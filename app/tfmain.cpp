@@ -12,6 +12,7 @@
 #include <QStyle>
 #include <QToolButton>
 
+#include <algorithm>
 #include <cmath>
 
 #include "app/app_context.h"
@@ -41,6 +42,12 @@ const QColor kBackground(0x5D, 0x65, 0x90);
 const QColor kStatusYellow(0xFF, 0xFF, 0x00);
 constexpr int kReadyWaitMs = 10000;
 constexpr int kWindowStripHeight = 22;  // the strip of the window buttons
+
+// Names come from the disc: a control character in one must not start a log line of its own.
+std::string forTheLog(std::string text) {
+    std::replace_if(text.begin(), text.end(), [](unsigned char c) { return c < 0x20 || c == 0x7f; }, '?');
+    return text;
+}
 
 // An hourglass for as long as the object lives.
 class BusyCursor {
@@ -141,6 +148,8 @@ void TFMain::buildWidgets() {
     Panel8->setObjectName(QStringLiteral("Panel8"));
     Amov = new TPlayer(Panel8);
     Amov->setObjectName(QStringLiteral("Amov"));
+    connect(Amov, &TPlayer::filmLost, this,
+            [this](const QString& reason) { showFilmNotAvailable(Amov->FileName(), reason.toStdString()); });
 
     Panel1 = new QWidget(this);
     Panel1->setObjectName(QStringLiteral("Panel1"));
@@ -490,8 +499,27 @@ void TFMain::waitForReadyState() {
         QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
 }
 
+void TFMain::showFilmNotAvailable(const std::string& path, const std::string& reason) {
+    app_.log.WriteLog(forTheLog("Film non disponibile: " + path + " (" + reason + ")"));
+    Timer1.stop();
+    AmovRallenty.stop();
+    Panel8->show();
+    setPanButtonEnabled(false);
+    TrackB->setEnabled(false);
+    Amov->SetVideoWidth(352);
+    Amov->SetVideoHeight(288);
+    std::string text = app_.messages.MessageText(23);
+    if (const auto at = text.find("%s"); at != std::string::npos) text.replace(at, 2, path);
+    app_.boxes.ShowMessageBox(text, app_.messages.MessageText(14), MessageBoxExclamation);
+    showStatus(messageToQt(app_.messages.MessageText(117)));
+}
+
 bool TFMain::OpenFilm(const std::string& path) {
-    if (path.empty() || !std::filesystem::is_regular_file(path)) return false;
+    std::error_code error;
+    if (path.empty() || !std::filesystem::is_regular_file(path, error)) {
+        app_.log.WriteLog(forTheLog("Film non trovato: " + path));
+        return false;
+    }
     const BusyCursor busy;
     setPanButtonEnabled(true);
     PanButton->show();
@@ -515,14 +543,7 @@ bool TFMain::OpenFilm(const std::string& path) {
         waitForReadyState();
     }
     if (!opened || Amov->State() != TPlayer::Ready) {
-        setPanButtonEnabled(false);
-        TrackB->setEnabled(false);
-        Amov->SetVideoWidth(352);
-        Amov->SetVideoHeight(288);
-        std::string text = app_.messages.MessageText(23);
-        if (const auto at = text.find("%s"); at != std::string::npos) text.replace(at, 2, path);
-        app_.boxes.ShowMessageBox(text, app_.messages.MessageText(14), MessageBoxExclamation);
-        showStatus(messageToQt(app_.messages.MessageText(117)));
+        showFilmNotAvailable(path, opened ? "not ready in time" : Amov->lastError());
         return false;
     }
     app_.log.WriteLog("ReadyState OK");

@@ -122,6 +122,7 @@ private:
     void slowMotionOn();
     void slowMotionOff();
     void waitForReadyState();
+    void showFilmNotAvailable(const std::string& path, const std::string& reason);
     double position() const;
     double duration() const;
 

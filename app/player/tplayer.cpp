@@ -55,6 +55,7 @@ constexpr std::uint64_t kSerialMask = (std::uint64_t{1} << kKindShift) - 1;
 constexpr int kEventsPerDrain = 500;
 constexpr int kMaxDemuxerOffset = 4;
 constexpr std::uint64_t kFactsPerLoad = 64;
+constexpr double kEarlyEndSeconds = 1.0;
 
 std::uint64_t tag(Request kind, std::uint64_t serial) {
     return (static_cast<std::uint64_t>(kind) << kKindShift) | (serial & kSerialMask);
@@ -145,6 +146,9 @@ void TPlayer::startSession() {
         {"sub-auto", "no"},
         {"audio-file-auto", "no"},
         {"rebase-start-time", "yes"},
+        // A film is one file: what it names inside (playlist entries, references) is not followed.
+        {"access-references", "no"},
+        {"load-unsafe-playlists", "no"},
     };
     for (const auto& [name, value] : options) session_->setOption(name, value);
     const std::string audioOutput = configuredAudioOutput(config_);
@@ -351,7 +355,10 @@ void TPlayer::handlePropertyChange(std::uint64_t id, const mpv_event_property& p
         case Observed::ContainerFps:
             if (present && asDouble() > 1) frameDuration_ = 1.0 / asDouble();
             break;
-        case Observed::EofReached: eof_ = asFlag(); break;
+        case Observed::EofReached:
+            eof_ = asFlag();
+            if (eof_) checkFilmWhole();
+            break;
         case Observed::IdleActive:
             if (asFlag() && phase_ == Phase::Closing) phase_ = Phase::Empty;
             break;
@@ -375,9 +382,14 @@ void TPlayer::handleEndFile(const mpv_event_end_file& end) {
 
 bool TPlayer::Open() {
     if (!session_ || phase_ == Phase::Opening) return false;
-    std::error_code error;
-    if (fileName_.empty() || !std::filesystem::is_regular_file(fileName_, error)) return false;
+    const std::optional<std::filesystem::path> film = absoluteFilmPath(fileName_);
+    if (!film) {
+        error_ = "no such film: " + fileName_;
+        return false;
+    }
     drainEvents();
+    filmPath_ = *film;
+    openedSize_ = filmSize(filmPath_);
     resetFilm();
     phase_ = Phase::Opening;
     opening_ = {};
@@ -404,14 +416,52 @@ bool TPlayer::Open() {
         phase_ = Phase::Empty;
         entry_ = -1;
     }
+    error_ = opening_.failed ? "the player cannot play " + filmPath_.string()
+                               : "no picture of " + filmPath_.string() + " in time";
     resetFilm();
     return false;
+}
+
+std::optional<std::filesystem::path> TPlayer::absoluteFilmPath(const std::string& fileName) {
+    std::error_code error;
+    if (fileName.empty() || !std::filesystem::is_regular_file(fileName, error)) return std::nullopt;
+    // Absolute, so the player never takes a name for a protocol ("av://", "http://", ...).
+    std::filesystem::path film = std::filesystem::absolute(fileName, error).lexically_normal();
+    if (error || !film.is_absolute()) return std::nullopt;
+    return film;
+}
+
+std::uintmax_t TPlayer::filmSize(const std::filesystem::path& film) {
+    std::error_code error;
+    const std::uintmax_t size = std::filesystem::file_size(film, error);
+    return error ? 0 : size;
+}
+
+// The player stops at the end of what it can read. Before the film's length, or on a file that
+// has shrunk since it was opened, the film is gone: it is closed and reported, never left frozen.
+void TPlayer::checkFilmWhole() {
+    if (phase_ != Phase::Open || seeks_.busy()) return;
+    const bool shrunk = filmSize(filmPath_) < openedSize_ && std::filesystem::exists(filmPath_);
+    const bool endedEarly = Duration() > 0 && Position() < Duration() - kEarlyEndSeconds;
+    if (!shrunk && !endedEarly) return;
+    error_ = (shrunk ? "the film was cut short while open: " : "the film ends before its length: ") +
+             filmPath_.string();
+    // Closed at once rather than through the busy closing state: the window must take the next
+    // film the user picks, and the lost film's own end is no longer ours to wait for.
+    session_->commandAsync(tag(Request::Plain, 0), {"stop"});
+    phase_ = Phase::Empty;
+    entry_ = -1;
+    resetFilm();
+    // Reported from the event loop, not from inside the player's event handling: the report may
+    // show a modal box.
+    const QString reason = QString::fromStdString(error_);
+    QMetaObject::invokeMethod(this, [this, reason] { Q_EMIT filmLost(reason); }, Qt::QueuedConnection);
 }
 
 void TPlayer::sendLoad(bool withGraph) {
     opening_.loadId = nextRequest_++;
     opening_.withGraph = withGraph;
-    std::vector<std::string> arguments = {"loadfile", fileName_, "replace"};
+    std::vector<std::string> arguments = {"loadfile", filmPath_.string(), "replace"};
     if (withGraph) arguments.push_back(perFileOptionList(graph_.options));
     if (!session_->commandAsync(tag(Request::Load, opening_.loadId), arguments)) opening_.failed = true;
 }

@@ -6,6 +6,7 @@
 
 #include <atomic>
 #include <cstdint>
+#include <filesystem>
 #include <functional>
 #include <memory>
 #include <optional>
@@ -105,6 +106,8 @@ Q_SIGNALS:
     void frameDrawn();
     // The newest seek has landed; a seek overtaken by a newer one is not reported.
     void seekFinished(double target);
+    // The open film can no longer be played (cut short, unreadable); it has been closed.
+    void filmLost(const QString& reason);
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -159,6 +162,9 @@ private:
     void seekLanded(double target, double position);
     void resetFilm();
     bool openFinished() const;
+    void checkFilmWhole();
+    static std::optional<std::filesystem::path> absoluteFilmPath(const std::string& fileName);
+    static std::uintmax_t filmSize(const std::filesystem::path& film);
     void wakeWaiter();
     bool waitUntil(const std::function<bool()>& done, int timeoutMs);
 
@@ -177,6 +183,8 @@ private:
     std::uint64_t nextRequest_ = 1;
 
     std::string fileName_;
+    std::filesystem::path filmPath_;  // the open film, absolute
+    std::uintmax_t openedSize_ = 0;
     std::string filtro_ = "x";
     std::string filters_;
     FilterGraph graph_;

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <fstream>
+#include <functional>
 #include <vector>
 
 #include "gui/player_test_support.h"
@@ -112,8 +113,9 @@ TEST_F(PlayerTest, WhatAGraphCannotSetStaysAtTheDefaultsAndIsReported) {
     TPlayer player;
     ASSERT_TRUE(open(player, testing::filmPath(testing::mpeg1Film()), bad));
     const std::string filters = player.Filters();
-    EXPECT_NE(filters.find("deinterlace=no [asked sometimes]"), std::string::npos) << filters;
-    EXPECT_NE(filters.find("[refused: script=/tmp/x.lua]"), std::string::npos) << filters;
+    for (const char* refused : {"[refused: deinterlace=sometimes]", "[refused: script=/tmp/x.lua]",
+                                "[refused: vd-lavc-nonexistent=1]"})
+        EXPECT_NE(filters.find(refused), std::string::npos) << filters;
     EXPECT_EQ(seekAndRead(player, 20, {20, 0}), (FrameStamp{20, 0}));
 
     // A graph file that is not there: the defaults too.
@@ -143,6 +145,86 @@ TEST_F(PlayerTest, OpenRefusesWhatIsNoFilmAndThePlayerStaysUsable) {
 
     ASSERT_TRUE(open(player, testing::filmPath(testing::mpeg1Film())));
     EXPECT_EQ(seekAndRead(player, 5, {5, 0}), (FrameStamp{5, 0}));
+}
+
+// A film's name is a file, whatever it looks like: names shaped like the player's protocols open
+// the file of that name in the current folder.
+TEST_F(PlayerTest, ANameShapedLikeAProtocolOpensTheFileOfThatName) {
+    testing::TempFolder folder;
+    const std::filesystem::path old = std::filesystem::current_path();
+    std::filesystem::current_path(folder.path());
+    for (const char* name : {"av://film.mpg", "memory://film.mpg", "lavf://film.mpg"}) {
+        const std::filesystem::path file = folder / name;
+        std::filesystem::create_directories(file.parent_path());
+        std::filesystem::create_symlink(testing::filmPath(testing::mpeg1Film()), file);
+        TPlayer player;
+        EXPECT_TRUE(open(player, name)) << name << ": " << player.lastError();
+        EXPECT_EQ(seekAndRead(player, 4, {4, 0}), (FrameStamp{4, 0})) << name;
+    }
+    std::filesystem::current_path(old);
+}
+
+// A film cut short while open is closed and reported, whether the player plays into the cut or
+// a seek lands beyond it; a film that is whole plays to its end unreported.
+TEST_F(PlayerTest, AFilmCutShortWhileOpenIsReportedAsLost) {
+    struct Case {
+        const char* what;
+        bool cut;
+        std::function<void(TPlayer&)> reachTheCut;
+    };
+    const std::vector<Case> cases = {
+        {"played into", true, [](TPlayer& player) { player.Play(); }},
+        {"seeked past, paused", true, [](TPlayer& player) { player.Seek(45); }},
+        {"whole, played to its end", false,
+         [](TPlayer& player) {
+             player.Seek(static_cast<float>(player.Duration() - 3));
+             player.Play();
+         }},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        testing::TempFolder folder;
+        const auto film = folder / "film.mpg";
+        std::filesystem::copy_file(testing::filmPath(testing::mpeg1Film()), film);
+        TPlayer player;
+        std::vector<QString> lost;
+        int stateWhenLost = -1;
+        QObject::connect(&player, &TPlayer::filmLost, [&](const QString& reason) {
+            lost.push_back(reason);
+            stateWhenLost = player.State();
+        });
+        ASSERT_TRUE(open(player, film));
+        if (c.cut) std::filesystem::resize_file(film, std::filesystem::file_size(film) / 20);
+        c.reachTheCut(player);
+        if (c.cut) {
+            ASSERT_TRUE(waitFor([&] { return !lost.empty(); }, std::chrono::seconds(20)));
+            EXPECT_TRUE(lost.front().contains("cut short")) << lost.front().toStdString();
+            // Not busy when reported: the film the user picks next is taken at once.
+            EXPECT_EQ(stateWhenLost, TPlayer::NoFilm);
+            EXPECT_FALSE(player.Play());
+        } else {
+            EXPECT_TRUE(waitFor(
+                [&] { return player.State() == TPlayer::Ready && player.Position() > player.Duration() - 0.5; },
+                std::chrono::seconds(20)))
+                << player.Position();
+            waitFor([] { return false; }, std::chrono::milliseconds(300));
+            EXPECT_TRUE(lost.empty());
+        }
+    }
+}
+
+// A "film" that is a playlist or a reference file names other files: none of them is opened.
+TEST_F(PlayerTest, AFilmThatNamesOtherFilesOpensNoneOfThem) {
+    testing::TempFolder folder;
+    const std::string other = testing::filmPath(testing::mpeg1Film()).string();
+    for (const std::string& content : {"#EXTM3U\n" + other + "\n", other + "\n", "# mpv EDL v0\n" + other + "\n"}) {
+        TPlayer player;
+        player.SetFileName(folder.write("list.mpg", content).string());
+        EXPECT_FALSE(player.Open()) << content;
+        waitFor([] { return false; }, std::chrono::milliseconds(800));
+        EXPECT_EQ(player.framesDrawn(), 0u) << content;
+        EXPECT_EQ(player.State(), TPlayer::NoFilm) << content;
+    }
 }
 
 TEST_F(PlayerTest, CloseFileKeepsTheNameAndTheFilmOpensAgain) {
