@@ -15,6 +15,7 @@
 #include <cmath>
 
 #include "app/app_context.h"
+#include "app/command_line.h"
 #include "app/apply_language_qt.h"
 #include "app/film_probe.h"
 #include "app/player/tplayer.h"
@@ -346,9 +347,9 @@ void TFMain::openFirstPackage() {
         state.TerminateAfterCreate = true;
         return;
     }
-    state.SynthesisMode = state.MatchList.empty();
-    const std::string& first = state.SynthesisMode ? state.SynthesisList.front() : state.MatchList.front();
-    OpenPackageData(state, first, state.SynthesisMode, app_.log, app_.platform);
+    const PackageChoice first = firstPackage(state.MatchList, state.SynthesisList, state.RequestedPackage);
+    state.SynthesisMode = first.synthesis;
+    OpenPackageData(state, first.name, state.SynthesisMode, app_.log, app_.platform);
     StaticText4->setEnabled(state.package.statisticsEnabled);
     seekBusy_ = false;
     mutedBySlowMotion_ = false;
