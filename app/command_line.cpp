@@ -11,10 +11,13 @@ namespace {
 
 bool isPackagesFolderName(const fs::path& folder) { return equalsIgnoringCase(folder.filename().string(), "Tlx_Video"); }
 
+// A disc folder holds Tlx_Video (the packages) or System (the catalogues) or both.
 bool isDiscFolder(const fs::path& folder) {
     std::error_code error;
-    for (fs::directory_iterator it(folder, error), end; !error && it != end; it.increment(error))
-        if (isPackagesFolderName(it->path()) && it->is_directory(error)) return true;
+    for (fs::directory_iterator it(folder, error), end; !error && it != end; it.increment(error)) {
+        const bool discPart = isPackagesFolderName(it->path()) || equalsIgnoringCase(it->path().filename().string(), "System");
+        if (discPart && it->is_directory(error)) return true;
+    }
     return false;
 }
 

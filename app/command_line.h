@@ -10,7 +10,7 @@
 namespace corvane {
 
 // What the command line asks for. The player takes at most one argument: the disc folder (the one
-// holding Tlx_Video), a package folder in it, or a file in a package folder (a scout file, as a
+// holding Tlx_Video or System), a package folder in it, or a file in a package folder (a scout file, as a
 // desktop's "Open with" hands it over): the disc that holds it, with that package chosen.
 struct CommandLineRequest {
     std::optional<std::filesystem::path> discFolder;  // none: the executable's folder

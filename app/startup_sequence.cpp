@@ -93,6 +93,10 @@ StartupOutcome StartupSequence::refuseCommandLine(const CommandLineRequest& requ
     const MessageCatalogue catalogue(state_.folders.SystemFolder);
     const Messages messages(catalogue, services_.boxes, state_.LanguageNumber);
     std::string text = messages.MessageText(several ? kSeveralArgumentsMessage : kUnusableArgumentMessage);
+    // The catalogues live on a disc: without one the box still says what went wrong.
+    if (text == kLibraryErrorText || text == kMissingText)
+        text = several ? "Corvane Player opens one disc, package or scout file at a time; arguments given:\r%s"
+                       : "Corvane Player opens a disc, a package folder or a scout file; this argument is none of them:\r%s";
     if (const auto at = text.find("%s"); at != std::string::npos) text.replace(at, 2, arguments);
     services_.boxes.ShowMessageBox(text, "Corvane Player", MessageBoxExclamation);
     return StartupOutcome::CommandLineRefused;

@@ -16,6 +16,8 @@ TEST(CommandLine, AnArgumentIsTakenAsTheDiscThatHoldsItWithItsPackageChosen) {
     disc.write("Tlx_Video/syn_Attacchi/Match.cfg", "");
     TempFolder other;
     other.write("notes.txt", "");
+    TempFolder bare;  // a disc without packages is still a disc: the main window says it is empty
+    bare.write("System/Language.cfg", "1\r\n");
     const auto root = disc.path();
     const std::optional<PackageChoice> none;
     const struct {
@@ -28,6 +30,7 @@ TEST(CommandLine, AnArgumentIsTakenAsTheDiscThatHoldsItWithItsPackageChosen) {
         {{root.string()}, root, none, {}},
         {{root.string() + "/"}, root, none, {}},
         {{(root / "Tlx_Video").string()}, root, none, {}},
+        {{bare.path().string()}, bare.path(), none, {}},
         {{(root / "Tlx_Video/Partita A").string()}, root, PackageChoice{"Partita A", false}, {}},
         {{(root / "Tlx_Video/Partita A/scout.dvw").string()}, root, PackageChoice{"Partita A", false}, {}},
         {{(root / "Tlx_Video/Partita A/../syn_Attacchi").string()}, root, PackageChoice{"Attacchi", true}, {}},

@@ -141,6 +141,15 @@ TEST_F(StartupFixture, ACommandLineThatNamesNothingToOpenIsToldInABoxAndTheLog) 
         EXPECT_EQ(state.folders.ProgramFolder, disc.path().string() + "/");  // the log lies beside the program
     }
     EXPECT_EQ(codecChecks, 0);
+
+    // Started from a folder without catalogues (an installed program), the box still explains.
+    TempFolder installed;
+    platform.executable = installed / "corvane-player";
+    boxes.shown.clear();
+    StartupSequence startup(state, {platform, boxes, [this] { return library; }, [this] { ++codecChecks; }});
+    EXPECT_EQ(startup.run(parseCommandLine({"/nowhere/x.dvw"})), StartupOutcome::CommandLineRefused);
+    ASSERT_EQ(boxes.shown.size(), 1u);
+    EXPECT_NE(boxes.shown[0].text.find("none of them:\r/nowhere/x.dvw"), std::string::npos) << boxes.shown[0].text;
 }
 
 TEST_F(StartupFixture, APackageNamedOnTheCommandLineIsRememberedForTheMainWindow) {
