@@ -137,6 +137,7 @@ void TFMain::buildWidgets() {
     statusFont.setPixelSize(19);
     statusFont.setBold(true);
     statusText->setFont(statusFont);
+    statusText->setProperty("tag", -1);  // the notice keeps its bold design font in every language
     statusText->setStyleSheet(QStringLiteral("color: #ffff00; background: transparent;"));
     Panel8 = new QWidget(Panel5);
     Panel8->setObjectName(QStringLiteral("Panel8"));
