@@ -17,6 +17,13 @@ QString messageToQt(const std::string& text) {
     return qt;
 }
 
+QString windowTitleFor(const QString& caption) {
+    const QString name = QString::fromUtf8(kApplicationDisplayName);
+    const QString suffix = QStringLiteral(" \u2014 ") + name;
+    if (caption.isEmpty() || caption == name || caption.endsWith(suffix)) return caption.isEmpty() ? name : caption;
+    return caption + suffix;
+}
+
 namespace {
 
 void applyJapaneseFont(QWidget* window) {
@@ -58,6 +65,7 @@ void ApplyLanguage(QWidget* window, int languageNumber, const Messages& messages
         else if (control == window) window->setWindowTitle(text);
         else setCaption(control, text);
     }
+    window->setWindowTitle(windowTitleFor(window->windowTitle()));
 }
 
 }  // namespace corvane

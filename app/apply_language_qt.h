@@ -25,11 +25,20 @@ struct CaptionEntry {
     int filter = AsIs;
 };
 
+// The application's name as every window title ends with it.
+inline constexpr const char* kApplicationDisplayName = "Corvane Player";
+
+// The title a window or box shows: its caption, " — " and the application's name (the name alone
+// for an empty caption or one that is the name).
+QString windowTitleFor(const QString& caption);
+
 // The font for language 3 (Japanese): the installed CJK font in place of the old one.
 inline constexpr const char* kJapaneseFontFamily = "Noto Sans CJK JP";
 
 // Applies the language to a window at its creation: the Japanese font for language 3 (controls
-// whose "tag" property is -1 keep theirs, grids tagged -2 grow by a point), then the captions.
+// whose "tag" property is -1 keep theirs, grids tagged -2 grow by a point), then the captions;
+// last the window's title gets the application's name (windowTitleFor), so that every window
+// created through here is titled alike.
 void ApplyLanguage(QWidget* window, int languageNumber, const Messages& messages,
                    std::initializer_list<CaptionEntry> captions);
 

@@ -1,10 +1,11 @@
 #include <QApplication>
-#include <QProcess>
 
 #include <clocale>
-#include <iostream>
+#include <string>
+#include <vector>
 
 #include "app/player/video_info.h"
+#include "app/command_line.h"
 #include "app/player_library.h"
 #include "app/qt_platform_qt.h"
 #include "app/startup_sequence.h"
@@ -20,34 +21,31 @@ int main(int argc, char** argv) {
     // libmpv refuses to start under any other numeric locale.
     std::setlocale(LC_NUMERIC, "C");
 
-    const QStringList arguments = application.arguments();
-    if (arguments.size() > 2) {
-        std::cerr << "usage: corvane-player [DISC-FOLDER]\n";
-        return 2;
-    }
-    std::optional<std::filesystem::path> discFolder;
-    if (arguments.size() == 2) discFolder = arguments[1].toStdString();
+    // Set before anything is shown: the desktop names every window after the application.
+    QApplication::setApplicationName(QStringLiteral("Corvane Player"));
+    QApplication::setApplicationDisplayName(QStringLiteral("Corvane Player"));
+
+    std::vector<std::string> arguments;
+    for (int i = 1; i < argc; ++i) arguments.emplace_back(argv[i]);  // file names as the system gives them
 
     SystemPlatform platform(desktopLocaleFormats());
     QtMessageBoxes boxes;
     ProgramState state;
     StartupSequence startup(state, {platform, boxes, [] { return findPlayerLibrary(); },
-                                    [](const std::filesystem::path& program, const std::filesystem::path& folder) {
-                                        QProcess::startDetached(QString::fromStdString(program.string()), {},
-                                                                QString::fromStdString(folder.string()));
-                                    },
                                     [&startup] {
                                         // At start only the check's log line: there is no film to reopen.
                                         if (!mpeg2DecoderAvailable()) startup.log().WriteLog("Codec Ulead non presenti");
                                     }});
-    if (startup.run(discFolder) == StartupOutcome::SetupLaunched) return 0;
-    QApplication::setApplicationName(QStringLiteral("Corvane Player"));
-    QApplication::setApplicationDisplayName(QStringLiteral("Corvane Player"));
+    switch (startup.run(parseCommandLine(arguments))) {
+        case StartupOutcome::PlayerLibraryMissing: return 0;
+        case StartupOutcome::CommandLineRefused: return 2;
+        case StartupOutcome::Continue: break;
+    }
 
     const MessageCatalogue catalogue(state.folders.SystemFolder);
     const Messages messages(catalogue, boxes, state.LanguageNumber);
     AppContext app{state, platform, startup.log(), messages, boxes,
-                   Settings(settingsFilePath(platform.documentsFolder()), state.Sport)};
+                   Settings(settingsFilePath(platform.documentsFolder()), state.Sport, &startup.log())};
     TFMain window(app);
     if (state.TerminateAfterCreate) return 0;
     window.move(0, 0);

@@ -4,6 +4,8 @@
 #include <QMessageBox>
 #include <QRegularExpression>
 
+#include "app/apply_language_qt.h"
+
 namespace corvane {
 
 LocaleFormats desktopLocaleFormats() {
@@ -31,8 +33,9 @@ int QtMessageBoxes::ShowMessageBox(const std::string& text, const std::string& c
     const auto icon = flags == MessageBoxStop          ? QMessageBox::Critical
                       : flags == MessageBoxExclamation ? QMessageBox::Warning
                                                        : QMessageBox::NoIcon;
-    QMessageBox box(icon, QString::fromStdString(cutForMessageBox(caption)),
-                    QString::fromStdString(cutForMessageBox(text)), QMessageBox::Ok, owner_);
+    QMessageBox box(icon, windowTitleFor(QString::fromStdString(cutForMessageBox(caption))),
+                    messageToQt(cutForMessageBox(text)), QMessageBox::Ok, owner_);
+    box.setTextFormat(Qt::PlainText);  // texts may carry names from a disc: never markup
     box.exec();
     return kMessageBoxOkPressed;
 }

@@ -1,5 +1,10 @@
 #include "app/startup_sequence.h"
 
+#include <fcntl.h>
+#include <iostream>
+#include <unistd.h>
+
+#include "app/player_library.h"
 #include "core/date_time_format.h"
 #include "core/messages.h"
 #include "core/settings.h"
@@ -15,6 +20,19 @@ std::string asFolderText(const fs::path& folder) {
     return text;
 }
 
+// Whether the log can live in the folder: it is absolute, exists (made when missing) and the log
+// file really opens there for appending. Trying is the only sure test: a folder the user may
+// not write lies as often on a writable disk as on read-only media.
+bool canKeepLogIn(const fs::path& folder) {
+    if (!folder.is_absolute()) return false;
+    std::error_code error;
+    fs::create_directories(folder, error);
+    const int file = ::open((folder / "Application.Log").c_str(), O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC, 0644);
+    if (file < 0) return false;
+    ::close(file);
+    return true;
+}
+
 std::string fileTimeText(const Platform& platform, const fs::path& file) {
     const auto time = platform.fileModifiedTime(file);
     return time ? formatLocaleDateTime(platform.localeFormats(), *time) : std::string();
@@ -28,48 +46,73 @@ ProgramFolders settleFolders(const Platform& platform, const std::optional<fs::p
     const fs::path program = discFolder ? fs::absolute(*discFolder, error) : platform.executablePath().parent_path();
     folders.ProgramFolder = asFolderText(program);
     folders.SystemFolder = folders.ProgramFolder + "System";
-    folders.LogFolder = folders.ProgramFolder;
-    if (platform.isOnReadOnlyMedia(program)) {
-        const fs::path logFolder = platform.dataFolder() / "Quintera" / "Corvane Player";
-        fs::create_directories(logFolder, error);  // a failure shows later, when the log cannot be written
-        folders.LogFolder = asFolderText(logFolder);
+    if (!platform.isOnReadOnlyMedia(program) && canKeepLogIn(program)) {
+        folders.LogFolder = folders.ProgramFolder;
+        return folders;
     }
-    return folders;
+    const fs::path data = platform.dataFolder();
+    const fs::path logFolder = data / "Quintera" / "Corvane Player";
+    if (data.is_absolute() && canKeepLogIn(logFolder)) folders.LogFolder = asFolderText(logFolder);
+    return folders;  // no folder takes the log: the run keeps none
 }
 
 StartupSequence::StartupSequence(ProgramState& state, StartupServices services)
     : state_(state), services_(std::move(services)) {}
 
 void StartupSequence::startLog() {
+    if (state_.folders.LogFolder.empty())
+        std::cerr << "Corvane Player: no folder can take the log (" << state_.folders.ProgramFolder
+                  << " cannot be written and there is no data folder); going on without it\n";
     log_.emplace(services_.platform, state_.folders.LogFolder);
-    log_->WriteLog("-1");
+    log_->startFresh();
     log_->WriteLog("-999");
     log_->WriteLog("qtr-Corvane Player 2007  Build " +
                    fileTimeText(services_.platform, services_.platform.executablePath()));
     log_->WriteLog("Percorso Log: " + state_.folders.LogFolder);
 }
 
-StartupOutcome StartupSequence::launchSetup() {
+StartupOutcome StartupSequence::reportMissingPlayerLibrary() {
+    // Nothing on the disc is ever started to mend it: the user installs the library from the
+    // distribution. The language is not read yet: the text comes in language 0.
     log_->WriteLog("OCX in windows\\system non presente avvio setup libreria di supporto");
-    // The language is not read yet: the text comes in language 0.
+    log_->WriteLog(std::string("Libreria video ") + kPlayerLibraryName + " non presente: pacchetto Debian " +
+                   kPlayerLibraryPackage);
     const MessageCatalogue catalogue(state_.folders.SystemFolder);
     const Messages messages(catalogue, services_.boxes, state_.LanguageNumber);
-    services_.boxes.ShowMessageBox(messages.MessageText(65), "Corvane Player", MessageBoxExclamation);
-    const fs::path setup = fs::path(state_.folders.SystemFolder) / "Bin_Setup";
-    log_->WriteLog("Esegue ShellExecute \"" + setup.string() + "\"");
-    if (services_.launchDetached) services_.launchDetached(setup, state_.folders.SystemFolder);
-    return StartupOutcome::SetupLaunched;
+    services_.boxes.ShowMessageBox(messages.MessageText(kMissingPlayerLibraryMessage), "Corvane Player",
+                                   MessageBoxExclamation);
+    return StartupOutcome::PlayerLibraryMissing;
 }
 
-StartupOutcome StartupSequence::run(const std::optional<fs::path>& discFolder) {
-    state_.folders = settleFolders(services_.platform, discFolder);
+StartupOutcome StartupSequence::refuseCommandLine(const CommandLineRequest& request) {
+    const bool several = request.refused.size() > 1;
+    std::string arguments;
+    for (const std::string& argument : request.refused) arguments += (arguments.empty() ? "" : " ") + argument;
+    log_->WriteLog((several ? "Argomenti non usati: " : "Argomento non valido: ") + arguments);
+    state_.LanguageNumber = ReadLanguageNumber(state_.folders.SystemFolder);
+    const MessageCatalogue catalogue(state_.folders.SystemFolder);
+    const Messages messages(catalogue, services_.boxes, state_.LanguageNumber);
+    std::string text = messages.MessageText(several ? kSeveralArgumentsMessage : kUnusableArgumentMessage);
+    // The catalogues live on a disc: without one the box still says what went wrong.
+    if (text == kLibraryErrorText || text == kMissingText)
+        text = several ? "Corvane Player opens one disc, package or scout file at a time; arguments given:\r%s"
+                       : "Corvane Player opens a disc, a package folder or a scout file; this argument is none of them:\r%s";
+    if (const auto at = text.find("%s"); at != std::string::npos) text.replace(at, 2, arguments);
+    services_.boxes.ShowMessageBox(text, "Corvane Player", MessageBoxExclamation);
+    return StartupOutcome::CommandLineRefused;
+}
+
+StartupOutcome StartupSequence::run(const CommandLineRequest& request) {
+    state_.folders = settleFolders(services_.platform, request.refused.empty() ? request.discFolder : std::nullopt);
+    state_.RequestedPackage = request.package;
     startLog();
+    if (!request.refused.empty()) return refuseCommandLine(request);
 
     const auto library = services_.findPlayerLibrary ? services_.findPlayerLibrary() : std::nullopt;
-    if (!library) return launchSetup();
+    if (!library) return reportMissingPlayerLibrary();
     log_->WriteLog("Data file " + library->string() + " " + fileTimeText(services_.platform, *library));
 
-    const Settings settings(settingsFilePath(services_.platform.documentsFolder()), state_.Sport);
+    const Settings settings(settingsFilePath(services_.platform.documentsFolder()), state_.Sport, &*log_);
     if (settings.read(UtilizzaCodec) == "1" && services_.checkCodecs) services_.checkCodecs();
 
     state_.LanguageNumber = ReadLanguageNumber(state_.folders.SystemFolder);

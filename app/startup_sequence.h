@@ -5,6 +5,7 @@
 #include <optional>
 #include <string>
 
+#include "app/command_line.h"
 #include "core/log.h"
 #include "core/message_box.h"
 #include "core/platform.h"
@@ -17,20 +18,25 @@ struct StartupServices {
     Platform& platform;
     MessageBoxPresenter& boxes;
     std::function<std::optional<std::filesystem::path>()> findPlayerLibrary;
-    // Starts a program without waiting for it; a failure is ignored.
-    std::function<void(const std::filesystem::path& program, const std::filesystem::path& workingFolder)>
-        launchDetached;
     // The codec installation check run when UtilizzaCodec is "1"; may be empty.
     std::function<void()> checkCodecs;
 };
 
 // The folders of a run. The disc folder (the one holding Tlx_Video and System) is the optional
-// argument, else the executable's folder. Folders end with "/". On read-only media the log goes
-// to "Quintera/Corvane Player" under the user's data folder, created with its parents.
+// argument, else the executable's folder. Folders end with "/". The log lies in the disc folder
+// when a file can be written there, else in "Quintera/Corvane Player" under the user's data
+// folder (created with its parents), else nowhere (LogFolder empty): never under a relative one.
 ProgramFolders settleFolders(const Platform& platform, const std::optional<std::filesystem::path>& discFolder);
 
+// The box that names the missing video library and the package that provides it.
+inline constexpr int kMissingPlayerLibraryMessage = 350;
+// The boxes for an argument that is no disc, package or scout file, and for several arguments.
+inline constexpr int kUnusableArgumentMessage = 351;
+inline constexpr int kSeveralArgumentsMessage = 352;
+
 enum class StartupOutcome {
-    SetupLaunched,  // the player library is missing: the setup program was started
+    PlayerLibraryMissing,  // the user was told which package to install; nothing else runs
+    CommandLineRefused,    // the arguments name no disc, package or scout file: the user was told
     Continue,       // create the main window
 };
 
@@ -40,13 +46,17 @@ class StartupSequence {
 public:
     StartupSequence(ProgramState& state, StartupServices services);
 
-    StartupOutcome run(const std::optional<std::filesystem::path>& discFolder);
+    StartupOutcome run(const CommandLineRequest& request);
+    StartupOutcome run(const std::optional<std::filesystem::path>& discFolder) {
+        return run(CommandLineRequest{discFolder, std::nullopt, {}});
+    }
 
     ApplicationLog& log() { return *log_; }
 
 private:
     void startLog();
-    StartupOutcome launchSetup();
+    StartupOutcome reportMissingPlayerLibrary();
+    StartupOutcome refuseCommandLine(const CommandLineRequest& request);
 
     ProgramState& state_;
     StartupServices services_;

@@ -16,6 +16,7 @@
 #include <cmath>
 
 #include "app/app_context.h"
+#include "app/command_line.h"
 #include "app/apply_language_qt.h"
 #include "app/film_probe.h"
 #include "app/player/tplayer.h"
@@ -143,6 +144,7 @@ void TFMain::buildWidgets() {
     statusFont.setPixelSize(19);
     statusFont.setBold(true);
     statusText->setFont(statusFont);
+    statusText->setProperty("tag", -1);  // the notice keeps its bold design font in every language
     statusText->setStyleSheet(QStringLiteral("color: #ffff00; background: transparent;"));
     Panel8 = new QWidget(Panel5);
     Panel8->setObjectName(QStringLiteral("Panel8"));
@@ -355,9 +357,9 @@ void TFMain::openFirstPackage() {
         state.TerminateAfterCreate = true;
         return;
     }
-    state.SynthesisMode = state.MatchList.empty();
-    const std::string& first = state.SynthesisMode ? state.SynthesisList.front() : state.MatchList.front();
-    OpenPackageData(state, first, state.SynthesisMode, app_.log, app_.platform);
+    const PackageChoice first = firstPackage(state.MatchList, state.SynthesisList, state.RequestedPackage);
+    state.SynthesisMode = first.synthesis;
+    OpenPackageData(state, first.name, state.SynthesisMode, app_.log, app_.platform);
     StaticText4->setEnabled(state.package.statisticsEnabled);
     seekBusy_ = false;
     mutedBySlowMotion_ = false;

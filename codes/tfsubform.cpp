@@ -258,15 +258,18 @@ void TFSubForm::fillPackageChooser() {
     const ProgramState& state = app_.state;
     CbMatches->clear();
     packageIsSynthesis_.clear();
+    int open = 0;  // the open package is the chosen one (the command line may have named it)
     for (const auto& name : state.MatchList) {
+        if (!state.SynthesisMode && name == state.package.name) open = CbMatches->count();
         CbMatches->addItem(glyphIcon(Glyph::PreviousFilm, Qt::black), QString::fromStdString(pathToUtf8(name)));
         packageIsSynthesis_.push_back(false);
     }
     for (const auto& name : state.SynthesisList) {
+        if (state.SynthesisMode && name == state.package.name) open = CbMatches->count();
         CbMatches->addItem(glyphIcon(Glyph::NextFilm, Qt::black), QString::fromStdString(pathToUtf8(name)));
         packageIsSynthesis_.push_back(true);
     }
-    CbMatches->setCurrentIndex(0);
+    CbMatches->setCurrentIndex(open);
 }
 
 void TFSubForm::choosePackage(int index) {

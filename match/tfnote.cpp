@@ -10,6 +10,9 @@
 #include <QLineEdit>
 #include <QPainter>
 #include <QPushButton>
+#include <QScreen>
+#include <QScrollArea>
+#include <QStyle>
 #include <QVBoxLayout>
 
 #include "app/app_context.h"
@@ -39,14 +42,57 @@ QLineEdit* field(QWidget* parent, const char* name, const QString& text) {
     return edit;
 }
 
+// Keeps a control's look and takes away its input: a read-only check box.
+class IgnoresInput : public QObject {
+public:
+    using QObject::QObject;
+
+protected:
+    bool eventFilter(QObject*, QEvent* event) override {
+        switch (event->type()) {
+            case QEvent::MouseButtonPress:
+            case QEvent::MouseButtonRelease:
+            case QEvent::MouseButtonDblClick:
+            case QEvent::KeyPress:
+            case QEvent::KeyRelease: return true;
+            default: return false;
+        }
+    }
+};
+
+// What the window manager adds above a dialog: its title bar and frame.
+constexpr int kWindowDecoration = 40;
+
 }  // namespace
+
+void fitDialogToScreen(QDialog& dialog, QScrollArea& scroll) {
+    const QRect available = dialog.screen()->availableGeometry();
+    QWidget* body = scroll.widget();
+    const QSize chrome = dialog.sizeHint() - scroll.sizeHint();
+    QSize wanted = body->sizeHint() + chrome;
+    const int room = available.height() - kWindowDecoration;
+    if (wanted.height() > room) wanted.rwidth() += scroll.style()->pixelMetric(QStyle::PM_ScrollBarExtent);
+    wanted = wanted.boundedTo(QSize(available.width(), room));
+    dialog.resize(wanted);
+    // move() places the frame, title bar included.
+    dialog.move(available.left() + std::max(0, (available.width() - wanted.width()) / 2),
+                available.top() + std::max(0, (room - wanted.height()) / 2));
+}
 
 MatchSheet::MatchSheet(AppContext& app, bool withSets, QWidget* parent) : QDialog(parent) {
     setModal(true);
     QString caption = label(app, 11);
     setWindowTitle(caption.remove(QChar('&')));
     const auto& info = app.state.match.MatchInfo;
-    auto* layout = new QVBoxLayout(this);
+    auto* outer = new QVBoxLayout(this);
+    // The groups scroll when the screen is too small for them; the close button stays in sight.
+    scroll_ = new QScrollArea(this);
+    scroll_->setObjectName(QStringLiteral("ScrollSheet"));
+    scroll_->setFrameShape(QFrame::NoFrame);
+    scroll_->setWidgetResizable(true);
+    auto* body = new QWidget(scroll_);
+    auto* layout = new QVBoxLayout(body);
+    layout->setContentsMargins(0, 0, 0, 0);
 
     auto* match = new QGroupBox(label(app, 91), this);
     match->setObjectName(QStringLiteral("GroupBox1"));
@@ -125,15 +171,26 @@ MatchSheet::MatchSheet(AppContext& app, bool withSets, QWidget* parent) : QDialo
         }
         layout->addWidget(sets);
     }
+    scroll_->setWidget(body);
+    outer->addWidget(scroll_);
 
     auto* close = new QPushButton(label(app, 2).remove(QChar('&')), this);
     close->setObjectName(QStringLiteral("ButAnn"));
     connect(close, &QPushButton::clicked, this, &QDialog::accept);
-    layout->addWidget(close, 0, Qt::AlignRight);
+    outer->addWidget(close, 0, Qt::AlignRight);
     ApplyLanguage(this, app.state.LanguageNumber, app.messages, {});
-    // The sheet is read-only: the groups are shown disabled, as they always were.
-    for (QGroupBox* group : findChildren<QGroupBox*>()) group->setEnabled(false);
+    // Read-only, yet drawn as readable as any form: fields refuse edits, set boxes refuse clicks.
+    auto* readOnly = new IgnoresInput(this);
+    for (QCheckBox* played : findChildren<QCheckBox*>()) {
+        played->installEventFilter(readOnly);
+        played->setFocusPolicy(Qt::NoFocus);
+    }
     if (auto* first = findChild<QLineEdit*>("EditData")) first->setFocus();
+}
+
+void MatchSheet::showEvent(QShowEvent* event) {
+    fitDialogToScreen(*this, *scroll_);
+    QDialog::showEvent(event);
 }
 
 void MatchSheet::keyPressEvent(QKeyEvent* event) {
@@ -147,37 +204,57 @@ TFDatiInc::TFDatiInc(AppContext& app, QWidget* parent) : QDialog(parent) {
     setWindowTitle(label(app, 84));
     const auto& match = app.state.match;
     auto* layout = new QVBoxLayout(this);
-    layout->addWidget(new QLabel(label(app, 85), this));
+    auto* heading = new QHBoxLayout;
+    auto* icon = new QLabel(this);
+    icon->setObjectName(QStringLiteral("Image1"));
+    icon->setPixmap(style()->standardIcon(QStyle::SP_FileDialogDetailedView).pixmap(32, 32));
+    heading->addWidget(icon);
+    auto* title = new QLabel(label(app, 85), this);
+    title->setObjectName(QStringLiteral("Label1"));
+    heading->addWidget(title, 1);
+    layout->addLayout(heading);
     Grd = new TextGrid(std::max(1, match.MatchesCount), 9, this);
     Grd->setObjectName(QStringLiteral("Grd"));
-    Grd->horizontalHeader()->show();
-    Grd->horizontalHeader()->setStyleSheet(
-        QStringLiteral("QHeaderView::section { background: #808080; color: white; border: none; }"));
+    QHeaderView* header = Grd->horizontalHeader();
+    header->show();
+    header->setHighlightSections(false);  // a selected row leaves the header as it is
+    header->setStyleSheet(
+        QStringLiteral("QHeaderView::section { background: #808080; color: white; border: none; font-weight: normal; }"));
     Grd->verticalHeader()->setDefaultSectionSize(18);
-    const int widths[] = {94, 99, 44, 58, 107, 51, 32, 70, 51};
     const struct {
         int number;
         bool noColon;
     } headers[] = {{103, false}, {104, false}, {9, false}, {19, true}, {96, false},
                    {100, false}, {22, false},  {18, true}, {20, true}};
     QStringList texts;
-    int total = 0;
-    for (int c = 0; c < 9; ++c) {
-        texts << label(app, headers[c].number, headers[c].noColon).toLower();
-        Grd->setColumnWidth(c, widths[c]);
-        total += widths[c];
-    }
+    for (const auto& h : headers) texts << label(app, h.number, h.noColon).toLower();
     Grd->setHorizontalHeaderLabels(texts);
     for (int n = 1; n <= match.MatchesCount; ++n)
         for (int c = 0; c < 9; ++c)
             Grd->setCellText(c, n - 1, shown(match.MatchesData[static_cast<std::size_t>(n)].slots[static_cast<std::size_t>(c)]));
-    Grd->setMinimumWidth(total + 24);
     layout->addWidget(Grd);
     auto* close = new QPushButton(label(app, 3).remove(QChar('&')), this);
     close->setObjectName(QStringLiteral("Button1"));
     connect(close, &QPushButton::clicked, this, &QDialog::accept);
     layout->addWidget(close, 0, Qt::AlignRight);
     ApplyLanguage(this, app.state.LanguageNumber, app.messages, {});
+    fitColumns();
+}
+
+void TFDatiInc::fitColumns() {
+    // The designed widths are minimums: a column grows to its header and its texts in the font in
+    // use, so no header or name is cut while the screen has room.
+    const int designed[] = {94, 99, 44, 58, 107, 51, 32, 70, 51};
+    QHeaderView* header = Grd->horizontalHeader();
+    int total = 0;
+    for (int c = 0; c < 9; ++c) {
+        const int width = std::max({designed[c], header->sectionSizeHint(c),
+                                      static_cast<QAbstractItemView*>(Grd)->sizeHintForColumn(c)});
+        Grd->setColumnWidth(c, width);
+        total += width;
+    }
+    const int frame = 2 * Grd->frameWidth() + Grd->style()->pixelMetric(QStyle::PM_ScrollBarExtent);
+    Grd->setMinimumWidth(std::min(total + frame, screen()->availableGeometry().width() - 40));
 }
 
 }  // namespace corvane

@@ -2,10 +2,17 @@
 
 #include <QDialog>
 
+class QScrollArea;
+
 namespace corvane {
 
 struct AppContext;
 class TextGrid;
+
+// Sizes a dialog to its scrolling body and keeps it inside the screen's available area: when the
+// body is taller than the screen, the body scrolls and whatever lies outside the scroll area (the
+// close button) stays on screen.
+void fitDialogToScreen(QDialog& dialog, QScrollArea& scroll);
 
 // The match sheet: date, teams, officials and, for volleyball, the sets. Read-only.
 class MatchSheet : public QDialog {
@@ -16,6 +23,10 @@ public:
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+
+private:
+    QScrollArea* scroll_;
 };
 
 // The volleyball match sheet.
@@ -43,6 +54,8 @@ public:
     TextGrid* table() const { return Grd; }
 
 private:
+    void fitColumns();
+
     TextGrid* Grd;
 };
 

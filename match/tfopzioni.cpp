@@ -124,12 +124,12 @@ void TFOpzioni::SpeedButton1Click() {
     settings.write(UtilizzaCodec, flag(CheckBox1));
     settings.write(SpostainelencoCodici, flag(CheckBox2));
     if (CheckBox1->isChecked() != codecsAtOpening_) main_.CheckUleadCodecs(CheckBox1->isChecked());
-    options.PreRollSeconds = textToInt(Edit1->text().toStdString());
-    settings.write(SecAnticipoAzione, Edit1->text().toStdString());
+    // What is stored is what is used: a cleared field takes the stored default in both, so the
+    // pre-roll does not change at the next start.
+    options.PreRollSeconds = textToInt(settings.write(SecAnticipoAzione, Edit1->text().toStdString()));
     options.StopAtEnd = CheckBox3->isChecked();
     settings.write(StopFineAzione, flag(CheckBox3));
-    options.EndOffsetSeconds = textToInt(Edit2->text().toStdString());
-    settings.write(SecAnticipoFineAzione, Edit2->text().toStdString());
+    options.EndOffsetSeconds = textToInt(settings.write(SecAnticipoFineAzione, Edit2->text().toStdString()));
     settings.write(DisplayEffectsDescription, flag(CheckBox4));
     settings.write(CloseStatistics, flag(CheckBox5));
     main_.updatePreRollCaptions();

@@ -57,10 +57,10 @@ TFStatVoll::TFStatVoll(AppContext& app, TFMain& main) : QWidget(nullptr, Qt::Win
     setAttribute(Qt::WA_DeleteOnClose);
     QString caption = messageToQt(app.messages.MessageText(36));
     setWindowTitle(caption.remove(QChar(':')));
-    ApplyLanguage(this, app.state.LanguageNumber, app.messages, {});
     const auto makeTable = [this](const char* name, const std::array<int, 6>& widths, bool home) {
         auto* grid = new TextGrid(1, StatsTable::kColumns, this);
         grid->setObjectName(QString::fromLatin1(name));
+        grid->setProperty("tag", -2);  // the figures grow a point with the Japanese font
         grid->verticalHeader()->setDefaultSectionSize(kRowHeight);
         grid->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
         grid->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
@@ -86,6 +86,7 @@ TFStatVoll::TFStatVoll(AppContext& app, TFMain& main) : QWidget(nullptr, Qt::Win
     XiButton1->setObjectName(QStringLiteral("XiButton1"));
     XiButton1->setIcon(glyphIcon(Glyph::Close, Qt::black));
     connect(XiButton1, &QToolButton::clicked, this, &QWidget::close);
+    ApplyLanguage(this, app.state.LanguageNumber, app.messages, {});  // once the tables exist
     if (TFSubForm* panel = main_.searchPanel()) panel->setStatisticsButtonVisible(false);
 }
 

@@ -2,13 +2,18 @@
 
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
 #include "core/files.h"
+#include "core/messages.h"
 #include "support/test_support.h"
 
 namespace corvane {
 namespace {
 
 using testing::FixedPlatform;
+using testing::handToOrdinaryUser;
+using testing::holdsAsOrdinaryUser;
 using testing::readFile;
 using testing::RecordingBoxes;
 using testing::TempFolder;
@@ -21,7 +26,6 @@ struct StartupFixture : ::testing::Test {
     RecordingBoxes boxes;
     ProgramState state;
     std::optional<std::filesystem::path> library = std::filesystem::path("/usr/lib/libmpv.so.2");
-    std::vector<std::pair<std::filesystem::path, std::filesystem::path>> launched;
     int codecChecks = 0;
 
     void SetUp() override {
@@ -29,15 +33,11 @@ struct StartupFixture : ::testing::Test {
         platform.documents = documents.path();
         platform.data = data.path();
         disc.write("System/Language.cfg", "1\r\n");
-        disc.write("System/Messages0.txt", "65=Installare il lettore\n");
+        disc.write("System/Messages0.txt", "65=Installare il lettore\n350=Manca libmpv: pacchetto libmpv2\n");
     }
 
     StartupOutcome run(std::optional<std::filesystem::path> discFolder = std::nullopt) {
-        StartupSequence startup(state, {platform, boxes, [this] { return library; },
-                                        [this](const auto& program, const auto& folder) {
-                                            launched.emplace_back(program, folder);
-                                        },
-                                        [this] { ++codecChecks; }});
+        StartupSequence startup(state, {platform, boxes, [this] { return library; }, [this] { ++codecChecks; }});
         return startup.run(discFolder);
     }
 
@@ -82,23 +82,116 @@ TEST_F(StartupFixture, OnReadOnlyMediaTheLogGoesToTheUserDataFolder) {
     EXPECT_EQ(logLines(logFolder)[2], "Percorso Log: " + logFolder.string() + "/");
 }
 
-TEST_F(StartupFixture, WithoutThePlayerLibraryTheSetupIsLaunchedInLanguageZero) {
+TEST_F(StartupFixture, WithoutThePlayerLibraryNothingOnTheDiscRunsAndTheBoxNamesThePackage) {
     library.reset();
-    EXPECT_EQ(run(), StartupOutcome::SetupLaunched);
+    // A disc's own installer, made so that any run of it shows.
+    const auto setup = disc.write("System/Bin_Setup", "#!/bin/sh\ntouch \"" + (disc / "ran").string() + "\"\n");
+    std::filesystem::permissions(setup, std::filesystem::perms::owner_all);
+    EXPECT_EQ(run(), StartupOutcome::PlayerLibraryMissing);
     ASSERT_EQ(boxes.shown.size(), 1u);
-    EXPECT_EQ(boxes.shown[0].text, "Installare il lettore");
+    EXPECT_EQ(boxes.shown[0].text, "Manca libmpv: pacchetto libmpv2");
     EXPECT_EQ(boxes.shown[0].caption, "Corvane Player");
     EXPECT_EQ(boxes.shown[0].flags, MessageBoxExclamation);
-    ASSERT_EQ(launched.size(), 1u);
-    EXPECT_EQ(launched[0].first, disc / "System/Bin_Setup");
-    EXPECT_EQ(launched[0].second, disc / "System");
     const auto lines = logLines(disc.path());
+    ASSERT_EQ(lines.size(), 5u);
     EXPECT_EQ(lines[3], "OCX in windows\\system non presente avvio setup libreria di supporto");
-    EXPECT_EQ(lines[4], "Esegue ShellExecute \"" + (disc / "System/Bin_Setup").string() + "\"");
-    // Neither the settings file nor the language file was read.
+    EXPECT_EQ(lines[4], "Libreria video libmpv.so.2 non presente: pacchetto Debian libmpv2");
+    // Neither the settings file nor the language file was read, and nothing was started.
     EXPECT_FALSE(std::filesystem::exists(documents / "tlx_player.ini"));
     EXPECT_EQ(state.LanguageNumber, 0);
     EXPECT_EQ(codecChecks, 0);
+    sleep(1);
+    EXPECT_FALSE(std::filesystem::exists(disc / "ran"));
+}
+
+TEST(StartupCatalogues, EveryLanguageHasTheStartUpBoxes) {
+    const MessageCatalogue catalogue(std::filesystem::path(CORVANE_SOURCE_DIR) / "data/System");
+    for (const int language : {0, 1}) {
+        const auto library = catalogue.LoadSDll(kMissingPlayerLibraryMessage, language);
+        ASSERT_TRUE(library) << language;
+        EXPECT_NE(library->find("libmpv.so.2"), std::string::npos) << *library;
+        EXPECT_NE(library->find("libmpv2"), std::string::npos) << *library;
+        for (const int number : {kUnusableArgumentMessage, kSeveralArgumentsMessage}) {
+            const auto text = catalogue.LoadSDll(number, language);
+            ASSERT_TRUE(text) << number;
+            EXPECT_NE(text->find("%s"), std::string::npos) << *text;
+        }
+    }
+}
+
+TEST_F(StartupFixture, ACommandLineThatNamesNothingToOpenIsToldInABoxAndTheLog) {
+    disc.write("System/Messages1.txt", "351=Non apribile:_%s\n352=Troppi:_%s\n");
+    const struct {
+        std::vector<std::string> arguments;
+        std::string box, logLine;
+    } cases[] = {
+        {{"/nowhere/x.dvw"}, "Non apribile:\r/nowhere/x.dvw", "Argomento non valido: /nowhere/x.dvw"},
+        {{"a", "b c"}, "Troppi:\ra b c", "Argomenti non usati: a b c"},
+    };
+    for (const auto& c : cases) {
+        boxes.shown.clear();
+        StartupSequence startup(state, {platform, boxes, [this] { return library; }, [this] { ++codecChecks; }});
+        EXPECT_EQ(startup.run(parseCommandLine(c.arguments)), StartupOutcome::CommandLineRefused);
+        ASSERT_EQ(boxes.shown.size(), 1u);
+        EXPECT_EQ(boxes.shown[0].text, c.box);
+        EXPECT_EQ(boxes.shown[0].flags, MessageBoxExclamation);
+        const auto lines = logLines(disc.path());
+        ASSERT_EQ(lines.size(), 4u);
+        EXPECT_EQ(lines[3], c.logLine);
+        EXPECT_EQ(state.folders.ProgramFolder, disc.path().string() + "/");  // the log lies beside the program
+    }
+    EXPECT_EQ(codecChecks, 0);
+
+    // Started from a folder without catalogues (an installed program), the box still explains.
+    TempFolder installed;
+    platform.executable = installed / "corvane-player";
+    boxes.shown.clear();
+    StartupSequence startup(state, {platform, boxes, [this] { return library; }, [this] { ++codecChecks; }});
+    EXPECT_EQ(startup.run(parseCommandLine({"/nowhere/x.dvw"})), StartupOutcome::CommandLineRefused);
+    ASSERT_EQ(boxes.shown.size(), 1u);
+    EXPECT_NE(boxes.shown[0].text.find("none of them:\r/nowhere/x.dvw"), std::string::npos) << boxes.shown[0].text;
+}
+
+TEST_F(StartupFixture, APackageNamedOnTheCommandLineIsRememberedForTheMainWindow) {
+    disc.write("Tlx_Video/syn_Reel/Match.cfg", "sport=1\r\n");
+    TempFolder elsewhere;
+    platform.executable = elsewhere / "corvane-player";
+    EXPECT_EQ(run(std::nullopt), StartupOutcome::Continue);
+    StartupSequence startup(state, {platform, boxes, [this] { return library; }, [this] { ++codecChecks; }});
+    EXPECT_EQ(startup.run(parseCommandLine({(disc / "Tlx_Video/syn_Reel").string()})), StartupOutcome::Continue);
+    EXPECT_EQ(state.folders.ProgramFolder, disc.path().string() + "/");
+    EXPECT_EQ(state.RequestedPackage, (PackageChoice{"Reel", true}));
+}
+
+TEST_F(StartupFixture, ADiscFolderTheUserCannotWriteSendsTheLogToTheDataFolder) {
+    handToOrdinaryUser(disc.path());
+    handToOrdinaryUser(data.path());
+    std::filesystem::permissions(disc.path(), std::filesystem::perms::owner_read | std::filesystem::perms::owner_exec);
+    const auto logFolder = data / "Quintera/Corvane Player";
+    EXPECT_TRUE(holdsAsOrdinaryUser([&] {
+        run();
+        const auto lines = logLines(logFolder);
+        return state.folders.LogFolder == logFolder.string() + "/" && lines.size() >= 3 &&
+               lines[2] == "Percorso Log: " + logFolder.string() + "/" &&
+               !std::filesystem::exists(disc / "Application.Log");
+    }));
+}
+
+TEST_F(StartupFixture, NoLogLandsUnderARelativeFolder) {
+    std::filesystem::permissions(disc.path(), std::filesystem::perms::owner_read | std::filesystem::perms::owner_exec);
+    handToOrdinaryUser(disc.path());
+    TempFolder current;
+    handToOrdinaryUser(current.path());
+    const auto here = std::filesystem::current_path();
+    std::filesystem::current_path(current.path());
+    for (const char* relative : {"", "share", "."}) {
+        platform.data = relative;
+        EXPECT_TRUE(holdsAsOrdinaryUser([&] {
+            run();
+            return state.folders.LogFolder.empty() && std::filesystem::is_empty(current.path());
+        })) << relative;
+    }
+    std::filesystem::current_path(here);
 }
 
 TEST_F(StartupFixture, TheCodecCheckRunsWhenTheSettingIsAbsentOrOne) {

@@ -2,11 +2,16 @@
 
 #include <gtest/gtest.h>
 
+#include "core/files.h"
+#include "core/log.h"
 #include "support/test_support.h"
 
 namespace corvane {
 namespace {
 
+using testing::FixedPlatform;
+using testing::handToOrdinaryUser;
+using testing::holdsAsOrdinaryUser;
 using testing::readFile;
 using testing::TempFolder;
 
@@ -16,7 +21,7 @@ struct SettingsFixture : ::testing::Test {
     Settings settings{folder / "tlx_player.ini", sport};
 };
 
-TEST_F(SettingsFixture, FileWithoutPlayerSectionReadsAndStoresEveryDefault) {
+TEST_F(SettingsFixture, FileWithoutPlayerSectionReadsEveryDefaultAndStoresAllButTheSportOnes) {
     folder.write("tlx_player.ini", "[Other]\r\nUtilizzaCodec=0\r\n");
     sport = "1";
     const std::vector<std::pair<int, std::string>> expected = {
@@ -27,13 +32,16 @@ TEST_F(SettingsFixture, FileWithoutPlayerSectionReadsAndStoresEveryDefault) {
 
     const std::string content = readFile(folder / "tlx_player.ini");
     EXPECT_NE(content.find("[Player]"), std::string::npos);
-    for (const auto& [key, value] : expected)
-        EXPECT_NE(content.find(std::string(settingKeyName(key)) + "=" + value), std::string::npos) << content;
+    for (const auto& [key, value] : expected) {
+        const bool followsSport = key == CodiciInChiaro || key == StatisticheModVis;
+        EXPECT_EQ(content.find(std::string(settingKeyName(key)) + "=" + value) != std::string::npos, !followsSport)
+            << content;
+    }
     // The other section is kept as it was.
     EXPECT_NE(content.find("[Other]"), std::string::npos);
 }
 
-TEST_F(SettingsFixture, SportDecidesTheDefaultsOfKeysThreeAndSeven) {
+TEST_F(SettingsFixture, TheSportDecidesKeysThreeAndSevenUntilTheUserSetsThem) {
     const struct {
         std::string sport, expected;
     } cases[] = {{"1", "0"}, {"2", "1"}, {"", "1"}, {"A", "1"}};
@@ -42,9 +50,41 @@ TEST_F(SettingsFixture, SportDecidesTheDefaultsOfKeysThreeAndSeven) {
         sport = c.sport;
         EXPECT_EQ(settings.read(CodiciInChiaro), c.expected) << "sport " << c.sport;
         EXPECT_EQ(settings.read(StatisticheModVis), c.expected) << "sport " << c.sport;
-        // The first read stored it: a later change of sport does not change the stored value.
+        // Not stored: the next package's sport decides again.
         sport = c.sport == "1" ? "2" : "1";
-        EXPECT_EQ(settings.read(CodiciInChiaro), c.expected);
+        EXPECT_EQ(settings.read(CodiciInChiaro), c.expected == "1" ? "0" : "1") << "sport " << c.sport;
+        EXPECT_EQ(readFile(folder / "tlx_player.ini").find("CodiciInChiaro"), std::string::npos);
+    }
+    settings.write(CodiciInChiaro, "1");  // the user's choice holds for every sport
+    sport = "1";
+    EXPECT_EQ(settings.read(CodiciInChiaro), "1");
+}
+
+TEST_F(SettingsFixture, AHandEditedFileIsReadAsInisWereAndEveryUnchangedLineKept) {
+    const std::string edited =
+        "; coach's notes\r\n[Player]\r\nSecAnticipoAzione=9\r\nsecanticipoazione=4\r\n"
+        "StopFineAzione = \"1\"\r\n\r\n[Other]\r\nSecAnticipoAzione=7\r\n[player]\r\nCloseStatistics=1\r\n";
+    folder.write("tlx_player.ini", edited);
+    EXPECT_EQ(settings.read(SecAnticipoAzione), "9");  // the first occurrence wins
+    EXPECT_EQ(settings.read(StopFineAzione), "1");     // quotes are not part of the value
+    EXPECT_EQ(settings.read(CloseStatistics), "0");    // only the first Player section counts
+    EXPECT_EQ(readFile(folder / "tlx_player.ini"),
+              "; coach's notes\r\n[Player]\r\nSecAnticipoAzione=9\r\nsecanticipoazione=4\r\n"
+              "StopFineAzione = \"1\"\r\nCloseStatistics=0\r\n\r\n[Other]\r\nSecAnticipoAzione=7\r\n[player]\r\n"
+              "CloseStatistics=1\r\n");
+
+    const struct {
+        std::string before, after;
+    } writes[] = {
+        {"[Player]\nSecAnticipoAzione=9\nSecAnticipoAzione=4\n", "[Player]\nSecAnticipoAzione=5\nSecAnticipoAzione=4\n"},
+        {"[Player]\r\nStopFineAzione=0", "[Player]\r\nStopFineAzione=0\r\nSecAnticipoAzione=5\r\n"},
+        {"x=1\n", "x=1\n[Player]\nSecAnticipoAzione=5\n"},
+        {"", "[Player]\nSecAnticipoAzione=5\n"},
+    };
+    for (const auto& w : writes) {
+        folder.write("tlx_player.ini", w.before);
+        settings.write(SecAnticipoAzione, "5");
+        EXPECT_EQ(readFile(folder / "tlx_player.ini"), w.after) << w.before;
     }
 }
 
@@ -76,9 +116,84 @@ TEST_F(SettingsFixture, WritesReplaceTheFileWholeAndLeaveNoTemporaryFile) {
     EXPECT_EQ(settings.read(CloseStatistics), "1");
 }
 
-TEST(SettingsPath, LiesInTheDocumentsFolderOrAtTheRootWithoutOne) {
+TEST(SettingsPath, AnEmptyOrRelativeFolderGivesNoFileAndNothingIsWritten) {
     EXPECT_EQ(settingsFilePath("/home/coach/Documents"), "/home/coach/Documents/tlx_player.ini");
-    EXPECT_EQ(settingsFilePath(""), "/tlx_player.ini");
+    TempFolder current;
+    const auto here = std::filesystem::current_path();
+    std::filesystem::current_path(current.path());
+    for (const char* folder : {"", "Documents", "."}) {
+        EXPECT_TRUE(settingsFilePath(folder).empty()) << folder;
+        const std::string sport;
+        const Settings settings(settingsFilePath(folder), sport);
+        EXPECT_EQ(settings.read(SecAnticipoAzione), "2");
+        EXPECT_EQ(settings.write(SecAnticipoAzione, "7"), "7");
+    }
+    std::filesystem::current_path(here);
+    EXPECT_TRUE(std::filesystem::is_empty(current.path()));
+}
+
+// What the user protected or wrote by hand survives every read and write of the program.
+struct ProtectedSettings : SettingsFixture {
+    TempFolder logFolder;
+    FixedPlatform platform;
+    ApplicationLog log{platform, logFolder.path()};
+    std::string mine = "[Player]\nSecAnticipoAzione=9\nSecAnticipoFineAzione=3\nSpostainelencoCodici=0\n";
+
+    std::filesystem::perms modeOf(const std::filesystem::path& file) {
+        return std::filesystem::status(file).permissions();
+    }
+    std::size_t logLineCount() { return splitTextLines(readFile(logFolder / "Application.Log")).size(); }
+};
+
+TEST_F(ProtectedSettings, AFileThatCannotBeReadOrMayNotBeWrittenIsNeverReplaced) {
+    using std::filesystem::perms;
+    const struct {
+        perms mode;
+        std::string preRoll;  // what the run uses
+    } cases[] = {{perms::none, "2"}, {perms::owner_read | perms::group_read | perms::others_read, "9"}};
+    for (const auto& c : cases) {
+        const auto file = folder.write("tlx_player.ini", mine);
+        std::filesystem::permissions(file, c.mode);
+        handToOrdinaryUser(folder.path());
+        handToOrdinaryUser(logFolder.path());
+        EXPECT_TRUE(holdsAsOrdinaryUser([&] {
+            const Settings guarded(file, sport, &log);
+            return guarded.read(SecAnticipoAzione) == c.preRoll && guarded.read(UtilizzaCodec) == "1" &&
+                   guarded.write(StopFineAzione, "1") == "1" && logLineCount() == 1;
+        })) << static_cast<int>(c.mode);
+        EXPECT_EQ(modeOf(file), c.mode);
+        std::filesystem::permissions(file, perms::owner_read, std::filesystem::perm_options::add);
+        EXPECT_EQ(readFile(file), mine);
+        std::filesystem::remove(logFolder / "Application.Log");
+    }
+}
+
+TEST_F(ProtectedSettings, AWriteKeepsTheModeAndGoesThroughALinkToItsTarget) {
+    using std::filesystem::perms;
+    TempFolder elsewhere;
+    const auto target = elsewhere.write("real.ini", mine);
+    std::filesystem::permissions(target, perms::owner_read | perms::owner_write);
+    std::filesystem::create_symlink(target, folder / "tlx_player.ini");
+    handToOrdinaryUser(folder.path());
+    handToOrdinaryUser(elsewhere.path());
+    EXPECT_TRUE(holdsAsOrdinaryUser([&] {
+        const Settings linked(folder / "tlx_player.ini", sport, &log);
+        return linked.write(StopFineAzione, "1") == "1" && linked.read(SecAnticipoAzione) == "9";
+    }));
+    EXPECT_TRUE(std::filesystem::is_symlink(folder / "tlx_player.ini"));
+    EXPECT_EQ(readFile(target), mine + "StopFineAzione=1\n");
+    EXPECT_EQ(modeOf(target), perms::owner_read | perms::owner_write);
+}
+
+TEST_F(ProtectedSettings, AFileWithANulByteIsReadButNeverRewritten) {
+    const std::string withNul = mine + std::string("Note=a\0b\n", 10);
+    folder.write("tlx_player.ini", withNul);
+    const Settings guarded(folder / "tlx_player.ini", sport, &log);
+    EXPECT_EQ(guarded.read(SecAnticipoAzione), "9");
+    EXPECT_EQ(guarded.read(StopFineAzione), "0");
+    guarded.write(CloseStatistics, "1");
+    EXPECT_EQ(readFile(folder / "tlx_player.ini"), withNul);
+    EXPECT_EQ(logLineCount(), 1u);
 }
 
 }  // namespace

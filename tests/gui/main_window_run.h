@@ -71,14 +71,17 @@ private:
 // The main window on a disc, shown and past its first activation.
 class MainWindowRun {
 public:
-    explicit MainWindowRun(const Disc& disc, QSize screen = QSize(1280, 800)) : MainWindowRun(disc.path(), screen) {}
+    explicit MainWindowRun(const Disc& disc, QSize screen = QSize(1280, 800), int language = 1)
+        : MainWindowRun(disc.path(), screen, language) {}
 
-    explicit MainWindowRun(const std::filesystem::path& discFolder, QSize screen = QSize(1280, 800)) {
+    explicit MainWindowRun(const std::filesystem::path& discFolder, QSize screen = QSize(1280, 800), int language = 1,
+                           std::optional<PackageChoice> package = std::nullopt) {
         platform_.documents = documents_.path();
         state_.folders.ProgramFolder = discFolder.string() + "/";
         state_.folders.SystemFolder = state_.folders.ProgramFolder + "System";
         state_.folders.LogFolder = state_.folders.ProgramFolder;
-        state_.LanguageNumber = 1;
+        state_.LanguageNumber = language;
+        state_.RequestedPackage = std::move(package);
         log_ = std::make_unique<ApplicationLog>(platform_, discFolder);
         catalogue_ = std::make_unique<MessageCatalogue>(state_.folders.SystemFolder);
         messages_ = std::make_unique<Messages>(*catalogue_, boxes, state_.LanguageNumber);

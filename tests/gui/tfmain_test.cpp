@@ -39,7 +39,7 @@ TEST(MainWindow, OpensTheFirstFilmLaidOutForTheScreen) {
     const Disc disc({wide()});
     const MainWindowRun run(disc);
     ASSERT_EQ(run.player().State(), TPlayer::Ready);
-    EXPECT_EQ(run.window->windowTitle(), "Corvane System Player");
+    EXPECT_EQ(run.window->windowTitle(), "Corvane System Player \u2014 Corvane Player");
     // The raw code list is as wide as its columns; the video takes the rest of the screen.
     const int list = 173 + 52 + 27 + 20;
     EXPECT_EQ(run.control("Panel2")->width(), 1280 - list - 5);

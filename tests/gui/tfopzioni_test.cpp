@@ -31,19 +31,27 @@ struct OptionsFixture : ::testing::Test {
     std::string stored(int key) { return run->app().settings.read(key); }
 };
 
-TEST_F(OptionsFixture, AnEmptiedPreRollIsZeroInUseAndTheDefaultInTheFile) {
+TEST_F(OptionsFixture, AClearedPreRollIsUsedAsItIsStoredSoARestartKeepsIt) {
     open();
     std::unique_ptr<TFOpzioni> window(options());
+    window->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get()));
     auto* preRoll = window->findChild<QLineEdit*>("Edit1");
     EXPECT_EQ(preRoll->text(), "2");
-    preRoll->clear();
-    QTest::keyClicks(window->findChild<QLineEdit*>("Edit2"), "1x3");  // digits only
-    EXPECT_EQ(window->findChild<QLineEdit*>("Edit2")->text(), "013");
-    window->SpeedButton1Click();
-    EXPECT_EQ(run->state().playback.PreRollSeconds, 0);
+    QTest::mouseClick(preRoll, Qt::LeftButton, {}, preRoll->rect().center());
+    QTest::keyClick(preRoll, Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClick(preRoll, Qt::Key_Backspace);
+    EXPECT_EQ(preRoll->text(), "");
+    auto* endOffset = window->findChild<QLineEdit*>("Edit2");
+    QTest::mouseClick(endOffset, Qt::LeftButton, {}, endOffset->rect().center());
+    QTest::keyClicks(endOffset, "1x3");  // digits only
+    EXPECT_EQ(endOffset->text(), "013");
+    auto* ok = window->findChild<QWidget*>("SpeedButton1");
+    QTest::mouseClick(ok, Qt::LeftButton, {}, ok->rect().center());
     EXPECT_EQ(stored(SecAnticipoAzione), "2");
+    EXPECT_EQ(run->state().playback.PreRollSeconds, 2);  // the value a restart reads
     EXPECT_EQ(run->state().playback.EndOffsetSeconds, 13);
-    EXPECT_EQ(run->control<QLabel>("SecAntInizioAzione")->text().toStdString(), run->messageText(70) + " (0)");
+    EXPECT_EQ(run->control<QLabel>("SecAntInizioAzione")->text().toStdString(), run->messageText(70) + " (2)");
 }
 
 TEST_F(OptionsFixture, WithoutTheSuppliedOptionFilesTheCodecOptionIsHiddenAndStoredOff) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <filesystem>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -75,6 +76,14 @@ struct CatalogueMessages {
     MessageCatalogue catalogue{system.path()};
     Messages messages{catalogue, boxes, language};
 };
+
+// Runs a check in a child process as an ordinary user: when the suite runs as root the child
+// becomes "nobody" (set-group and set-user id), so that file modes bind it as they bind a coach.
+// True when the check returned true; what it prints goes to the test's standard error.
+bool holdsAsOrdinaryUser(const std::function<bool()>& check);
+
+// Hands a file or a folder with everything below it to the user of holdsAsOrdinaryUser.
+void handToOrdinaryUser(const std::filesystem::path& path);
 
 std::string readFile(const std::filesystem::path& file);
 std::filesystem::path fixture(const std::string& name);

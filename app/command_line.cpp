@@ -1,0 +1,68 @@
+#include "app/command_line.h"
+
+#include <algorithm>
+
+#include "core/files.h"
+
+namespace corvane {
+namespace fs = std::filesystem;
+
+namespace {
+
+bool isPackagesFolderName(const fs::path& folder) { return equalsIgnoringCase(folder.filename().string(), "Tlx_Video"); }
+
+// A disc folder holds Tlx_Video (the packages) or System (the catalogues) or both.
+bool isDiscFolder(const fs::path& folder) {
+    std::error_code error;
+    for (fs::directory_iterator it(folder, error), end; !error && it != end; it.increment(error)) {
+        const bool discPart = isPackagesFolderName(it->path()) || equalsIgnoringCase(it->path().filename().string(), "System");
+        if (discPart && it->is_directory(error)) return true;
+    }
+    return false;
+}
+
+PackageChoice choiceOf(const fs::path& packageFolder) {
+    const std::string name = packageFolder.filename().string();
+    if (equalsIgnoringCase(name.substr(0, std::min<std::size_t>(4, name.size())), "syn_"))
+        return {name.substr(4), true};
+    return {name, false};
+}
+
+}  // namespace
+
+CommandLineRequest parseCommandLine(const std::vector<std::string>& arguments) {
+    CommandLineRequest request;
+    if (arguments.empty()) return request;
+    if (arguments.size() > 1) {
+        request.refused = arguments;
+        return request;
+    }
+    std::error_code error;
+    const fs::path given = fs::weakly_canonical(fs::absolute(arguments.front(), error), error);
+    const fs::file_status status = fs::status(given, error);
+    const fs::path folder = fs::is_directory(status) ? given : given.parent_path();
+    if (fs::is_directory(status) && isDiscFolder(given)) {
+        request.discFolder = given;
+    } else if (fs::is_directory(status) && isPackagesFolderName(given)) {
+        request.discFolder = given.parent_path();
+    } else if ((fs::is_directory(status) || fs::is_regular_file(status)) && isPackagesFolderName(folder.parent_path()) &&
+               folder.has_filename()) {
+        request.discFolder = folder.parent_path().parent_path();
+        request.package = choiceOf(folder);
+    } else {
+        request.refused = arguments;
+    }
+    return request;
+}
+
+PackageChoice firstPackage(const std::vector<std::string>& matches, const std::vector<std::string>& syntheses,
+                           const std::optional<PackageChoice>& requested) {
+    if (requested) {
+        const auto& names = requested->synthesis ? syntheses : matches;
+        if (std::find(names.begin(), names.end(), requested->name) != names.end()) return *requested;
+    }
+    if (!matches.empty()) return {matches.front(), false};
+    return {syntheses.empty() ? std::string() : syntheses.front(), true};
+}
+
+}  // namespace corvane

@@ -1,0 +1,71 @@
+#include "app/command_line.h"
+
+#include <gtest/gtest.h>
+
+#include "support/test_support.h"
+
+namespace corvane {
+namespace {
+
+using testing::TempFolder;
+
+TEST(CommandLine, AnArgumentIsTakenAsTheDiscThatHoldsItWithItsPackageChosen) {
+    TempFolder disc;
+    disc.write("Tlx_Video/Partita A/Match.cfg", "sport=1\r\n");
+    disc.write("Tlx_Video/Partita A/scout.dvw", "[3KESTRALINESCOUT]\r\n");
+    disc.write("Tlx_Video/syn_Attacchi/Match.cfg", "");
+    TempFolder other;
+    other.write("notes.txt", "");
+    TempFolder bare;  // a disc without packages is still a disc: the main window says it is empty
+    bare.write("System/Language.cfg", "1\r\n");
+    const auto root = disc.path();
+    const std::optional<PackageChoice> none;
+    const struct {
+        std::vector<std::string> arguments;
+        std::optional<std::filesystem::path> discFolder;
+        std::optional<PackageChoice> package;
+        std::vector<std::string> refused;
+    } cases[] = {
+        {{}, std::nullopt, none, {}},
+        {{root.string()}, root, none, {}},
+        {{root.string() + "/"}, root, none, {}},
+        {{(root / "Tlx_Video").string()}, root, none, {}},
+        {{bare.path().string()}, bare.path(), none, {}},
+        {{(root / "Tlx_Video/Partita A").string()}, root, PackageChoice{"Partita A", false}, {}},
+        {{(root / "Tlx_Video/Partita A/scout.dvw").string()}, root, PackageChoice{"Partita A", false}, {}},
+        {{(root / "Tlx_Video/Partita A/../syn_Attacchi").string()}, root, PackageChoice{"Attacchi", true}, {}},
+        {{(root / "Tlx_Video/Partita A/missing.dvw").string()}, std::nullopt, none, {(root / "Tlx_Video/Partita A/missing.dvw").string()}},
+        {{(other / "notes.txt").string()}, std::nullopt, none, {(other / "notes.txt").string()}},
+        {{other.path().string()}, std::nullopt, none, {other.path().string()}},
+        {{"/nonexistent/disc"}, std::nullopt, none, {"/nonexistent/disc"}},
+        {{root.string(), root.string()}, std::nullopt, none, {root.string(), root.string()}},
+        {{"-x", "--y", "z"}, std::nullopt, none, {"-x", "--y", "z"}},
+    };
+    for (const auto& c : cases) {
+        const std::string shown = c.arguments.empty() ? "(none)" : c.arguments.front();
+        const CommandLineRequest request = parseCommandLine(c.arguments);
+        EXPECT_EQ(request.discFolder, c.discFolder) << shown;
+        EXPECT_EQ(request.package, c.package) << shown;
+        EXPECT_EQ(request.refused, c.refused) << shown;
+    }
+}
+
+TEST(CommandLine, TheRequestedPackageOpensFirstWhenTheDiscListsIt) {
+    const std::vector<std::string> matches = {"A", "B"};
+    const std::vector<std::string> syntheses = {"B", "S"};
+    const struct {
+        std::optional<PackageChoice> requested;
+        PackageChoice expected;
+    } cases[] = {
+        {std::nullopt, {"A", false}},
+        {PackageChoice{"B", false}, {"B", false}},
+        {PackageChoice{"B", true}, {"B", true}},
+        {PackageChoice{"S", false}, {"A", false}},
+        {PackageChoice{"Z", true}, {"A", false}},
+    };
+    for (const auto& c : cases) EXPECT_EQ(firstPackage(matches, syntheses, c.requested), c.expected);
+    EXPECT_EQ(firstPackage({}, syntheses, std::nullopt), (PackageChoice{"B", true}));
+}
+
+}  // namespace
+}  // namespace corvane
