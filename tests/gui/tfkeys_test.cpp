@@ -112,6 +112,8 @@ TEST_F(KeysFixture, HotKeysActOutsideTheSearchCodeAndCtrlKeysEverywhere) {
         SCOPED_TRACE(place.name);
         run->window->Transport(1);
         run->seekTo(40);
+        // The coach was typing a search code, then clicks elsewhere.
+        clickFirstCell();
         place.click(*this);
         EXPECT_EQ(QApplication::focusWidget() == grid(), place.typesText);
 
@@ -136,6 +138,7 @@ TEST_F(KeysFixture, HotKeysActOutsideTheSearchCodeAndCtrlKeysEverywhere) {
 
         list()->selectListRow(2);
         run->shownStamp();
+        clickFirstCell();
         place.click(*this);
         press(Qt::Key_X, Qt::ControlModifier);
         EXPECT_EQ(list()->currentListRow(), 3);
