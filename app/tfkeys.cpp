@@ -45,7 +45,8 @@ TFKeys::TFKeys(const Messages& messages, QWidget* parent)
     GrdKeys->setObjectName(QStringLiteral("GrdKeys"));
     GrdKeys->setHorizontalHeaderLabels({messageToQt(messages.MessageText(kKeyHeaderMessage)),
                                         messageToQt(messages.MessageText(kActionHeaderMessage))});
-    GrdKeys->verticalHeader()->hide();
+    GrdKeys->horizontalHeader()->show();
+    GrdKeys->horizontalHeader()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     GrdKeys->setEditTriggers(QAbstractItemView::NoEditTriggers);
     GrdKeys->setSelectionMode(QAbstractItemView::NoSelection);
     GrdKeys->setFocusPolicy(Qt::NoFocus);
@@ -68,7 +69,7 @@ TFKeys::TFKeys(const Messages& messages, QWidget* parent)
     layout->addWidget(ButClose, 0, Qt::AlignRight);
 
     // Tall and wide enough for every line without scrolling.
-    int height = GrdKeys->horizontalHeader()->height() + 2 * GrdKeys->frameWidth();
+    int height = GrdKeys->horizontalHeader()->sizeHint().height() + 2 * GrdKeys->frameWidth();
     for (int row = 0; row < GrdKeys->rowCount(); ++row) height += GrdKeys->rowHeight(row);
     GrdKeys->setMinimumHeight(height);
     GrdKeys->setMinimumWidth(GrdKeys->columnWidth(0) + GrdKeys->columnWidth(1) + 40 + 2 * GrdKeys->frameWidth());
