@@ -4,6 +4,7 @@
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QElapsedTimer>
+#include <QFocusEvent>
 #include <QFrame>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -70,8 +71,8 @@ TFMain::TFMain(AppContext& app, std::optional<QSize> screenSize, QWidget* parent
     palette.setColor(QPalette::Window, kBackground);
     setPalette(palette);
     setAutoFillBackground(true);
-    // A click anywhere that takes no keys of its own (the video, a caption, a button) brings the
-    // keyboard back to the window, out of a text control, so the hot keys act again.
+    // A click anywhere that takes no keys of its own (the video, a caption, a button) takes the
+    // keyboard out of a text control, so the hot keys act again (see focusInEvent).
     setFocusPolicy(Qt::ClickFocus);
 
     Timer1.setInterval(1000);
@@ -392,6 +393,13 @@ bool TFMain::event(QEvent* event) {
             if (firstActivationPending_) FormActivate();
         });
     return QWidget::event(event);
+}
+
+void TFMain::focusInEvent(QFocusEvent* event) {
+    QWidget::focusInEvent(event);
+    // The keyboard goes back where the first activation put it: the code list, whose arrow keys
+    // move through the codes and which leaves every hot key to the window.
+    if (event->reason() == Qt::MouseFocusReason && codeList_) codeList_->focusList();
 }
 
 void TFMain::FormShow() {
