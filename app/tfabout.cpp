@@ -23,7 +23,9 @@ TFAbout::TFAbout(AppContext& app, bool asSplash, QWidget* parent)
     nameFont.setBold(true);
     name->setFont(nameFont);
     LblVersione = new QLabel(this);
+    LblVersione->setObjectName(QStringLiteral("LblVersione"));
     LblData = new QLabel(this);
+    LblData->setObjectName(QStringLiteral("LblData"));
     Label7 = new QLabel(this);
     auto* maker = new QLabel(QStringLiteral("Quintera"), this);
     ButOk = new QPushButton(QStringLiteral("OK"), this);
@@ -43,7 +45,9 @@ TFAbout::TFAbout(AppContext& app, bool asSplash, QWidget* parent)
 
     ApplyLanguage(this, app.state.LanguageNumber, app.messages, {});
     LblVersione->setText(messageToQt(app.messages.MessageText(59)) + QStringLiteral(":"));
-    LblData->setText(QString::fromStdString(cp1252ToUtf8(app.state.package.releaseText)));
+    // The player's own version: the scouting programme's release belongs to the package and is
+    // shown under the code list.
+    LblData->setText(QStringLiteral(CORVANE_VERSION));
     if (const auto built = app.platform.fileModifiedTime(app.platform.executablePath()))
         Label7->setText(QString::fromStdString(formatLocaleDateTime(app.platform.localeFormats(), *built)));
     ButOk->setVisible(!asSplash);

@@ -4,6 +4,7 @@
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QElapsedTimer>
+#include <QFocusEvent>
 #include <QFrame>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -21,7 +22,9 @@
 #include "app/film_probe.h"
 #include "app/player/tplayer.h"
 #include "app/player/video_info.h"
+#include "app/key_bindings_qt.h"
 #include "app/tfabout.h"
+#include "app/tfkeys.h"
 #include "app/transport_rules.h"
 #include "codes/tfcodici.h"
 #include "codes/tfsubform.h"
@@ -76,6 +79,9 @@ TFMain::TFMain(AppContext& app, std::optional<QSize> screenSize, QWidget* parent
     palette.setColor(QPalette::Window, kBackground);
     setPalette(palette);
     setAutoFillBackground(true);
+    // A click anywhere that takes no keys of its own (the video, a caption, a button) takes the
+    // keyboard out of a text control, so the hot keys act again (see focusInEvent).
+    setFocusPolicy(Qt::ClickFocus);
 
     Timer1.setInterval(1000);
     AmovRallenty.setInterval(80);
@@ -158,14 +164,12 @@ void TFMain::buildWidgets() {
     TrackB = new TrackBar(Panel1);
     TrackB->setObjectName(QStringLiteral("TrackB"));
     connect(TrackB, &TrackBar::userChanged, this, &TFMain::TrackBChange);
+    connect(TrackB, &TrackBar::scrubbed, this, &TFMain::TrackBScrub);
 
     PanButton = new QWidget(Panel1);
     PanButton->setObjectName(QStringLiteral("PanButton"));
     // Light glyphs on the dark strip: hover and pressed states only shade behind them.
-    const QString buttonStyle = QStringLiteral(
-        "QToolButton { border: none; border-radius: 3px; padding: 2px; background: transparent; }"
-        "QToolButton:hover { background: rgba(255, 255, 255, 40); }"
-        "QToolButton:pressed, QToolButton:checked { background: rgba(0, 0, 0, 90); }");
+    const QString buttonStyle = glyphButtonStyle();
     PanButton->setStyleSheet(buttonStyle);
     auto* buttons = new QHBoxLayout(PanButton);
     buttons->setContentsMargins(4, 0, 4, 0);
@@ -255,55 +259,72 @@ void TFMain::buildWidgets() {
     StaticText4->setObjectName(QStringLiteral("StaticText4"));
     StaticText4->hide();
 
-    const auto windowButton = [this](const char* name, Glyph glyph) {
+    const auto windowButton = [this](const char* name) {
         auto* button = new QToolButton(this);
         button->setObjectName(QString::fromLatin1(name));
-        button->setIcon(glyphIcon(glyph));
         button->setAutoRaise(true);
         button->setFocusPolicy(Qt::NoFocus);
         button->resize(24, kWindowStripHeight);
         return button;
     };
-    ButClose = windowButton("ButClose", Glyph::Close);
-    ButRiduci = windowButton("ButRiduci", Glyph::Minimise);
-    ButInfo = windowButton("ButInfo", Glyph::Information);
-    for (QToolButton* button : {ButClose, ButRiduci, ButInfo}) button->setStyleSheet(buttonStyle);
+    ButClose = windowButton("ButClose");
+    ButClose->setIcon(glyphIcon(Glyph::Close));
+    ButRiduci = windowButton("ButRiduci");
+    ButRiduci->setIcon(glyphIcon(Glyph::Minimise));
+    ButInfo = windowButton("ButInfo");
+    ButInfo->setIcon(glyphIcon(Glyph::Information));
+    ButKeys = windowButton("ButKeys");
+    ButKeys->setText(QStringLiteral("?"));
+    for (QToolButton* button : {ButClose, ButRiduci, ButInfo, ButKeys}) button->setStyleSheet(buttonStyle);
+    ButKeys->setStyleSheet(buttonStyle + QStringLiteral("QToolButton { color: white; font-weight: bold; }"));
     connect(ButClose, &QToolButton::clicked, this, &QWidget::close);
     connect(ButRiduci, &QToolButton::clicked, this, &QWidget::showMinimized);
     connect(ButInfo, &QToolButton::clicked, this, [this] {
         TFAbout about(app_, false, this);
         about.exec();
     });
+    connect(ButKeys, &QToolButton::clicked, this, &TFMain::showKeyList);
 }
 
 void TFMain::buildHotKeys() {
     // Shortcuts of this window: they act exactly while it is the active window, so another
-    // program, a dialog in front or the full-screen window receive their keys themselves.
-    const auto hotKey = [this](QKeySequence keys, auto action) {
-        auto* shortcut = new QShortcut(keys, this);
+    // program, a dialog in front or the full-screen window receive their keys themselves. A
+    // control that takes text claims the keys it types (the search code entry, any text box)
+    // before a shortcut sees them.
+    for (const KeyBinding& binding : mainWindowKeys()) {
+        auto* shortcut = new QShortcut(QKeySequence(binding.keys), this);
         shortcut->setContext(Qt::WindowShortcut);
-        shortcut->setAutoRepeat(true);
-        connect(shortcut, &QShortcut::activated, this, action);
-    };
-    const auto forward = [this] { Transport(TransportForward, 0); };
-    const auto back = [this] { Transport(TransportBack, 0); };
-    for (const QKeySequence keys : {QKeySequence(Qt::Key_Plus), QKeySequence(Qt::SHIFT | Qt::Key_Plus),
-                                    QKeySequence(Qt::KeypadModifier | Qt::Key_Plus), QKeySequence(Qt::Key_Equal)})
-        hotKey(keys, forward);
-    for (const QKeySequence keys : {QKeySequence(Qt::Key_Minus), QKeySequence(Qt::KeypadModifier | Qt::Key_Minus)})
-        hotKey(keys, back);
-    hotKey(QKeySequence(Qt::Key_Space), [this] {
-        if (Amov->State() == TPlayer::Ready) Transport(TransportPlay);
-        else if (Amov->State() == TPlayer::Playing) Transport(TransportPause);
-    });
-    hotKey(QKeySequence(Qt::CTRL | Qt::Key_R), [this] { SbRallentyClick(true); });
-    hotKey(QKeySequence(Qt::CTRL | Qt::Key_X), [this] {
-        if (codeList_) codeList_->NextCode();
-    });
-    hotKey(QKeySequence(Qt::CTRL | Qt::Key_E), [this] {
-        if (codeList_) codeList_->PreviousCode();
-    });
-    hotKey(QKeySequence(Qt::CTRL | Qt::Key_F), [] {});
+        shortcut->setAutoRepeat(binding.action != KeyAction::KeyList);
+        connect(shortcut, &QShortcut::activated, this, [this, action = binding.action] { keyPressed(action); });
+    }
+}
+
+void TFMain::keyPressed(KeyAction action) {
+    switch (action) {
+        case KeyAction::Forward: Transport(TransportForward, 0); break;
+        case KeyAction::Back: Transport(TransportBack, 0); break;
+        case KeyAction::PlayPause:
+            if (Amov->State() == TPlayer::Ready) Transport(TransportPlay);
+            else if (Amov->State() == TPlayer::Playing) Transport(TransportPause);
+            break;
+        case KeyAction::SlowMotion: SbRallentyClick(true); break;
+        case KeyAction::NextCode:
+            if (codeList_) codeList_->NextCode();
+            break;
+        case KeyAction::PreviousCode:
+            if (codeList_) codeList_->PreviousCode();
+            break;
+        case KeyAction::KeyList: showKeyList(); break;
+    }
+}
+
+TFKeys* TFMain::keyList() const { return keyList_; }
+
+void TFMain::showKeyList() {
+    if (!keyList_) keyList_ = new TFKeys(app_.messages, this);
+    keyList_->show();
+    keyList_->raise();
+    keyList_->activateWindow();
 }
 
 void TFMain::applyCaptions() {
@@ -316,6 +337,7 @@ void TFMain::applyCaptions() {
                    {"ButNext", 67, E::Hint},          {"ButFull", 39, E::Hint},
                    {"BtnAudio", 56, E::Hint},         {"ButClose", 3, E::Hint, E::NoAmpersand},
                    {"ButRiduci", 61, E::Hint},        {"ButInfo", 60, E::Hint},
+                   {"ButKeys", 312, E::Hint},
                    {"StaticText4", 35},               {"StaticText3", 58},
                    {"XiButton1", 58},                 {"CheckBox1", 57},
                    {"Label5", 38},                    {"SecAntInizioAzione", 70},
@@ -384,6 +406,13 @@ bool TFMain::event(QEvent* event) {
     return QWidget::event(event);
 }
 
+void TFMain::focusInEvent(QFocusEvent* event) {
+    QWidget::focusInEvent(event);
+    // The keyboard goes back where the first activation put it: the code list, whose arrow keys
+    // move through the codes and which leaves every hot key to the window.
+    if (event->reason() == Qt::MouseFocusReason && codeList_) codeList_->focusList();
+}
+
 void TFMain::FormShow() {
     const QSize screen = screenOverride_ ? *screenOverride_ : QGuiApplication::primaryScreen()->size();
     if (size() != screen) resize(screen);
@@ -430,7 +459,8 @@ void TFMain::placeWindowButtons() {
     ButClose->move(width() - ButClose->width(), 0);
     ButRiduci->move(ButClose->x() - 2 - ButRiduci->width(), 0);
     ButInfo->move(ButRiduci->x() - 2 - ButInfo->width(), 0);
-    for (QWidget* button : {ButInfo, ButRiduci, ButClose}) button->raise();
+    ButKeys->move(ButInfo->x() - 2 - ButKeys->width(), 0);
+    for (QWidget* button : {ButKeys, ButInfo, ButRiduci, ButClose}) button->raise();
 }
 
 void TFMain::FormActivate() {
@@ -508,6 +538,9 @@ void TFMain::showFilmNotAvailable(const std::string& path, const std::string& re
     Panel8->show();
     setPanButtonEnabled(false);
     TrackB->setEnabled(false);
+    TrackB->setPositionQuietly(0);
+    showNoFilmTimes();
+    showPlayImage(false);
     Amov->SetVideoWidth(352);
     Amov->SetVideoHeight(288);
     std::string text = app_.messages.MessageText(23);
@@ -565,6 +598,8 @@ bool TFMain::OpenFilm(const std::string& path) {
 
     SbRallenty->setChecked(false);
     AmovRallenty.stop();
+    // Slow motion of an earlier film must not turn on the sound of this one.
+    mutedBySlowMotion_ = false;
     Amov->SetRate(1.0);
     BtnAudio->setVisible(BtnAudio->isEnabled());
     if (BtnAudio->isEnabled()) showAudioImage(true);
@@ -587,9 +622,14 @@ bool TFMain::OpenFilm(const std::string& path) {
         Amov->resize(Panel8->size());
     }
     LblDur->setText(QString::fromStdString(FormatSeconds(wholeSeconds(duration()), app_.platform.localeFormats().timeSeparator)));
+    ShowPosition();
     showPlayImage(false);
     app_.log.WriteLog("Fine apertura");
     return true;
+}
+
+void TFMain::showNoFilmTimes() {
+    for (QLabel* label : {LblPos, LblDur}) label->setText(QStringLiteral("--.--.--"));
 }
 
 void TFMain::StopPlayer() {
@@ -749,6 +789,14 @@ void TFMain::TrackBChange(int barPosition) {
     ShowPosition();
 }
 
+void TFMain::TrackBScrub(int barPosition) {
+    // The picture follows the hand; the player keeps one seek waiting at most, so a fast drag
+    // never queues seeks behind it.
+    if (Amov->FileName().empty() || barPosition > duration() - kEndMarginSeconds) return;
+    Amov->Seek(static_cast<float>(barPosition));
+    LblPos->setText(QString::fromStdString(FormatSeconds(barPosition, app_.platform.localeFormats().timeSeparator)));
+}
+
 void TFMain::ButZoomClick() {
     if (!largeZoom_) {
         SetVideoZoom(95);
@@ -795,12 +843,15 @@ void TFMain::SeekFilmTime(const std::string& film, const std::string& seconds) {
 void TFMain::Timer1Timer() {
     if (Amov->State() == TPlayer::Busy) return;
     Timer1.stop();
-    if (app_.state.playback.FollowFilm && codeList_) codeList_->CheckActionEnd(codeList_->currentListRow());
+    // The end of an action is checked whether or not the list follows the film: following only
+    // decides whether an unfiltered list moves its highlight.
+    if (codeList_) codeList_->CheckActionEnd(codeList_->currentListRow());
     if (filmAtEnd(position(), duration())) Amov->Stop();
     TrackB->setPositionQuietly(wholeSeconds(position()));
     ShowPosition();
     update();
     if (Amov->State() == TPlayer::Playing) Timer1.start();
+    else if (!AmovRallenty.isActive()) showPlayImage(false);  // the film ended or was stopped
 }
 
 void TFMain::updatePreRollCaptions() {
@@ -850,6 +901,7 @@ void TFMain::ButNoteClick() {
 }
 
 void TFMain::ButStatClick() {
+    Transport(TransportPause);
     const ProgramState& state = app_.state;
     if (!state.match.HomePlayers.hasAnyPlayer() && !state.match.AwayPlayers.hasAnyPlayer()) {
         app_.boxes.ShowMessageBox(app_.messages.MessageText(130), app_.messages.MessageText(14), MessageBoxExclamation);
@@ -874,8 +926,11 @@ void TFMain::CheckUleadCodecs(bool flag) {
 }
 
 void TFMain::Timer2Timer() {
-    SecAntInizioAzione->setStyleSheet(SecAntInizioAzione->isEnabled() ? QStringLiteral("color: #ffffff;")
-                                                                      : QStringLiteral("color: #808080;"));
+    // A disabled caption is drawn grey so that it does not look clickable.
+    for (ClickableLabel* caption : {SecAntInizioAzione, SecAntFineAzione}) {
+        const QString style = caption->isEnabled() ? QStringLiteral("color: #ffffff;") : QStringLiteral("color: #808080;");
+        if (caption->styleSheet() != style) caption->setStyleSheet(style);
+    }
 }
 
 }  // namespace corvane

@@ -20,6 +20,7 @@ namespace corvane {
 struct AppContext;
 class GradientButton;
 class TFAbout;
+class TFKeys;
 class TFCodici;
 class TFSubForm;
 class TFStatVoll;
@@ -27,6 +28,7 @@ class TPlayer;
 class TrackBar;
 class ClickableLabel;
 enum class Glyph;
+enum class KeyAction;
 
 // The program's only top-level window: the video, the transport strip, and (as they land) the
 // code list and the search panel in the right quarter.
@@ -58,6 +60,8 @@ public:
     void ButZoomClick();
     void BtnAudioClick();
     void TrackBChange(int position);
+    // The bar dragged: the picture follows until the handle is let go.
+    void TrackBScrub(int position);
     void ButPrevClick();
     void ButNextClick();
     void Timer1Timer();
@@ -79,6 +83,9 @@ public:
     void CheckUleadCodecs(bool flag);
     // The pre-roll captions after a change of the playback options.
     void updatePreRollCaptions();
+    // The list of the window's keys (F1 and the "?" button).
+    void showKeyList();
+    TFKeys* keyList() const;
 
     TPlayer* player() const { return Amov; }
     TFCodici* codeList() const { return codeList_; }
@@ -102,6 +109,7 @@ protected:
     void resizeEvent(QResizeEvent* event) override;
     bool event(QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
+    void focusInEvent(QFocusEvent* event) override;
 
 private:
     void FormCreate();
@@ -109,6 +117,7 @@ private:
     void FormActivate();
     void buildWidgets();
     void buildHotKeys();
+    void keyPressed(KeyAction action);
     void applyCaptions();
     void layOut();
     void placeWindowButtons();
@@ -118,6 +127,7 @@ private:
     void setPanButtonEnabled(bool enabled);
     void showStatus(const QString& text);
     void showPlayImage(bool playing);
+    void showNoFilmTimes();
     void showAudioImage(bool soundOn);
     void slowMotionOn();
     void slowMotionOff();
@@ -163,6 +173,8 @@ private:
     QToolButton* ButClose = nullptr;
     QToolButton* ButRiduci = nullptr;
     QToolButton* ButInfo = nullptr;
+    QToolButton* ButKeys = nullptr;
+    QPointer<TFKeys> keyList_;
     QPointer<TFAbout> splash_;
     TFCodici* codeList_ = nullptr;
     TFSubForm* searchPanel_ = nullptr;

@@ -30,7 +30,11 @@ void SearchCodeEntry::press(Key key) {
         case Key::Right:
             if (cursor_ + 1 < cellCount()) ++cursor_;
             break;
-        case Key::Escape: cells_.assign(cells_.size(), ' '); break;
+        case Key::Escape:
+            // A cleared entry is typed again from its first cell.
+            cells_.assign(cells_.size(), ' ');
+            cursor_ = 0;
+            break;
     }
 }
 

@@ -114,6 +114,7 @@ void TFCodici::buildWidgets() {
         tool->setIcon(glyphIcon(glyph));
         tool->setIconSize(QSize(20, 20));
         tool->setAutoRaise(true);
+        tool->setStyleSheet(glyphButtonStyle());
         tool->setFocusPolicy(Qt::NoFocus);
         bottom->addWidget(tool);
         return tool;

@@ -11,6 +11,8 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include <optional>
+
 #include "app/app_context.h"
 #include "app/apply_language_qt.h"
 #include "app/tfmain.h"
@@ -105,6 +107,29 @@ void SearchCodeGrid::paintEvent(QPaintEvent*) {
     }
 }
 
+namespace {
+
+// The character a key types into the entry, if it types one: keys held with Ctrl, Alt or the
+// system key are commands, not text.
+std::optional<char> typedCharacter(const QKeyEvent& event) {
+    if (event.modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier)) return std::nullopt;
+    const std::string typed = utf8ToCp1252(event.text().toStdString());
+    if (typed.size() != 1 || static_cast<unsigned char>(typed[0]) < ' ') return std::nullopt;
+    return typed[0];
+}
+
+}  // namespace
+
+bool SearchCodeGrid::event(QEvent* event) {
+    // Every key that types a character belongs to the entry, also where the main window binds it:
+    // "+", "-", "=" and the blank are evaluation symbols and the wildcard of a search code.
+    if (event->type() == QEvent::ShortcutOverride && typedCharacter(*static_cast<QKeyEvent*>(event))) {
+        event->accept();
+        return true;
+    }
+    return QWidget::event(event);
+}
+
 void SearchCodeGrid::keyPressEvent(QKeyEvent* event) {
     switch (event->key()) {
         case Qt::Key_Backspace: entry_.press(SearchCodeEntry::Key::Backspace); break;
@@ -114,12 +139,12 @@ void SearchCodeGrid::keyPressEvent(QKeyEvent* event) {
         case Qt::Key_Return:
         case Qt::Key_Enter: Q_EMIT searchRequested(); return;
         default: {
-            const std::string typed = utf8ToCp1252(event->text().toStdString());
-            if (typed.size() != 1 || static_cast<unsigned char>(typed[0]) < ' ') {
+            const auto typed = typedCharacter(*event);
+            if (!typed) {
                 QWidget::keyPressEvent(event);
                 return;
             }
-            entry_.type(typed[0]);
+            entry_.type(*typed);
         }
     }
     update();
@@ -200,6 +225,11 @@ void TFSubForm::buildWidgets() {
     GrdAnalisi->setStyleSheet(QStringLiteral("QTableWidget { background: rgb(202,223,251); border: none; }"));
     GrdAnalisi->setCellPainter([this](QPainter& painter, const GridCell& cell) {
         if (cell.row >= static_cast<int>(analyses_.size())) return;
+        if (GrdAnalisi->rowHeight(cell.row) <= 2) {
+            // A hidden analysis is a row of 1 pixel: no sliver of its text may show.
+            painter.fillRect(cell.rect, kAnalysesBackground);
+            return;
+        }
         const AnalysisEntry& entry = analyses_[static_cast<std::size_t>(cell.row)];
         const QRect text = cell.rect.adjusted(22, 0, 0, 0);
         if (entry.tipo != "A") {

@@ -138,4 +138,11 @@ QIcon glyphIcon(Glyph glyph, QColor color) {
     return icon;
 }
 
+QString glyphButtonStyle() {
+    return QStringLiteral(
+        "QToolButton { border: none; border-radius: 3px; padding: 2px; background: transparent; }"
+        "QToolButton:hover { background: rgba(255, 255, 255, 40); }"
+        "QToolButton:pressed, QToolButton:checked { background: rgba(0, 0, 0, 90); }");
+}
+
 }  // namespace corvane

@@ -2,6 +2,7 @@
 
 #include <QColor>
 #include <QIcon>
+#include <QString>
 
 namespace corvane {
 
@@ -13,5 +14,9 @@ enum class Glyph {
 };
 
 QIcon glyphIcon(Glyph glyph, QColor color = Qt::white);
+
+// The look of a button that shows only a light glyph on a dark strip: hover and pressed states
+// shade behind the glyph and never paint over it.
+QString glyphButtonStyle();
 
 }  // namespace corvane

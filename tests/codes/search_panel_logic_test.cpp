@@ -22,6 +22,10 @@ TEST(SearchCodeEntry, TypingSwapsLetterCaseAndMovesOn) {
     EXPECT_EQ(entry.searchCode().substr(0, 6), "*07A  ");
     entry.press(SearchCodeEntry::Key::Escape);
     EXPECT_EQ(entry.searchCode(), std::string(20, ' '));
+    // A cleared entry is typed again from its first cell.
+    EXPECT_EQ(entry.cursor(), 0);
+    entry.type('a');
+    EXPECT_EQ(entry.searchCode().substr(0, 2), "A ");
 }
 
 TEST(SearchCodeEntry, TheSecondCellKeepsRallyMarksAndTheCursor) {

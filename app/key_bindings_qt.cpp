@@ -1,0 +1,57 @@
+#include "app/key_bindings_qt.h"
+
+#include <QKeySequence>
+
+#include <array>
+
+#include "app/apply_language_qt.h"
+#include "core/messages.h"
+
+namespace corvane {
+
+namespace {
+
+// Messages that name keys and actions in the key list.
+constexpr int kNumericPadKey = 303;
+constexpr int kSpaceKey = 304;
+constexpr int kForwardAction = 305;
+constexpr int kBackAction = 306;
+constexpr int kPlayPauseAction = 307;
+constexpr int kSlowMotionAction = 308;
+constexpr int kNextCodeAction = 309;
+constexpr int kPreviousCodeAction = 310;
+constexpr int kKeyListAction = 311;
+
+// "+" is a key of its own on some keyboards, the shifted "=" on others, and a key of the numeric
+// pad: each way of typing it jumps forward.
+constexpr std::array kKeys{
+    KeyBinding{Qt::Key_Plus, KeyAction::Forward, kForwardAction},
+    KeyBinding{Qt::SHIFT | Qt::Key_Plus, KeyAction::Forward, kForwardAction},
+    KeyBinding{Qt::Key_Equal, KeyAction::Forward, kForwardAction},
+    KeyBinding{Qt::KeypadModifier | Qt::Key_Plus, KeyAction::Forward, kForwardAction},
+    KeyBinding{Qt::Key_Minus, KeyAction::Back, kBackAction},
+    KeyBinding{Qt::KeypadModifier | Qt::Key_Minus, KeyAction::Back, kBackAction},
+    KeyBinding{Qt::Key_Space, KeyAction::PlayPause, kPlayPauseAction},
+    KeyBinding{Qt::CTRL | Qt::Key_R, KeyAction::SlowMotion, kSlowMotionAction},
+    KeyBinding{Qt::CTRL | Qt::Key_X, KeyAction::NextCode, kNextCodeAction},
+    KeyBinding{Qt::CTRL | Qt::Key_E, KeyAction::PreviousCode, kPreviousCodeAction},
+    KeyBinding{Qt::Key_F1, KeyAction::KeyList, kKeyListAction},
+};
+
+}  // namespace
+
+std::span<const KeyBinding> mainWindowKeys() { return kKeys; }
+
+QString keyName(QKeyCombination keys, const Messages& messages) {
+    // A shifted "+" is the same key to the coach as "+" itself.
+    const Qt::KeyboardModifiers modifiers = keys.keyboardModifiers();
+    const Qt::KeyboardModifiers shown = modifiers & ~(Qt::ShiftModifier | Qt::KeypadModifier);
+    QString name = keys.key() == Qt::Key_Space
+                       ? messageToQt(messages.MessageText(kSpaceKey))
+                       : QKeySequence(QKeyCombination(shown, keys.key())).toString(QKeySequence::NativeText);
+    if (modifiers & Qt::KeypadModifier)
+        name += QStringLiteral(" (") + messageToQt(messages.MessageText(kNumericPadKey)) + QChar(')');
+    return name;
+}
+
+}  // namespace corvane
