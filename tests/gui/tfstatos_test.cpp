@@ -166,7 +166,8 @@ TEST_F(EventStatisticsOnTheDemoDisc, ExtensionsOpenBesideThePointerAndEveryLabel
     const auto labels = extensionLabels(level1->stats());
     const int labelWidth = grid->columnWidth(1) / static_cast<int>(labels.size());
     const auto clickLabel = [&](int row, int label) {
-        const QPoint at(grid->columnWidth(0) + label * labelWidth + labelWidth / 2, grid->rowViewportPosition(row) + 5);
+        // Just inside the label's left edge, where a coach's click lands on a narrow label.
+        const QPoint at(grid->columnWidth(0) + label * labelWidth + 3, grid->rowViewportPosition(row) + 5);
         QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, at);
     };
     const std::string rowCode = level1->stats().rows[1].code;
