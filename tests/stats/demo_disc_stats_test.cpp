@@ -118,7 +118,15 @@ TEST_P(DemoDiscStatistics, EveryGeneratedFigureListsAsManyCodes) {
             for (int row = 0; row < static_cast<int>(rows.size()); ++row) {
                 const auto player = eventPlayerPart(rows, row, state.Sport);
                 ASSERT_TRUE(player);
-                check(extensionPattern(home, tildesToBlanks(*player), event), 1);
+                const std::string pattern = extensionPattern(home, tildesToBlanks(*player), event);
+                check(pattern, 1);
+                // The level's totals are the cell's overall figure: a row's button counts what the
+                // row's cell counts (the team's own actions on the team row, every player on the last).
+                const auto level = computeExtensionStats(state.codeTable, state.Sport, pattern);
+                if (!level.hasDataRows()) continue;
+                EXPECT_EQ(SplitText(level.rows.back().values, ';')[0],
+                          std::to_string(listed(std::string(1, pattern[0]) + *player + event + "~~~~")))
+                    << pattern;
             }
         }
     EXPECT_GT(figures, 200u);

@@ -4,6 +4,8 @@
 
 #include "codes/code_passes.h"
 #include "codes/code_rows.h"
+#include "codes/match_code.h"
+#include "stats/event_stats.h"
 #include "core/files.h"
 #include "core/text.h"
 #include "support/test_support.h"
@@ -72,6 +74,25 @@ TEST(ExtensionStatsGenerator, LevelTwoGroupsByPositionsNineAndTenOnly) {
     // Nothing further can be told apart: no rows, and a pattern that selects nothing has none.
     EXPECT_FALSE(computeExtensionStats(table, "2", overlayForButton(pattern, "~~~~~~~~Z1")).hasDataRows());
     EXPECT_FALSE(computeExtensionStats(table, "2", extensionPattern(true, "09", "FI")).hasDataRows());
+}
+
+TEST(ExtensionStatsGenerator, TheTeamRowsButtonCountsTheTeamsOwnActions) {
+    // The team row's pattern takes the player part its cells search with, never "00".
+    const CodeTable table = testing::tableOfCodes({"*$$TO=24", "*$$TO=24", "*00TO=PA", "*05TO=PA"});
+    const std::vector<EventStatsRow> rows{{"05-Galli", {}}, {"SQ-Squadra", {}}, {"TO-Totali", {}}};
+    const struct {
+        int row;
+        const char* sport;
+        const char* totals;
+    } cases[] = {{1, "2", "Totali|2;2;100%"}, {2, "2", "Totali|4;4;100%"}, {0, "2", "Totali|1;1;100%"}, {1, "A", "Totali|4;4;100%"}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::to_string(c.row) + c.sport);
+        const auto player = eventPlayerPart(rows, c.row, c.sport);
+        ASSERT_TRUE(player);
+        const auto stats = computeExtensionStats(table, "2", extensionPattern(true, tildesToBlanks(*player), "TO"));
+        ASSERT_TRUE(stats.hasDataRows());
+        EXPECT_EQ(stats.rows.back().code + "|" + stats.rows.back().values, c.totals);
+    }
 }
 
 struct GeneratorFiles : ::testing::Test {
