@@ -59,6 +59,8 @@ std::vector<TFStatOs::SubColumn> TFStatOs::subColumns(int left, int right, int c
 TFStatOs::TFStatOs(AppContext& app, TFMain& main) : QWidget(nullptr, Qt::Window), app_(app), main_(main) {
     setObjectName(QStringLiteral("FStatOs"));
     setAttribute(Qt::WA_DeleteOnClose);
+    // Docked, the window lies inside the video area, whose black ground would cover its buttons.
+    setStyleSheet(QStringLiteral("QWidget#FStatOs, QToolButton { background: #f0f0f0; }"));
     QString caption = messageToQt(app.messages.MessageText(36));
     setWindowTitle(caption.remove(QChar(':')));
     ApplyLanguage(this, app.state.LanguageNumber, app.messages, {});
