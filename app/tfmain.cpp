@@ -30,6 +30,7 @@
 #include "codes/tfsubform.h"
 #include "match/tfnote.h"
 #include "match/tfopzioni.h"
+#include "stats/tfstatos.h"
 #include "stats/tfstatvoll.h"
 #include "scout/packages.h"
 #include "ui/clickable_label.h"
@@ -100,6 +101,7 @@ TFMain::~TFMain() {
     // A floating statistics window has no parent to take it: it goes first, while the panels it
     // tells of its end still stand.
     delete statVoll_;
+    delete statOs_;
 }
 
 double TFMain::position() const { return toMilliseconds(Amov->Position()); }
@@ -491,11 +493,17 @@ void TFMain::loadPackageFilms() {
     layOut();
     const auto& films = app_.state.package.films;
     if (!films.empty()) OpenFilm(films.front());
+    // The other sports show their statistics as soon as a match is opened.
+    const ProgramState& state = app_.state;
+    if (state.Sport != "1" && !state.SynthesisMode && state.package.statisticsEnabled &&
+        (state.match.HomePlayers.hasAnyPlayer() || state.match.AwayPlayers.hasAnyPlayer()))
+        ButStatClick();
     app_.log.WriteLog("End Aprisintesi");
 }
 
 void TFMain::openPackage(const std::string& name, bool synthesis) {
     if (statVoll_) statVoll_->close();
+    if (statOs_) statOs_->close();
     QCoreApplication::processEvents();
     Transport(TransportPause);
     OpenPackageData(app_.state, name, synthesis, app_.log, app_.platform);
@@ -507,6 +515,7 @@ void TFMain::openPackage(const std::string& name, bool synthesis) {
 void TFMain::closeEvent(QCloseEvent* event) {
     if (codeList_) codeList_->close();  // it keeps its display mode in the settings
     if (statVoll_) statVoll_->close();
+    if (statOs_) statOs_->close();
     StopPlayer();
     QWidget::closeEvent(event);
 }
@@ -879,8 +888,10 @@ QWidget* TFMain::statisticsPanel(QWidget* docked) {
 }
 
 void TFMain::statisticsClosed(QWidget* window) {
-    if (window != statVoll_) return;
-    statVoll_ = nullptr;
+    if (window == nullptr) return;
+    if (window == statOs_) statOs_ = nullptr;
+    else if (window == statVoll_) statVoll_ = nullptr;
+    else return;
     if (!Panel3->isHidden()) {
         Panel3->hide();
         layOut();
@@ -908,8 +919,14 @@ void TFMain::ButStatClick() {
         return;
     }
     const bool docked = app_.settings.read(StatisticheModVis) == "1";
-    // The event statistics of the other sports are a window of their own, still to come.
-    if (state.Sport != "1") return;
+    if (state.Sport != "1") {
+        if (!statOs_) statOs_ = new TFStatOs(app_, *this);
+        statOs_->Load(state.package.statisticsFile);
+        if (docked && statOs_->dockable()) statOs_->Dock();
+        else statOs_->Float();
+        SetVideoZoom(largeZoom_ ? 95 : 40);
+        return;
+    }
     if (!statVoll_) statVoll_ = new TFStatVoll(app_, *this);
     statVoll_->Load(state.package.statisticsFile);
     if (docked) statVoll_->Dock();

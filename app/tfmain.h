@@ -24,6 +24,7 @@ class TFKeys;
 class TFCodici;
 class TFSubForm;
 class TFStatVoll;
+class TFStatOs;
 class TPlayer;
 class TrackBar;
 class ClickableLabel;
@@ -79,6 +80,7 @@ public:
     void statisticsClosed(QWidget* window);
     int videoAreaWidth() const;
     TFStatVoll* statistics() const { return statVoll_; }
+    TFStatOs* eventStatistics() const { return statOs_; }
     // The codec option changed: stop, check the decoders, open the film again with the new choice.
     void CheckUleadCodecs(bool flag);
     // The pre-roll captions after a change of the playback options.
@@ -179,6 +181,7 @@ private:
     TFCodici* codeList_ = nullptr;
     TFSubForm* searchPanel_ = nullptr;
     TFStatVoll* statVoll_ = nullptr;
+    TFStatOs* statOs_ = nullptr;
     QWidget* Panel3 = nullptr;
 
     QTimer Timer1;

@@ -4,6 +4,7 @@
 
 #include "cli/disc_reader.h"
 #include "cli/json_output.h"
+#include "cli/stats_commands.h"
 #include "codes/analyses_file.h"
 #include "codes/code_passes.h"
 #include "core/cp1252.h"
@@ -55,6 +56,13 @@ int main(int argc, char** argv) {
     analysis->add_option("--sets", sets, "set filter");
     CLI::App* analyses = app.add_subcommand("analyses", "the analyses of a package as the lists show them");
     discAndName(analyses);
+    CLI::App* stats = app.add_subcommand("stats", "a package's statistics and the search behind every figure");
+    discAndName(stats);
+    std::string pattern, out;
+    CLI::App* statext = app.add_subcommand("statext", "extension statistics of a pattern, with every click's search");
+    discAndName(statext);
+    statext->add_option("--pattern", pattern, "13-character extension pattern, \"~\" for open positions")->required();
+    statext->add_option("--out", out, "file to write (default: a new temporary folder)");
     CLI::App* decipher = app.add_subcommand("decipher", "the plain lines of a scout file, deciphered when enciphered");
     decipher->add_option("FILE", file, "scout file")->required();
 
@@ -81,6 +89,10 @@ int main(int argc, char** argv) {
         const ProgramState& state = reader.open(name, synthesis);
         if (*codes) {
             printJson(codesJson(state));
+        } else if (*stats) {
+            printJson(statsJson(state));
+        } else if (*statext) {
+            printJson(statextJson(state, platform, pattern, out));
         } else if (*search) {
             AnalysisRecord record;
             record[AnalysisRecord::adv_codes] = fromArgument(adv);

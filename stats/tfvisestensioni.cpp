@@ -1,0 +1,259 @@
+#include "stats/tfvisestensioni.h"
+
+#include <QCursor>
+#include <QGuiApplication>
+#include <QHeaderView>
+#include <QLabel>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QToolButton>
+
+#include "app/app_context.h"
+#include "app/tfmain.h"
+#include "app/transport_rules.h"
+#include "codes/tfcodici.h"
+#include "codes/tfsubform.h"
+#include "core/cp1252.h"
+#include "core/files.h"
+#include "scout/event_lookups.h"
+#include "stats/stat_generator.h"
+#include "stats/tfstatos.h"
+#include "ui/text_grid.h"
+#include "ui/transport_icons.h"
+
+namespace corvane {
+
+namespace {
+
+constexpr int kRowHeight = 18;
+constexpr int kTitleHeight = 20;
+constexpr int kButtonSize = 16;
+constexpr int kDeeperLabelWidth = 40;
+const QColor kHeader(0x00, 0x00, 0x80);
+const QColor kOddRow(0xD6, 0xD6, 0xAD);
+const QColor kEvenRow(0xFF, 0xFF, 0xC8);
+
+QString shown(const std::string& cp1252) { return QString::fromStdString(cp1252ToUtf8(cp1252)); }
+
+}  // namespace
+
+TFVisEstensioni* TFVisEstensioni::openLevel(TFStatOs& owner, int level, const QString& caption,
+                                            const std::string& pattern, int codeWidth, int valuesWidth) {
+    QGuiApplication::setOverrideCursor(Qt::WaitCursor);
+    owner.closeExtensionLevels(level);
+    AppContext& app = owner.app_;
+    const auto file = extensionStatsFile(app.platform);
+    std::optional<ExtensionStats> stats;
+    if (!file.empty()) {
+        const auto outcome = GeneraStatEstensioni(app.state.Sport, app.state.package.scoutFile, file.string(),
+                                                  resolveInFolder(app.state.package.folder, "Eventi.txt").string(), pattern,
+                                                  app.platform);
+        if (!outcome.written) app.log.WriteLog("StatExt.txt: " + outcome.problem);
+        stats = LoadExtensionStats(file);
+    }
+    QGuiApplication::restoreOverrideCursor();
+    if (!stats || !stats->hasDataRows()) return nullptr;
+    auto* window = new TFVisEstensioni(app, owner, level);
+    owner.extensionWindows_.emplace_back(window);
+    if (level > 1) valuesWidth = kDeeperLabelWidth * static_cast<int>(extensionLabels(*stats).size());
+    window->present(*stats, caption, pattern, codeWidth, std::max(35, valuesWidth), level == 1 ? QPoint(14, 10) : QPoint(10, 10));
+    return window;
+}
+
+TFVisEstensioni::TFVisEstensioni(AppContext& app, TFStatOs& owner, int level)
+    : QWidget(&owner.main_, Qt::Tool | Qt::FramelessWindowHint), app_(app), owner_(owner), level_(level) {
+    setObjectName(QStringLiteral("FVisEstensioni%1").arg(level));
+    setAttribute(Qt::WA_DeleteOnClose);
+    Panel4 = new QWidget(this);
+    Panel4->setObjectName(QStringLiteral("Panel4"));
+    Panel4->setAutoFillBackground(true);
+    Panel4->setPalette(QPalette(kHeader));
+    Label1 = new QLabel(Panel4);
+    Label1->setObjectName(QStringLiteral("Label1"));
+    Label1->setStyleSheet(QStringLiteral("color: white; font-weight: bold"));
+    Label1->setAttribute(Qt::WA_TransparentForMouseEvents);
+    auto* close = new QToolButton(Panel4);
+    close->setObjectName(QStringLiteral("XiButton2"));
+    close->setIcon(glyphIcon(Glyph::Close, Qt::white));
+    close->setAutoRaise(true);
+    connect(close, &QToolButton::clicked, this, &QWidget::close);
+    GrdExt = new TextGrid(1, 2, this);
+    GrdExt->setObjectName(QStringLiteral("GrdExt"));
+    GrdExt->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    GrdExt->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    GrdExt->setShowGrid(false);
+    GrdExt->setSelectionMode(QAbstractItemView::NoSelection);
+    GrdExt->setFrameShape(QFrame::NoFrame);
+    GrdExt->verticalHeader()->setDefaultSectionSize(kRowHeight);
+    GrdExt->setMouseTracking(true);
+    GrdExt->viewport()->setMouseTracking(true);
+    GrdExt->viewport()->installEventFilter(this);
+    GrdExt->setCellPainter([this](QPainter& painter, const GridCell& cell) {
+        paintCell(painter, cell.column, cell.row, cell.rect);
+    });
+    Panel4->installEventFilter(this);
+}
+
+TFVisEstensioni::~TFVisEstensioni() {
+    // A window takes every deeper level with it.
+    owner_.closeExtensionLevels(level_ + 1);
+}
+
+QString TFVisEstensioni::caption() const { return Label1->text(); }
+
+QToolButton* TFVisEstensioni::subExtensionButton(int row) const {
+    return findChild<QToolButton*>(QStringLiteral("Spd%1").arg(row, 2, 10, QChar('0')));
+}
+
+void TFVisEstensioni::present(const ExtensionStats& stats, const QString& caption, const std::string& pattern,
+                              int codeWidth, int valuesWidth, QPoint offset) {
+    stats_ = stats;
+    pattern_ = pattern;
+    effectDescriptions_ = owner_.effectDescriptions_;
+    GrdExt->resetRows(static_cast<int>(stats_.rows.size()));
+    for (std::size_t row = 0; row < stats_.rows.size(); ++row) {
+        GrdExt->setCellText(0, static_cast<int>(row), shown(stats_.rows[row].code));
+        GrdExt->setCellText(1, static_cast<int>(row), shown(stats_.rows[row].values));
+    }
+    GrdExt->setCellText(0, 0, QString());
+    GrdExt->setColumnWidth(0, codeWidth);
+    GrdExt->setColumnWidth(1, valuesWidth);
+    const int tableHeight = static_cast<int>(stats_.rows.size()) * kRowHeight;
+    const int width = codeWidth + valuesWidth + 10;
+    resize(width, tableHeight + kTitleHeight + 10);
+    Panel4->setGeometry(0, 0, width, kTitleHeight);
+    Label1->setGeometry(4, 0, width - 28, kTitleHeight);
+    Label1->setText(caption);
+    Panel4->findChild<QToolButton*>(QStringLiteral("XiButton2"))->setGeometry(width - 20, 2, 16, 16);
+    GrdExt->setGeometry(5, kTitleHeight + 5, codeWidth + valuesWidth, tableHeight);
+    move(QCursor::pos() + offset);
+    QWidget::show();
+    placeButtons();
+}
+
+void TFVisEstensioni::placeButtons() {
+    for (QToolButton* button : buttons_) delete button;
+    buttons_.clear();
+    for (int row = 1; row < static_cast<int>(stats_.rows.size()); ++row) {
+        if (!stats_.opensDeeperLevel(stats_.rows[static_cast<std::size_t>(row)].code)) continue;
+        auto* button = new QToolButton(GrdExt->viewport());
+        button->setObjectName(QStringLiteral("Spd%1").arg(row, 2, 10, QChar('0')));
+        button->setToolTip(QStringLiteral("Extensions"));
+        button->setCursor(Qt::PointingHandCursor);
+        button->setAutoRaise(true);
+        button->setIcon(glyphIcon(Glyph::ZoomIn, Qt::black));
+        button->setGeometry(GrdExt->columnWidth(0) - kButtonSize - 2, GrdExt->rowViewportPosition(row) + 1, kButtonSize,
+                            kButtonSize);
+        button->show();
+        connect(button, &QToolButton::clicked, this, [this, row] { SpdClick(row); });
+        buttons_.push_back(button);
+    }
+}
+
+int TFVisEstensioni::labelWidth() const {
+    const int labels = static_cast<int>(extensionLabels(stats_).size());
+    return labels > 0 ? GrdExt->columnWidth(1) / labels : 0;
+}
+
+void TFVisEstensioni::paintCell(QPainter& painter, int column, int row, const QRect& rect) {
+    const std::string event = pattern_.size() >= 5 ? pattern_.substr(3, 2) : std::string();
+    if (row == 0) {
+        painter.fillRect(rect, kHeader);
+        painter.setPen(Qt::white);
+        QFont font = painter.font();
+        font.setBold(true);
+        painter.setFont(font);
+        if (column == 0) return;
+        const auto labels = extensionLabels(stats_);
+        const int width = labelWidth();
+        for (std::size_t i = 0; i < labels.size(); ++i) {
+            const QRect area(rect.left() + static_cast<int>(i) * width, rect.top(), width - 2, rect.height());
+            QString text = shown(labels[i]);
+            if (labels[i] == "t") {
+                text = QStringLiteral("Tot.");
+            } else if (!labels[i].empty() && labels[i][0] == '%') {
+                text = QStringLiteral("%") + (i > 0 ? shown(labels[i - 1]) : QString());
+            } else if (effectDescriptions_) {
+                text = shown(EffectDescription(event, labels[i], labels[i], app_.state.events));
+            }
+            const bool fits = painter.fontMetrics().horizontalAdvance(text) <= area.width();
+            painter.drawText(area, Qt::AlignVCenter | (fits || !effectDescriptions_ ? Qt::AlignHCenter : Qt::AlignLeft), text);
+        }
+        return;
+    }
+    painter.fillRect(rect, row % 2 ? kOddRow : kEvenRow);
+    painter.setPen(Qt::black);
+    const ExtensionRow& data = stats_.rows[static_cast<std::size_t>(row)];
+    if (column == 0) {
+        const bool last = row + 1 == static_cast<int>(stats_.rows.size());
+        const std::string text = last ? data.code : extensionRowText(pattern_, data.code, app_.state.events, app_.state.Sport);
+        painter.drawText(rect.adjusted(2, 0, -kButtonSize - 4, 0), Qt::AlignLeft | Qt::AlignVCenter, shown(text));
+        return;
+    }
+    const QStringList values = shown(data.values).split(QChar(';'));
+    const int width = values.isEmpty() ? 0 : rect.width() / static_cast<int>(values.size());
+    for (int i = 0; i < values.size(); ++i)
+        painter.drawText(QRect(rect.left() + i * width - (i > 0 ? i : 0), rect.top(), width - 2, rect.height()),
+                         Qt::AlignRight | Qt::AlignVCenter, values[i]);
+}
+
+void TFVisEstensioni::clickAt(const QPoint& point) {
+    const int row = GrdExt->rowAt(point.y());
+    const int column = GrdExt->columnAt(point.x());
+    if (row < 1 || row + 1 >= static_cast<int>(stats_.rows.size()) || column < 0) return;
+    int label = kClickOnCode;
+    if (column == 1) {
+        const int labels = static_cast<int>(extensionLabels(stats_).size());
+        label = extensionLabelAt(point.x() - GrdExt->columnWidth(0), labelWidth(), labels);
+    }
+    const std::string search = extensionClickPattern(pattern_, stats_, row, label);
+    AnalysisRecord& record = app_.state.analysis;
+    record.Clear();
+    record[AnalysisRecord::team] = search[0] == '*' ? "0" : search[0] == 'a' ? "1" : "2";
+    record[AnalysisRecord::main_code] = search;
+    record[AnalysisRecord::seconds_prev] = "2";
+    record[AnalysisRecord::play_end_rally] = "1";
+    TFMain& main = owner_.main_;
+    if (TFCodici* list = main.codeList()) {
+        list->FillFromSearch(search, list->SetFilterText());
+        if (list->listRowCount() > 0) {
+            list->PlayCode(list->currentListRow());
+            main.Transport(TransportPlay);
+        }
+    }
+    if (app_.settings.read(CloseStatistics) == "1") close();
+}
+
+void TFVisEstensioni::SpdClick(int row) {
+    const std::string& code = stats_.rows[static_cast<std::size_t>(row)].code;
+    const QString caption = shown(extensionRowText(pattern_, code, app_.state.events, app_.state.Sport));
+    openLevel(owner_, level_ + 1, caption, overlayForButton(pattern_, code), GrdExt->columnWidth(0), 0);
+}
+
+bool TFVisEstensioni::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == GrdExt->viewport()) {
+        if (event->type() == QEvent::MouseMove) {
+            const QPoint at = static_cast<QMouseEvent*>(event)->position().toPoint();
+            const int row = GrdExt->rowAt(at.y());
+            const bool clickable = row >= 1 && row + 1 < static_cast<int>(stats_.rows.size());
+            GrdExt->viewport()->setCursor(clickable ? Qt::PointingHandCursor : Qt::ArrowCursor);
+        } else if (event->type() == QEvent::MouseButtonRelease) {
+            clickAt(static_cast<QMouseEvent*>(event)->position().toPoint());
+            return true;
+        }
+    } else if (watched == Panel4) {
+        // The title strip drags the window.
+        auto* mouse = static_cast<QMouseEvent*>(event);
+        if (event->type() == QEvent::MouseButtonPress && mouse->button() == Qt::LeftButton) {
+            dragFrom_ = mouse->globalPosition().toPoint() - pos();
+            return true;
+        }
+        if (event->type() == QEvent::MouseMove && (mouse->buttons() & Qt::LeftButton)) {
+            move(mouse->globalPosition().toPoint() - dragFrom_);
+            return true;
+        }
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+}  // namespace corvane

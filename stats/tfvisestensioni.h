@@ -1,0 +1,68 @@
+#pragma once
+
+#include <QPointer>
+#include <QWidget>
+
+#include <string>
+
+#include "stats/extension_stats.h"
+
+class QLabel;
+class QToolButton;
+
+namespace corvane {
+
+struct AppContext;
+class TextGrid;
+class TFStatOs;
+
+// One level of the extension statistics: the extensions of an event (level 1) or of an extension
+// (level 2, ...), a row each with its breakdown by effect. A click on a row or a figure searches
+// the actions behind it; the button of a row with a deeper level opens it beside the pointer,
+// closing whatever was open at that level and deeper. Borderless, dragged by its title strip.
+class TFVisEstensioni : public QWidget {
+    Q_OBJECT
+
+public:
+    // Computes the extension statistics of the pattern into the documents folder and opens them
+    // as window `level`, after closing every window of that level and deeper. Nothing opens when
+    // no file was written or it holds no data row.
+    static TFVisEstensioni* openLevel(TFStatOs& owner, int level, const QString& caption, const std::string& pattern,
+                                      int codeWidth, int valuesWidth);
+
+    ~TFVisEstensioni() override;
+
+    int level() const { return level_; }
+    TextGrid* table() const { return GrdExt; }
+    const std::string& pattern() const { return pattern_; }
+    const ExtensionStats& stats() const { return stats_; }
+    QString caption() const;
+    QToolButton* subExtensionButton(int row) const;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    TFVisEstensioni(AppContext& app, TFStatOs& owner, int level);
+    void present(const ExtensionStats& stats, const QString& caption, const std::string& pattern, int codeWidth,
+              int valuesWidth, QPoint offset);
+    void placeButtons();
+    void paintCell(QPainter& painter, int column, int row, const QRect& rect);
+    void clickAt(const QPoint& point);
+    void SpdClick(int row);
+    int labelWidth() const;
+
+    AppContext& app_;
+    TFStatOs& owner_;
+    int level_;
+    QWidget* Panel4 = nullptr;
+    QLabel* Label1 = nullptr;
+    TextGrid* GrdExt = nullptr;
+    std::vector<QToolButton*> buttons_;
+    ExtensionStats stats_;
+    std::string pattern_;
+    bool effectDescriptions_ = false;
+    QPoint dragFrom_;
+};
+
+}  // namespace corvane

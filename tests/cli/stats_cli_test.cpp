@@ -1,0 +1,142 @@
+#include <gtest/gtest.h>
+#include <nlohmann/json.hpp>
+
+#include <cstdlib>
+#include <filesystem>
+
+#include "cli/cli_runner.h"
+#include "core/files.h"
+
+namespace corvane {
+namespace {
+
+using nlohmann::json;
+
+const std::string kBasket = "2026-12-02_Basket_Aquile-Lupi";
+const std::string kVolley = "2026-11-28_Volley_Falchi-Delfini";
+
+std::string demoDisc() {
+    const char* named = std::getenv("CORVANE_DEMO_DISC");
+    return named && *named ? named : CORVANE_BINARY_DIR "/demo-disc";
+}
+
+json cli(const std::vector<std::string>& arguments) {
+    std::string errors;
+    const CliRun run = runCli(arguments, &errors);
+    EXPECT_EQ(run.exitCode, 0) << arguments[0] << ": " << errors;
+    return run.exitCode == 0 ? json::parse(run.out) : json();
+}
+
+class StatsCommands : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(std::filesystem::is_directory(demoDisc() + "/Tlx_Video"))
+            << "no demo disc at " << demoDisc() << ": make it with tools/make_demo_disc.sh";
+    }
+    testing::TempFolder scratch;
+};
+
+// A figure shown and what its click lists: blank is none.
+int figure(const json& click) {
+    const std::string shown = click["text"];
+    return shown.empty() ? 0 : std::atoi(shown.c_str());
+}
+
+TEST_F(StatsCommands, EventLayoutIsPrunedAndEveryFigureListsItsCodes) {
+    const json stats = cli({"stats", demoDisc(), kBasket});
+    ASSERT_EQ(stats["layout"], "event");
+    EXPECT_EQ(stats["eventsWithExtensions"][0], "FI");
+    const json& home = stats["tables"][0];
+    EXPECT_EQ(home["headers"][0], "Aquile Corvane|Franco Bellini");
+    // No free throw is ever blocked: that sub-column is gone. Technical fouls never happen: the
+    // column goes, and the column after it is still pruned. Both tables share the headers.
+    const auto hasHeader = [&](const std::string& header) {
+        return std::find(home["headers"].begin(), home["headers"].end(), header) != home["headers"].end();
+    };
+    EXPECT_TRUE(hasHeader("FT|Tot$=$#"));
+    EXPECT_TRUE(hasHeader("PF|Tot"));
+    for (const json& header : home["headers"]) EXPECT_NE(header.get<std::string>().substr(0, 3), "TF|");
+    const json& opponentHeaders = stats["tables"][1]["headers"];
+    EXPECT_EQ(opponentHeaders[0], "Lupi Valmarina|Renato Gallo");
+    EXPECT_TRUE(std::equal(home["headers"].begin() + 1, home["headers"].end(), opponentHeaders.begin() + 1,
+                           opponentHeaders.end()));
+    std::size_t clicks = 0;
+    for (const json& table : stats["tables"]) {
+        const json& rows = table["rows"];
+        const json& teamRow = rows[rows.size() - 2];
+        EXPECT_EQ(teamRow["clicks"][1]["search"].get<std::string>().substr(1, 2), "$$");
+        EXPECT_TRUE(rows[rows.size() - 1]["clicks"][0]["column"] != 0);  // the totals' player cell is no click
+        for (const json& row : rows)
+            for (const json& click : row["clicks"]) {
+                if (click["column"] == 0) continue;  // a name, no figure
+                EXPECT_EQ(figure(click), static_cast<int>(click["rows"].size())) << click.dump();
+                ++clicks;
+            }
+    }
+    EXPECT_GT(clicks, 200u);
+}
+
+TEST_F(StatsCommands, VolleyballLayoutThroughTheSameCommand) {
+    const json stats = cli({"stats", demoDisc(), kVolley});
+    ASSERT_EQ(stats["layout"], "volleyball");
+    const json& player = stats["tables"][0]["rows"][0];
+    const json& first = player["clicks"][0];
+    EXPECT_EQ(first["column"], 0);
+    EXPECT_EQ(first["search"].get<std::string>().substr(3), "~~~~~~~");
+    EXPECT_FALSE(first["rows"].empty());
+    bool receptionClause = false;
+    for (const json& click : player["clicks"])
+        if (click["column"] == 3 && click["subColumn"] == 1) receptionClause = click["advanced"] == "OR[~~~~~=,5][~~~~~/,5]";
+    EXPECT_TRUE(receptionClause);
+}
+
+TEST_F(StatsCommands, ExtensionStatisticsWriteOutsideThePackagesOnly) {
+    const std::string out = (scratch / "ext" / "StatExt.txt").string();
+    std::filesystem::create_directories(scratch / "ext");
+    const json level1 = cli({"statext", demoDisc(), kBasket, "--pattern", "*11FI", "--out", out});
+    EXPECT_EQ(level1["file"], out);
+    EXPECT_TRUE(fileExists(out));
+    EXPECT_EQ(level1["pattern"], "*11FI~~~~~~~~");
+    EXPECT_EQ(level1["labels"][0], "t");
+    ASSERT_GE(level1["rows"].size(), 2u);
+    std::string deeper;
+    for (const json& row : level1["rows"]) {
+        if (row["deeper"] && deeper.empty()) deeper = row["code"];
+        for (const json& click : row["clicks"]) {
+            if (click["label"] == "code") {
+                EXPECT_EQ(click["rows"].size(), static_cast<std::size_t>(std::atoi(row["values"].get<std::string>().c_str())));
+                continue;
+            }
+            const std::string label = level1["labels"][click["label"].get<int>()];
+            if (label[0] != '%') EXPECT_EQ(figure(click), static_cast<int>(click["rows"].size())) << click.dump();
+        }
+    }
+    EXPECT_EQ(level1["rows"].back()["code"], "Totali");
+    EXPECT_TRUE(level1["rows"].back()["clicks"].empty());
+    // A lay-up's description comes from the events file.
+    bool described = false;
+    for (const json& row : level1["rows"]) described |= row["code"] == "*11FI~LA" && row["text"] == "in terzo tempo";
+    EXPECT_TRUE(described);
+    ASSERT_FALSE(deeper.empty());
+    const json level2 = cli({"statext", demoDisc(), kBasket, "--pattern", deeper, "--out", out});
+    EXPECT_EQ(level2["rows"][0]["code"].get<std::string>().substr(0, 8), deeper);
+
+    // No file may be written into a package, and without --out a fresh temporary folder takes it.
+    const std::string package = demoDisc() + "/Tlx_Video/" + kBasket;
+    std::string errors;
+    const CliRun refused = runCli({"statext", demoDisc(), kBasket, "--pattern", "*11FI", "--out", package + "/StatExt.txt"}, &errors);
+    EXPECT_EQ(refused.exitCode, 2);
+    EXPECT_NE(errors.find("inside a package"), std::string::npos);
+    EXPECT_FALSE(std::filesystem::exists(package + "/StatExt.txt"));
+    const json temporary = cli({"statext", demoDisc(), kBasket, "--pattern", "*11FI"});
+    const std::filesystem::path written = temporary["file"].get<std::string>();
+    EXPECT_TRUE(fileExists(written));
+    EXPECT_EQ(written.parent_path().parent_path(), std::filesystem::temp_directory_path());
+    std::filesystem::remove_all(written.parent_path());
+    const CliRun bad = runCli({"statext", demoDisc(), kBasket, "--pattern", "*11FI|LA|xxxxxxxxx"}, &errors);
+    EXPECT_EQ(bad.exitCode, 2);
+    EXPECT_NE(errors.find("pattern"), std::string::npos);
+}
+
+}  // namespace
+}  // namespace corvane

@@ -1,0 +1,214 @@
+#include "stats/tfstatos.h"
+
+#include <QCursor>
+#include <QGuiApplication>
+#include <QScreen>
+#include <QTest>
+#include <QToolButton>
+
+#include <gtest/gtest.h>
+
+#include "codes/match_code.h"
+#include "codes/tfcodici.h"
+#include "core/text.h"
+#include "gui/main_window_run.h"
+#include "scout/code_table.h"
+#include "stats/tfvisestensioni.h"
+#include "ui/text_grid.h"
+
+namespace corvane {
+namespace {
+
+using testing::MainWindowRun;
+using testing::waitFor;
+
+const std::string kBasket = "2026-12-02_Basket_Aquile-Lupi";
+
+// With CORVANE_SCREENSHOTS naming a folder, the whole screen is saved there at the named moments,
+// so the windows can be looked at as a coach sees them (under Xvfb with the xcb platform).
+void screenshot(const char* name) {
+    const char* folder = std::getenv("CORVANE_SCREENSHOTS");
+    if (!folder || !*folder) return;
+    QTest::qWait(300);
+    if (QScreen* screen = QGuiApplication::primaryScreen())
+        screen->grabWindow(0).save(QString::fromLocal8Bit(folder) + "/" + name + ".png");
+}
+
+// The basketball match of the demo disc, its statistics opened by the opening itself.
+struct EventStatisticsOnTheDemoDisc : ::testing::Test {
+    std::unique_ptr<MainWindowRun> run;
+    TFStatOs* stats = nullptr;
+
+    void SetUp() override {
+        ASSERT_TRUE(std::filesystem::is_directory(testing::demoDisc() / "Tlx_Video"))
+            << "no demo disc: make it with tools/make_demo_disc.sh";
+        run = std::make_unique<MainWindowRun>(testing::demoDisc());
+        run->app().settings.write(StatisticheModVis, "0");
+        run->window->openPackage(kBasket, false);
+        stats = run->window->eventStatistics();
+        ASSERT_TRUE(stats) << "opening a basketball match opens its statistics";
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(stats));
+    }
+
+    int column(const std::string& event) const {
+        const auto& headers = stats->stats().headers;
+        for (std::size_t c = 0; c < headers.size(); ++c)
+            if (headers[c].substr(0, 2) == event) return static_cast<int>(c) + 1;
+        return -1;
+    }
+    // The first home data row (1..) whose text begins so.
+    int row(bool home, const std::string& start) const {
+        const TextGrid* grid = stats->table(home);
+        for (int r = 1; r < grid->rowCount(); ++r)
+            if (grid->cellText(0, r).startsWith(QString::fromStdString(start))) return r;
+        return -1;
+    }
+    // The centre of sub-column `sub` of a cell, as the window lays its sub-columns out.
+    QPoint subColumnPoint(bool home, int column, int row, int sub) const {
+        const TextGrid* grid = stats->table(home);
+        const int left = grid->columnViewportPosition(column);
+        const int labels = static_cast<int>(headerLabels(stats->stats().headers[static_cast<std::size_t>(column - 1)]).size());
+        const auto subs = TFStatOs::subColumns(left, left + grid->columnWidth(column) - 1, labels);
+        const auto& at = subs[static_cast<std::size_t>(sub)];
+        return {at.left + at.width / 2, grid->rowViewportPosition(row) + 5};
+    }
+    void click(bool home, const QPoint& point) const {
+        QTest::mouseMove(stats->table(home)->viewport(), point);
+        QTest::mouseClick(stats->table(home)->viewport(), Qt::LeftButton, {}, point);
+    }
+    std::string figure(bool home, int column, int row, int sub) const {
+        return stats->table(home)->cellText(column, row).split(QChar(';')).value(sub).toStdString();
+    }
+    const std::string& search() const { return run->state().analysis[AnalysisRecord::main_code]; }
+    TFCodici* list() const { return run->window->codeList(); }
+    // Every listed code matches the search and their number is the figure.
+    void expectListed(const std::string& figureText) const {
+        const int count = figureText.empty() ? 0 : std::stoi(figureText);
+        ASSERT_EQ(list()->listRowCount(), count) << search();
+        for (int r = 1; r <= count; ++r)
+            EXPECT_TRUE(MatchCode(list()->listRow(r).code, search(), AnySide, "2")) << list()->listRow(r).code;
+    }
+};
+
+TEST_F(EventStatisticsOnTheDemoDisc, AFigureListsThatPlayersCodesOfThatEffectAndPlaysTheFirst) {
+    const int fi = column("FI");
+    ASSERT_GT(fi, 0);
+    const auto labels = headerLabels(stats->stats().headers[static_cast<std::size_t>(fi - 1)]);
+    const int made = static_cast<int>(std::find(labels.begin(), labels.end(), "#") - labels.begin());
+    // The first player who scored a two in the paint.
+    int player = 1;
+    while (player < stats->table(true)->rowCount() && figure(true, fi, player, made).empty()) ++player;
+    const std::string number = stats->table(true)->cellText(0, player).left(2).toStdString();
+    click(true, subColumnPoint(true, fi, player, made));
+    EXPECT_EQ(search(), "*" + number + "FI#~~~~");
+    expectListed(figure(true, fi, player, made));
+    ASSERT_GT(list()->listRowCount(), 0);
+    const CodeListRow& first = list()->listRow(1);
+    const int second = std::stoi(std::string(run->state().codeTable.Cell(VideoSec, first.row)));
+    EXPECT_EQ(run->shownStamp()->second, std::max(0, second - run->state().playback.PreRollSeconds));
+
+    // The first sub-column, the overall figure, leaves the effect open.
+    click(true, subColumnPoint(true, fi, player, 0));
+    EXPECT_EQ(search(), "*" + number + "FI~~~~");
+    expectListed(figure(true, fi, player, 0));
+}
+
+TEST_F(EventStatisticsOnTheDemoDisc, TheTeamRowSearchesTheTeamsOwnActionsAndTheTotalsEveryPlayer) {
+    const int rebounds = column("RD");
+    const int team = row(false, "SQ");
+    ASSERT_GT(team, 0);
+    click(false, subColumnPoint(false, rebounds, team, 0));
+    EXPECT_EQ(search(), "a$$RD~~~~");
+    expectListed(figure(false, rebounds, team, 0));
+    click(false, subColumnPoint(false, rebounds, team + 1, 0));
+    EXPECT_EQ(search(), "a~~RD~~~~");
+    expectListed(figure(false, rebounds, team + 1, 0));
+}
+
+TEST_F(EventStatisticsOnTheDemoDisc, DocksAboveTheVideoAndFloatsBack) {
+    ASSERT_FALSE(stats->docked());
+    const int videoHeight = run->control("Panel5")->height();
+    auto* dock = stats->findChild<QToolButton*>(QStringLiteral("SpeedButton1"));
+    ASSERT_TRUE(dock && dock->isVisible());
+    screenshot("statos-floating");
+    QTest::mouseClick(dock, Qt::LeftButton);
+    EXPECT_TRUE(stats->docked());
+    screenshot("statos-docked");
+    EXPECT_TRUE(run->control("Panel3")->isVisible());
+    EXPECT_LT(run->control("Panel5")->height(), videoHeight);
+    EXPECT_EQ(run->app().settings.read(StatisticheModVis), "1");
+    // The extension buttons follow the tables.
+    EXPECT_TRUE(stats->findChild<QToolButton*>(QStringLiteral("SpdNFI01%1").arg(column("FI"), 2, 10, QChar('0'))));
+    QTest::mouseClick(dock, Qt::LeftButton);
+    EXPECT_FALSE(stats->docked());
+    EXPECT_FALSE(run->control("Panel3")->isVisible());
+    EXPECT_EQ(run->control("Panel5")->height(), videoHeight);
+    EXPECT_EQ(run->app().settings.read(StatisticheModVis), "0");
+}
+
+TEST_F(EventStatisticsOnTheDemoDisc, ExtensionsOpenBesideThePointerAndEveryLabelSearches) {
+    const int fi = column("FI");
+    const int ricci = row(true, "11-");
+    auto* button = stats->findChild<QToolButton*>(
+        QStringLiteral("SpdNFI%1%2").arg(ricci, 2, 10, QChar('0')).arg(fi, 2, 10, QChar('0')));
+    ASSERT_TRUE(button);
+    QCursor::setPos(button->mapToGlobal(QPoint(8, 8)));
+    QTest::mouseClick(button, Qt::LeftButton);
+    TFVisEstensioni* level1 = stats->extensionWindow(1);
+    ASSERT_TRUE(level1);
+    EXPECT_EQ(level1->objectName(), "FVisEstensioni1");
+    EXPECT_EQ(level1->pos(), QCursor::pos() + QPoint(14, 10));
+    EXPECT_TRUE(level1->caption().startsWith("Ricci Paolo, "));
+    const std::string pattern = level1->pattern();
+    EXPECT_EQ(pattern, "*11FI        ");
+
+    TextGrid* grid = level1->table();
+    const auto labels = extensionLabels(level1->stats());
+    const int labelWidth = grid->columnWidth(1) / static_cast<int>(labels.size());
+    const auto clickLabel = [&](int row, int label) {
+        // Just inside the label's left edge, where a coach's click lands on a narrow label.
+        const QPoint at(grid->columnWidth(0) + label * labelWidth + 3, grid->rowViewportPosition(row) + 5);
+        QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, at);
+    };
+    const std::string rowCode = level1->stats().rows[1].code;
+    const auto values = SplitText(level1->stats().rows[1].values, ';');
+    for (int label = 0; label < static_cast<int>(labels.size()); ++label) {
+        SCOPED_TRACE(labels[static_cast<std::size_t>(label)]);
+        clickLabel(1, label);
+        const char effect = labels[static_cast<std::size_t>(label)] == "t"   ? '~'
+                            : labels[static_cast<std::size_t>(label)][0] == '%' ? labels[static_cast<std::size_t>(label - 1)][0]
+                                                                                : labels[static_cast<std::size_t>(label)][0];
+        EXPECT_EQ(search()[5], effect);
+        EXPECT_EQ(search().substr(6, 2), rowCode.substr(6, 2));
+        if (labels[static_cast<std::size_t>(label)][0] != '%') expectListed(values[static_cast<std::size_t>(label)]);
+    }
+    // A click on the code keeps position 6 as the window's pattern has it.
+    QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, QPoint(20, grid->rowViewportPosition(1) + 5));
+    EXPECT_EQ(search()[5], ' ');
+    expectListed(values[0]);
+
+    // A row with a deeper level: its button opens level 2; pressed again, a new level 2 replaces it.
+    int deeper = -1;
+    for (int r = 1; r < grid->rowCount() && deeper < 0; ++r)
+        if (level1->subExtensionButton(r)) deeper = r;
+    ASSERT_GT(deeper, 0);
+    QCursor::setPos(level1->subExtensionButton(deeper)->mapToGlobal(QPoint(8, 8)));
+    QTest::mouseClick(level1->subExtensionButton(deeper), Qt::LeftButton);
+    QPointer<TFVisEstensioni> level2 = stats->extensionWindow(2);
+    ASSERT_TRUE(level2);
+    EXPECT_EQ(level2->objectName(), "FVisEstensioni2");
+    EXPECT_EQ(level2->pos(), QCursor::pos() + QPoint(10, 10));
+    EXPECT_EQ(level2->table()->columnWidth(1), 40 * static_cast<int>(extensionLabels(level2->stats()).size()));
+    screenshot("extension-chain");
+    QTest::mouseClick(level1->subExtensionButton(deeper), Qt::LeftButton);
+    EXPECT_TRUE(level2.isNull());
+    ASSERT_TRUE(stats->extensionWindow(2));
+    // Opening level 1 again closes every deeper window.
+    QPointer<TFVisEstensioni> second = stats->extensionWindow(2);
+    QTest::mouseClick(button, Qt::LeftButton);
+    EXPECT_TRUE(second.isNull());
+    EXPECT_TRUE(stats->extensionWindow(1));
+}
+
+}  // namespace
+}  // namespace corvane

@@ -1,0 +1,137 @@
+#include "stats/extension_stats.h"
+
+#include <gtest/gtest.h>
+
+#include "core/files.h"
+#include "support/test_support.h"
+
+namespace corvane {
+namespace {
+
+ExtensionStats read(const std::string& content) { return readExtensionStats(splitTextLines(content)); }
+
+TEST(ExtensionStatsFile, ReadsHeaderRowsAndTheRowsWithADeeperLevel) {
+    const auto stats = read("ignored\r\n[testata]\r\nt$=$%$#$%\r\n[home]\r\n*05FI~LA|4;1;25%;3;75%\r\n"
+                            "*05FI~DU\r\nTotali|4;1;25%;3;75%\r\n[eventswithext]\r\n*05FI~LA;*05FI~HO\r\n");
+    ASSERT_EQ(stats.rows.size(), 4u);
+    EXPECT_EQ(stats.rows[0].code, "");
+    EXPECT_EQ(stats.rows[0].values, "t$=$%$#$%");
+    EXPECT_EQ(extensionLabels(stats), (std::vector<std::string>{"t", "=", "%", "#", "%"}));
+    EXPECT_EQ(stats.rows[1].code, "*05FI~LA");
+    EXPECT_EQ(stats.rows[1].values, "4;1;25%;3;75%");
+    EXPECT_EQ(stats.rows[2].code, "*05FI~DU");  // no "|": no values
+    EXPECT_EQ(stats.rows[2].values, "");
+    EXPECT_TRUE(stats.opensDeeperLevel("*05FI~LA"));
+    EXPECT_FALSE(stats.opensDeeperLevel("*05FI~DU"));
+    EXPECT_FALSE(stats.opensDeeperLevel("*05FI~L"));  // a code must stand there exactly
+
+    // The line after a section line is data of that section even when it looks like one.
+    const auto odd = read("[home]\r\n[eventswithext]\r\n*05FI~LA|1\r\n");
+    EXPECT_EQ(odd.rows.size(), 3u);
+    EXPECT_EQ(odd.rows[1].code, "[eventswithext]");
+    EXPECT_TRUE(odd.withSubExtensions.empty());
+}
+
+TEST(ExtensionStatsFile, MissingFileOpensNothingAndHostileFilesStop) {
+    testing::TempFolder folder;
+    EXPECT_FALSE(LoadExtensionStats(folder / "StatExt.txt"));
+    EXPECT_FALSE(LoadExtensionStats(folder / "StatExt.txt").has_value());
+    std::string many = "[testata]\r\nt\r\n[home]\r\n";
+    for (int i = 0; i < 1500; ++i) many += "*05FI~LA|1\r\n";
+    const auto stats = LoadExtensionStats(folder.write("StatExt.txt", many));
+    ASSERT_TRUE(stats);
+    EXPECT_EQ(stats->rows.size(), kMaxExtensionRows + 1);
+    EXPECT_FALSE(stats->problem.empty());
+    const auto big = LoadExtensionStats(folder.write("Big.txt", std::string(2u << 20, 'x')));
+    ASSERT_TRUE(big);
+    EXPECT_FALSE(big->hasDataRows());
+    EXPECT_FALSE(big->problem.empty());
+    EXPECT_FALSE(read("[testata]\r\nt$=\r\n").hasDataRows());
+}
+
+TEST(ExtensionOverlay, ClickLaysTheTrimmedLengthAndAButtonTheWholeCode) {
+    const std::string pattern = extensionPattern(true, "05", "FI");
+    EXPECT_EQ(pattern, "*05FI        ");
+    const struct {
+        const char* code;
+        const char* click;
+        const char* button;
+    } cases[] = {
+        {"~~~~~~LA", "*05FI LA     ", "*05FI LA     "},
+        {"*05FI~LAZ3", "*05FI LAZ3   ", "*05FI LAZ3   "},
+        {"~~~~~~L~", "*05FI L      ", "*05FI L      "},
+        // Leading blanks shorten the trimmed length: a click lays only what that length covers.
+        {"      LA", "*05FI        ", "*05FI LA     "},
+        {"~~~~~~~~~~~~~XYZ", "*05FI        ", "*05FI        "},  // past the pattern: dropped
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.code);
+        EXPECT_EQ(overlayForClick(pattern, c.code), c.click);
+        EXPECT_EQ(overlayForButton(pattern, c.code), c.button);
+    }
+    EXPECT_EQ(extensionPattern(false, "~~", "TO"), "a  TO        ");
+}
+
+TEST(ExtensionLabels, FortyPixelHitsAndTheEffectTheyStandFor) {
+    const std::vector<std::string> labels{"t", "=", "%", "#", "%"};
+    const struct {
+        int offset;
+        int label;
+        char effect;
+    } cases[] = {
+        {0, 0, '~'},     // "t": every effect
+        {40, 0, '~'},    // a shared edge belongs to the label on its left
+        {41, 1, '='},
+        {100, 2, '='},   // "%" searches the effect to its left
+        {130, 3, '#'},
+        {200, 4, '#'},
+        {201, -1, '~'},  // past the labels
+        {-3, -1, '~'},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.offset);
+        const int label = extensionLabelAt(c.offset, 40, static_cast<int>(labels.size()));
+        EXPECT_EQ(label, c.label);
+        EXPECT_EQ(extensionLabelEffect(labels, label), c.effect);
+    }
+    EXPECT_EQ(extensionLabelEffect({"%", "="}, 0), '~');  // a "%" with nothing before it
+    EXPECT_EQ(extensionLabelAt(10, 0, 3), -1);
+}
+
+TEST(ExtensionLabels, AClickOnTheCodeKeepsTheEffectPositionAndALabelSetsIt) {
+    const auto stats = read("[testata]\r\nt$=$%$#$%\r\n[home]\r\n~~~~~~LA|4;1;25%;3;75%\r\nTotali|4\r\n");
+    std::string pattern = extensionPattern(true, "05", "FI");
+    pattern[5] = '/';
+    EXPECT_EQ(extensionClickPattern(pattern, stats, 1, kClickOnCode), "*05FI/LA     ");
+    EXPECT_EQ(extensionClickPattern(pattern, stats, 1, 0), "*05FI~LA     ");
+    EXPECT_EQ(extensionClickPattern(pattern, stats, 1, 2), "*05FI=LA     ");
+    EXPECT_EQ(extensionClickPattern(pattern, stats, 1, 3), "*05FI#LA     ");
+    EXPECT_EQ(extensionClickPattern(pattern, stats, 1, -1), "*05FI~LA     ");
+}
+
+TEST(ExtensionRowText, TheLastMatchingEventDecidesWithItsFirstMatchingItem) {
+    const auto item = [](const std::string& code, const std::string& text) {
+        return code + kExtensionTextSeparator + text;
+    };
+    EventTable events;
+    EventRecord shot;
+    shot.code = "~~~FI";
+    shot.extensions = item("~~~FI~LA", "lay-up") + kExtensionSeparator + item("~~~~~~LA", "any LA");
+    EventRecord later;
+    later.code = "~~~F";
+    later.extensions = item("~~~~~~DU", "dunk") + kExtensionSeparator + item("~~~~~~LA", "later LA");
+    EventRecord other;
+    other.code = "~~~TO";
+    other.extensions = item("~~~~~~LA", "not this event");
+    events.records = {shot, later, other};
+    const std::string pattern = extensionPattern(true, "05", "FI");
+    EXPECT_EQ(extensionRowText(pattern, "*05FI~LA", events, "2"), "later LA");
+    EXPECT_EQ(extensionRowText(pattern, "*05FI~DU", events, "2"), "dunk");
+    events.records = {later, shot, other};
+    EXPECT_EQ(extensionRowText(pattern, "*05FI~LA", events, "2"), "lay-up");
+    EXPECT_EQ(extensionRowText(pattern, "*05FI~HO", events, "2"), "*05FI~HO");
+    EXPECT_EQ(extensionRowText(extensionPattern(true, "05", "TO"), "*05TO~LA", events, "2"), "not this event");
+}
+
+}  // namespace
+}  // namespace corvane
