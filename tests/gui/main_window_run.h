@@ -68,13 +68,12 @@ class MainWindowRun {
 public:
     explicit MainWindowRun(const Disc& disc, QSize screen = QSize(1280, 800)) : MainWindowRun(disc.path(), screen) {}
 
-    explicit MainWindowRun(const std::filesystem::path& discFolder, QSize screen = QSize(1280, 800),
-                           int languageNumber = 1) {
+    explicit MainWindowRun(const std::filesystem::path& discFolder, QSize screen = QSize(1280, 800)) {
         platform_.documents = documents_.path();
         state_.folders.ProgramFolder = discFolder.string() + "/";
         state_.folders.SystemFolder = state_.folders.ProgramFolder + "System";
         state_.folders.LogFolder = state_.folders.ProgramFolder;
-        state_.LanguageNumber = languageNumber;
+        state_.LanguageNumber = 1;
         log_ = std::make_unique<ApplicationLog>(platform_, discFolder);
         catalogue_ = std::make_unique<MessageCatalogue>(state_.folders.SystemFolder);
         messages_ = std::make_unique<Messages>(*catalogue_, boxes, state_.LanguageNumber);

@@ -13,7 +13,6 @@
 
 #include <gtest/gtest.h>
 
-#include "app/apply_language_qt.h"
 #include "codes/check_combo_box_qt.h"
 #include "codes/tfcodici.h"
 #include "core/text.h"
@@ -269,14 +268,6 @@ TEST(SearchPanelOnTheDemoDisc, OtherSportsGetTheThirteenCellEntry) {
     EXPECT_EQ(run.control("SG1")->width(), 148);
     choosePackage(run, 0);
     EXPECT_EQ(entry->entry().cellCount(), 20);
-}
-
-TEST(SearchPanelLanguage, TheListAndThePanelTakeTheLanguageAtCreation) {
-    Disc disc{{narrow()}};
-    disc.withCodes(kRallies);
-    MainWindowRun run(disc.path(), QSize(1280, 800), 3);
-    EXPECT_EQ(run.window->searchPanel()->font().family(), kJapaneseFontFamily);
-    EXPECT_EQ(run.window->codeList()->font().family(), kJapaneseFontFamily);
 }
 
 }  // namespace
