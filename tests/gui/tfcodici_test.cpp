@@ -9,6 +9,7 @@
 
 #include <gtest/gtest.h>
 
+#include "gui/coach_clicks.h"
 #include "gui/main_window_run.h"
 #include "ui/text_grid.h"
 
@@ -20,18 +21,10 @@ using testing::MainWindowRun;
 using testing::narrow;
 using testing::kRallies;
 using testing::waitFor;
+using testing::clickButton;
 
-// Where a coach clicks: the middle of a list row, the middle of a button.
-void clickRow(QTableWidget* grid, int listRow) {
-    const QRect cell = grid->visualRect(grid->model()->index(listRow - 1, 0));
-    ASSERT_TRUE(grid->viewport()->rect().contains(cell.center())) << "row " << listRow << " is not in view";
-    QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, cell.center());
-}
-
-void clickButton(QWidget* button) {
-    ASSERT_TRUE(button->isVisible()) << button->objectName().toStdString();
-    QTest::mouseClick(button, Qt::LeftButton, {}, button->rect().center());
-}
+// List rows count from 1, grid rows from 0.
+void clickListRow(QTableWidget* grid, int listRow) { testing::clickRow(grid, listRow - 1); }
 
 struct CodeListFixture : ::testing::Test {
     Disc disc{{narrow()}};
@@ -72,19 +65,19 @@ TEST_F(CodeListFixture, ListsEveryCodeOfThePackage) {
 }
 
 TEST_F(CodeListFixture, AClickOnACodePlaysItFromItsPreRollAndAgainAfterTheFilmMovedOn) {
-    clickRow(grid, 5);  // second 40, pre-roll 2
+    clickListRow(grid, 5);  // second 40, pre-roll 2
     EXPECT_EQ(run->shownStamp()->second, 38);
     EXPECT_TRUE(waitFor([&] { return run->player().State() == TPlayer::Playing; }));
     EXPECT_TRUE(enabled("ButPrev"));
 
     // The film has moved on; the highlighted code clicked again plays its action again.
     run->seekTo(70.4);
-    clickRow(grid, 5);
+    clickListRow(grid, 5);
     EXPECT_EQ(list->currentListRow(), 5);
     EXPECT_EQ(run->shownStamp()->second, 38);
     EXPECT_TRUE(waitFor([&] { return run->player().State() == TPlayer::Playing; }));
 
-    clickRow(grid, 1);  // second 1: held at 0
+    clickListRow(grid, 1);  // second 1: held at 0
     EXPECT_EQ(run->shownStamp()->second, 0);
 }
 
@@ -101,7 +94,7 @@ TEST_F(CodeListFixture, NextAndPreviousFollowTheRows) {
 }
 
 TEST_F(CodeListFixture, NextAndPreviousAfterAPausedSlowMotionPlayOnInSlowMotion) {
-    clickRow(grid, 2);
+    clickListRow(grid, 2);
     clickButton(button("SbRallenty"));
     ASSERT_TRUE(waitFor([&] { return run->window->slowMotionRunning(); }));
     clickButton(button("SbPlay"));  // pause: the slow-motion button stays down
@@ -123,7 +116,7 @@ TEST_F(CodeListFixture, NextAndPreviousAfterAPausedSlowMotionPlayOnInSlowMotion)
 }
 
 TEST_F(CodeListFixture, AFollowingListCatchesUpWithTheFilmInOneTick) {
-    clickRow(grid, 1);
+    clickListRow(grid, 1);
     // The film is already past 46 s: one tick of the position timer brings the highlight to the
     // last code at or before it (45 s), not one row further.
     run->seekTo(46.3);
@@ -146,7 +139,7 @@ TEST_F(CodeListFixture, AFilteredListPlaysToTheRallysEndThenTheNextFoundCode) {
     EXPECT_EQ(run->shownStamp()->second, 43);
 
     run->state().playback.StopAtEnd = true;
-    clickRow(grid, 1);
+    clickListRow(grid, 1);
     EXPECT_TRUE(waitFor([&] { return run->player().State() == TPlayer::Ready; }, std::chrono::seconds(8)));
     EXPECT_EQ(list->currentListRow(), 1);
     EXPECT_NEAR(position(), 16.0, 1.2);
@@ -165,7 +158,7 @@ TEST_F(CodeListFixture, AFilmTheUserMovesOutOfTheActionIsNoLongerPulledBack) {
     EXPECT_LT(position(), 40.0);
 
     // Picking the code again gives the list the film back: the action runs to its end and on.
-    clickRow(grid, 1);
+    clickListRow(grid, 1);
     EXPECT_EQ(run->shownStamp()->second, 12);
     EXPECT_TRUE(waitFor([&] { return list->currentListRow() == 2; }, std::chrono::seconds(8)));
     EXPECT_EQ(run->shownStamp()->second, 43);
@@ -228,7 +221,7 @@ TEST_F(CodeListFixture, AnEmptyResultSaysSoAndASingleCodeHasNoNext) {
         for (int x = 0; x < shown.width(); ++x) letterPixels += qGray(shown.pixel(x, y)) > 200 ? 1 : 0;
     EXPECT_GT(letterPixels, 20);
     const int second = run->shownStamp()->second;
-    clickRow(grid, 1);  // nothing to play
+    clickListRow(grid, 1);  // nothing to play
     EXPECT_EQ(run->shownStamp()->second, second);
 
     typeSearch("*09a");
@@ -255,17 +248,47 @@ TEST(CodeListMissingFilm, ACodeOfAMissingFilmWarnsAndSeeksNothing) {
     MainWindowRun run(disc);
     TFCodici* list = run.window->codeList();
     auto* grid = list->findChild<TextGrid*>("SGrid");
-    clickRow(grid, 5);
+    clickListRow(grid, 5);
     EXPECT_EQ(run.shownStamp()->second, 38);
     run.boxes.shown.clear();
     grid->scrollToBottom();
-    clickRow(grid, 9);
+    clickListRow(grid, 9);
     ASSERT_EQ(run.boxes.shown.size(), 1u);
     const std::string expected = run.messageText(23);
     EXPECT_NE(run.boxes.shown.front().text.find("Partita"), std::string::npos) << run.boxes.shown.front().text;
     EXPECT_EQ(run.boxes.shown.front().text.substr(0, expected.find('%')), expected.substr(0, expected.find('%')));
     EXPECT_EQ(run.shownStamp()->second, 38);  // film 1 was not sought to 28
     EXPECT_NE(run.player().State(), TPlayer::Playing);
+}
+
+// A second package whose film is not on the disc: choosing it leaves no footage of the first
+// package on the screen, and its codes seek nothing.
+TEST(CodeListMissingFilm, APackageWithoutFilmClearsTheVideo) {
+    Disc disc{{narrow()}};
+    disc.withCodes(kRallies);
+    const auto second = disc.path() / "Tlx_Video/Partita2";
+    std::filesystem::create_directories(second);
+    const auto copy = [&](const char* name) {
+        std::filesystem::copy_file(disc.path() / "Tlx_Video/Partita" / name, second / name);
+    };
+    copy("Match.cfg");
+    copy("scout.dvw");
+    copy("FilmList.cfg");  // it names Film01.mpg, which this package does not hold
+    MainWindowRun run(disc);
+    auto* grid = run.window->codeList()->findChild<TextGrid*>("SGrid");
+    clickListRow(grid, 5);
+    ASSERT_EQ(run.shownStamp()->second, 38);
+
+    testing::choosePackage(run, 1);
+    EXPECT_TRUE(run.player().FileName().empty());
+    EXPECT_TRUE(waitFor([&] { return run.player().State() == TPlayer::NoFilm; }));
+    EXPECT_FALSE(run.control("Panel8")->isVisible());
+    run.boxes.shown.clear();
+    clickListRow(grid, 5);
+    ASSERT_EQ(run.boxes.shown.size(), 1u);
+    EXPECT_NE(run.boxes.shown.front().text.find("Film01"), std::string::npos) << run.boxes.shown.front().text;
+    QTest::qWait(300);
+    EXPECT_EQ(run.player().State(), TPlayer::NoFilm);
 }
 
 }  // namespace

@@ -16,6 +16,7 @@
 #include "codes/check_combo_box_qt.h"
 #include "codes/tfcodici.h"
 #include "core/text.h"
+#include "gui/coach_clicks.h"
 #include "gui/main_window_run.h"
 #include "stats/tfstatvoll.h"
 #include "ui/text_grid.h"
@@ -29,31 +30,9 @@ using testing::narrow;
 using testing::demoDisc;
 using testing::kRallies;
 using testing::waitFor;
-
-void clickRow(QTableWidget* grid, int gridRow) {
-    const QRect cell = grid->visualRect(grid->model()->index(gridRow, 0));
-    ASSERT_TRUE(grid->viewport()->rect().contains(cell.center())) << "row " << gridRow << " is not in view";
-    QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, cell.center());
-}
-
-void clickButton(QWidget* button) {
-    ASSERT_TRUE(button && button->isVisible());
-    QTest::mouseClick(button, Qt::LeftButton, {}, button->rect().center());
-}
-
-// The package chooser opened with a click, the item reached with the arrow keys and taken with
-// Enter (the offscreen platform does not route clicks into a combo box's pop-up).
-void choosePackage(MainWindowRun& run, int index) {
-    auto* chooser = run.window->findChild<QComboBox*>("CbMatches");
-    ASSERT_TRUE(chooser && chooser->isVisible());
-    clickButton(chooser);
-    QAbstractItemView* items = chooser->view();
-    ASSERT_TRUE(waitFor([&] { return items->isVisible(); }));
-    for (int step = chooser->currentIndex(); step != index; step += index > step ? 1 : -1)
-        QTest::keyClick(items, index > step ? Qt::Key_Down : Qt::Key_Up);
-    QTest::keyClick(items, Qt::Key_Return);
-    ASSERT_TRUE(waitFor([&] { return chooser->currentIndex() == index && !items->isVisible(); }));
-}
+using testing::choosePackage;
+using testing::clickButton;
+using testing::clickRow;
 
 int firstVisibleAnalysis(const TFSubForm& panel, int from) {
     const auto& analyses = panel.analyses();
