@@ -69,45 +69,70 @@ TEST(SearchPanel, ATypedSearchCodeListsItsCodesAndPlaysTheFirst) {
 
 // A reception-error click of the statistics leaves an "=" or "/" clause in the analysis record;
 // the coach's own searches afterwards must not inherit it.
-TEST(SearchPanel, ATypedSearchAfterAStatisticsClickIsNotFilteredByIt) {
+// A reception-error click of the statistics leaves an "=" or "/" clause in the analysis record;
+// the coach's own searches afterwards, and another package, must not inherit it.
+struct AfterAStatisticsClick : ::testing::Test {
     Disc disc{{narrow()}};
-    disc.withCodes(kRallies);
-    std::string scout = testing::readFile(disc.path() / "Tlx_Video/Partita/scout.dvw");
-    scout.insert(scout.find("[3SCOUT]"), "[3PLAYERS-H]\r\n0;7;;;;;;;ROS;Rossi\r\n[3PLAYERS-V]\r\n1;12;;;;;;;VER;Verdi\r\n");
-    std::ofstream(disc.path() / "Tlx_Video/Partita/scout.dvw", std::ios::binary) << scout;
-    std::ofstream(disc.path() / "Tlx_Video/Partita/Stat.txt", std::ios::binary)
-        << "[testata]\r\nf_b;f_r;f_s;f_m\r\n[home]\r\n07;Rossi;1;0;0;;;0;0;0;1;1;0;1;0;0;1;100%;0;0\r\n"
-           "TO;Totale;1;0;0;;;0;0;0;1;1;0;1;0;0;1;100%;0;0\r\n[opponent]\r\n"
-           "12;Verdi;1;0;0;;;0;0;0;1;0;0;0;0;0;1;100%;0;0\r\nTO;Totale;1;0;0;;;0;0;0;1;0;0;0;0;0;1;100%;0;0\r\n";
-    MainWindowRun run(disc);
-    TFSubForm* panel = run.window->searchPanel();
-    TFCodici* list = run.window->codeList();
-    run.app().settings.write(StatisticheModVis, "0");
-    clickButton(panel->findChild<QPushButton*>("ButStat"));
-    TFStatVoll* stats = run.window->statistics();
-    ASSERT_TRUE(stats);
-    // Home reception errors: the middle sub-column of the reception column, player 7's row.
-    TextGrid* home = stats->table(true);
-    const int width = (home->columnWidth(3) - 3) / 3;
-    QTest::mouseClick(home->viewport(), Qt::LeftButton, {},
-                      {home->columnViewportPosition(3) + width + 1 + width / 2, home->rowViewportPosition(1) + 4});
-    ASSERT_EQ(run.state().analysis[AnalysisRecord::adv_codes], "OR[~~~~~=,5][~~~~~/,5]");
-    ASSERT_EQ(list->listRowCount(), 0);  // *07RM- is a reception, but neither "=" nor "/"
-    stats->close();
-    ASSERT_TRUE(waitFor([&] { return run.window->statistics() == nullptr; }));
-    QTest::qWait(50);  // the closed window goes while the main window it reports to still lives
+    std::unique_ptr<MainWindowRun> run;
+    TFSubForm* panel = nullptr;
+    TFCodici* list = nullptr;
+    SearchCodeGrid* entry = nullptr;
 
-    SearchCodeGrid* entry = panel->searchGrid();
+    void SetUp() override {
+        disc.withCodes(kRallies);
+        const auto package = disc.path() / "Tlx_Video/Partita";
+        std::string scout = testing::readFile(package / "scout.dvw");
+        scout.insert(scout.find("[3SCOUT]"), "[3PLAYERS-H]\r\n0;7;;;;;;;ROS;Rossi\r\n[3PLAYERS-V]\r\n1;12;;;;;;;VER;Verdi\r\n");
+        std::ofstream(package / "scout.dvw", std::ios::binary) << scout;
+        std::ofstream(package / "Stat.txt", std::ios::binary)
+            << "[testata]\r\nf_b;f_r;f_s;f_m\r\n[home]\r\n07;Rossi;1;0;0;;;0;0;0;1;1;0;1;0;0;1;100%;0;0\r\n"
+               "TO;Totale;1;0;0;;;0;0;0;1;1;0;1;0;0;1;100%;0;0\r\n[opponent]\r\n"
+               "12;Verdi;1;0;0;;;0;0;0;1;0;0;0;0;0;1;100%;0;0\r\nTO;Totale;1;0;0;;;0;0;0;1;0;0;0;0;0;1;100%;0;0\r\n";
+        // A second package of the same match.
+        const auto other = disc.path() / "Tlx_Video/Partita2";
+        std::filesystem::create_directories(other);
+        for (const char* name : {"Match.cfg", "scout.dvw", "FilmList.cfg"}) std::filesystem::copy_file(package / name, other / name);
+        std::filesystem::create_symlink(narrow(), other / "Film01.mpg");
+
+        run = std::make_unique<MainWindowRun>(disc);
+        panel = run->window->searchPanel();
+        list = run->window->codeList();
+        entry = panel->searchGrid();
+        run->app().settings.write(StatisticheModVis, "0");
+        clickButton(panel->findChild<QPushButton*>("ButStat"));
+        TFStatVoll* stats = run->window->statistics();
+        ASSERT_TRUE(stats);
+        // Home reception errors: the middle sub-column of the reception column, player 7's row.
+        TextGrid* home = stats->table(true);
+        const int width = (home->columnWidth(3) - 3) / 3;
+        QTest::mouseClick(home->viewport(), Qt::LeftButton, {},
+                          {home->columnViewportPosition(3) + width + 1 + width / 2, home->rowViewportPosition(1) + 4});
+        ASSERT_EQ(run->state().analysis[AnalysisRecord::adv_codes], "OR[~~~~~=,5][~~~~~/,5]");
+        ASSERT_EQ(list->listRowCount(), 0);  // *07RM- is a reception, but neither "=" nor "/"
+        stats->close();
+        ASSERT_TRUE(waitFor([&] { return run->window->statistics() == nullptr; }));
+        QTest::qWait(50);  // the closed window goes while the main window it reports to still lives
+    }
+};
+
+TEST_F(AfterAStatisticsClick, ATypedSearchIsNotFilteredByIt) {
     QTest::mouseClick(entry, Qt::LeftButton, {}, entry->cellRect(0).center());
     QTest::keyClick(entry, Qt::Key_Escape);
     QTest::keyClicks(entry, "   r");
     QTest::keyClick(entry, Qt::Key_Return);
     EXPECT_EQ(list->listRowCount(), 2);  // both receptions
-    EXPECT_TRUE(run.state().analysis[AnalysisRecord::adv_codes].empty());
+    EXPECT_TRUE(run->state().analysis[AnalysisRecord::adv_codes].empty());
+}
 
-    // The code list's search button with the coach's code: every code.
+TEST_F(AfterAStatisticsClick, TheSearchButtonWithANewCodeIsNotFilteredByIt) {
+    QTest::mouseClick(entry, Qt::LeftButton, {}, entry->cellRect(0).center());
     QTest::keyClick(entry, Qt::Key_Escape);
     clickButton(list->findChild<QPushButton*>("ButRicerca"));
+    EXPECT_EQ(list->listRowCount(), 8);
+}
+
+TEST_F(AfterAStatisticsClick, AnotherPackageOpensWithEveryCode) {
+    choosePackage(*run, 1);
     EXPECT_EQ(list->listRowCount(), 8);
 }
 
