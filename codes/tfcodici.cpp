@@ -284,7 +284,8 @@ bool TFCodici::PlayCode(int listRow) {
     if (!PlayOnSelect || listRow < 1 || listRow > listRowCount()) return false;
     const auto target = playTargetOf(app_.state.codeTable, this->listRow(listRow).row,
                                       app_.state.playback.PreRollSeconds, app_.state.SynthesisMode);
-    return target && main_.SeekFilmTime(target->film, std::to_string(target->second));
+    lastSeekRefused_ = !target || !main_.SeekFilmTime(target->film, std::to_string(target->second));
+    return !lastSeekRefused_;
 }
 
 void TFCodici::userPicked() {
@@ -338,12 +339,15 @@ void TFCodici::stepTo(int step) {
     pressed->setEnabled(false);
     main_.Transport(TransportPause);
     SGrid->setEnabled(false);
-    selectListRow(target);
+    lastSeekRefused_ = false;
+    selectListRow(target);  // its replay tells the user of a film that is not available
     other->setEnabled(true);
-    PlayCode(target);
+    if (!lastSeekRefused_) PlayCode(target);
     SGrid->setEnabled(true);
-    if (slowMotion) main_.startSlowMotion();
-    else main_.Transport(TransportPlay);
+    if (!lastSeekRefused_) {
+        if (slowMotion) main_.startSlowMotion();
+        else main_.Transport(TransportPlay);
+    }
     pressed->setEnabled(step > 0 ? target < listRowCount() : target > 1);
 }
 

@@ -98,6 +98,7 @@ private:
     bool timerStep_ = false;        // the row change comes from the end-of-action check
     bool filmMovedByUser_ = false;  // since the last end-of-action check
     bool drivesPlayback_ = true;
+    bool lastSeekRefused_ = false;  // the last PlayCode sought nothing
 
     std::vector<CodeListRow> rows_;
     bool clearText_ = false;

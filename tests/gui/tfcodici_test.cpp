@@ -259,6 +259,15 @@ TEST(CodeListMissingFilm, ACodeOfAMissingFilmWarnsAndSeeksNothing) {
     EXPECT_EQ(run.boxes.shown.front().text.substr(0, expected.find('%')), expected.substr(0, expected.find('%')));
     EXPECT_EQ(run.shownStamp()->second, 38);  // film 1 was not sought to 28
     EXPECT_NE(run.player().State(), TPlayer::Playing);
+
+    // Next onto it: one warning, and the film stays where it was.
+    clickListRow(grid, 8);
+    EXPECT_EQ(run.shownStamp()->second, 46);
+    run.boxes.shown.clear();
+    clickButton(list->findChild<QToolButton*>("ButNext"));
+    EXPECT_EQ(list->currentListRow(), 9);
+    EXPECT_EQ(run.boxes.shown.size(), 1u);
+    EXPECT_EQ(run.shownStamp()->second, 46);
 }
 
 // A second package whose film is not on the disc: choosing it leaves no footage of the first
