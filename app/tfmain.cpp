@@ -26,6 +26,7 @@
 #include "app/tfabout.h"
 #include "app/tfkeys.h"
 #include "app/transport_rules.h"
+#include "core/files.h"
 #include "codes/tfcodici.h"
 #include "codes/tfsubform.h"
 #include "match/tfnote.h"
@@ -69,6 +70,14 @@ int wholeSeconds(double seconds) { return static_cast<int>(std::trunc(seconds));
 // 99.9999998. Every rule here works on whole seconds and margins, so times are taken to the
 // millisecond first.
 double toMilliseconds(double seconds) { return std::round(seconds * 1000.0) / 1000.0; }
+
+// The film FilmList.cfg names as number `number` (from 1), to tell the user which one is missing.
+std::string listedFilmPath(const std::filesystem::path& folder, int number) {
+    int listed = 0;
+    for (const std::string& line : readTextLines(resolveInFolder(folder, "FilmList.cfg")))
+        if (!line.empty() && ++listed == number) return resolveInFolder(folder, line).string();
+    return (folder / ("Film " + std::to_string(number))).string();
+}
 
 }  // namespace
 
@@ -115,6 +124,10 @@ int TFMain::screenWidth() const {
 }
 
 void TFMain::relayOutBesideTheList() { layOut(); }
+
+bool TFMain::slowMotionButtonDown() const { return SbRallenty->isChecked(); }
+
+bool TFMain::filmAtItsEnd() const { return !Amov->FileName().empty() && filmAtEnd(position(), duration()); }
 
 void TFMain::startSlowMotion() {
     SbRallenty->setChecked(true);
@@ -493,12 +506,13 @@ void TFMain::loadPackageFilms() {
     layOut();
     const auto& films = app_.state.package.films;
     if (!films.empty()) OpenFilm(films.front());
+    else clearVideo();
+    app_.log.WriteLog("End Aprisintesi");
     // The other sports show their statistics as soon as a match is opened.
     const ProgramState& state = app_.state;
     if (state.Sport != "1" && !state.SynthesisMode && state.package.statisticsEnabled &&
         (state.match.HomePlayers.hasAnyPlayer() || state.match.AwayPlayers.hasAnyPlayer()))
         ButStatClick();
-    app_.log.WriteLog("End Aprisintesi");
 }
 
 void TFMain::openPackage(const std::string& name, bool synthesis) {
@@ -552,9 +566,7 @@ void TFMain::showFilmNotAvailable(const std::string& path, const std::string& re
     showPlayImage(false);
     Amov->SetVideoWidth(352);
     Amov->SetVideoHeight(288);
-    std::string text = app_.messages.MessageText(23);
-    if (const auto at = text.find("%s"); at != std::string::npos) text.replace(at, 2, path);
-    app_.boxes.ShowMessageBox(text, app_.messages.MessageText(14), MessageBoxExclamation);
+    warnFilmNotAvailable(path);
     showStatus(messageToQt(app_.messages.MessageText(117)));
 }
 
@@ -641,6 +653,20 @@ void TFMain::showNoFilmTimes() {
     for (QLabel* label : {LblPos, LblDur}) label->setText(QStringLiteral("--.--.--"));
 }
 
+void TFMain::clearVideo() {
+    StopPlayer();
+    Amov->SetFileName({});  // the transport has no film to act on
+    Panel8->hide();
+    TrackB->setEnabled(false);
+    TrackB->setPositionQuietly(0);
+}
+
+void TFMain::warnFilmNotAvailable(const std::string& path) {
+    std::string text = app_.messages.MessageText(23);
+    if (const auto at = text.find("%s"); at != std::string::npos) text.replace(at, 2, path);
+    app_.boxes.ShowMessageBox(text, app_.messages.MessageText(14), MessageBoxExclamation);
+}
+
 void TFMain::StopPlayer() {
     Timer1.stop();
     if (Amov->State() != TPlayer::Busy) Amov->CloseFile();
@@ -687,8 +713,10 @@ void TFMain::Transport(int command, int amount) {
             showPlayImage(false);
             break;
         default:
-            if (const auto target = transportSeekTarget(command, amount, position(), duration()))
+            if (const auto target = transportSeekTarget(command, amount, position(), duration())) {
                 Amov->Seek(static_cast<float>(*target));
+                if (command != TransportGoTo && codeList_) codeList_->filmMovedByUser();
+            }
             break;
     }
     ShowPosition();
@@ -794,6 +822,7 @@ void TFMain::TrackBChange(int barPosition) {
     if (barPosition > duration() - kEndMarginSeconds) return;
     if (barPosition == wholeSeconds(position())) return;
     Amov->Seek(static_cast<float>(barPosition));
+    if (codeList_) codeList_->filmMovedByUser();
     QCoreApplication::processEvents();
     ShowPosition();
 }
@@ -832,19 +861,23 @@ void TFMain::SetVideoZoom(int percent) {
     Panel8->show();
 }
 
-void TFMain::SeekFilmTime(const std::string& film, const std::string& seconds) {
+bool TFMain::SeekFilmTime(const std::string& film, const std::string& seconds) {
     const auto filmTime = parseFilmTime(film, seconds);
-    if (!filmTime) return;
-    if (Amov->State() == TPlayer::Busy || Amov->FileName().empty()) return;
+    if (!filmTime) return false;
     auto& package = app_.state.package;
-    if (filmTime->film >= 1 && filmTime->film <= static_cast<int>(package.films.size())) {
-        const std::string& path = package.films[static_cast<std::size_t>(filmTime->film - 1)];
-        if (path != Amov->FileName()) {
-            package.currentFilm = filmTime->film;
-            OpenFilm(path);
-        }
+    if (filmTime->film < 1 || filmTime->film > static_cast<int>(package.films.size())) {
+        // Seeking in whatever film is open would show the wrong footage.
+        warnFilmNotAvailable(listedFilmPath(package.folder, filmTime->film));
+        return false;
+    }
+    if (Amov->State() == TPlayer::Busy) return false;
+    const std::string& path = package.films[static_cast<std::size_t>(filmTime->film - 1)];
+    if (path != Amov->FileName() || Amov->State() == TPlayer::NoFilm) {
+        package.currentFilm = filmTime->film;
+        if (!OpenFilm(path)) return false;
     }
     Transport(TransportGoTo, filmTime->seconds);
+    return true;
 }
 
 // ---------------------------------------------------------------- timers

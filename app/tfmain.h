@@ -48,7 +48,9 @@ public:
     void Transport(int command, int amount = 0);
     void ShowPosition();
     void SetVideoZoom(int percent);
-    void SeekFilmTime(const std::string& film, const std::string& seconds);
+    // Opens the film when it is not the current one and goes to the second. False, with nothing
+    // sought, for a film that is not available (the user is told) or texts that are no numbers.
+    bool SeekFilmTime(const std::string& film, const std::string& seconds);
 
     // Button and timer handlers, public so that the full-screen panel and tests drive them as the
     // user does.
@@ -101,6 +103,9 @@ public:
     // The list's width decides the video area's: lays both out again.
     void relayOutBesideTheList();
     bool slowMotionRunning() const { return AmovRallenty.isActive(); }
+    // The slow-motion button is down, also while slow motion is paused.
+    bool slowMotionButtonDown() const;
+    bool filmAtItsEnd() const;
     bool largeZoom() const { return largeZoom_; }
     bool wideMpeg2() const { return WideMpeg2; }
     int zoomPercent() const { return ZoomPercent; }
@@ -135,6 +140,9 @@ private:
     void slowMotionOff();
     void waitForReadyState();
     void showFilmNotAvailable(const std::string& path, const std::string& reason);
+    void warnFilmNotAvailable(const std::string& path);  // message 23 with the path
+    // A package without films: nothing open, nothing shown.
+    void clearVideo();
     double position() const;
     double duration() const;
 

@@ -68,10 +68,10 @@ MainLayout mainLayoutFor(int screenWidth, int clientHeight) {
 }
 
 std::optional<FilmTime> parseFilmTime(const std::string& film, const std::string& seconds) {
-    const auto filmNumber = parseWholeNumber(film);
-    const auto second = parseWholeNumber(seconds);
+    const auto filmNumber = parseIntInRange(film, 0, kFilmNumberLimit);
+    const auto second = parseIntInRange(seconds, -kFilmSecondLimit, kFilmSecondLimit);
     if (!filmNumber || !second || film != trimBlanks(film) || seconds != trimBlanks(seconds)) return std::nullopt;
-    return FilmTime{static_cast<int>(*filmNumber), static_cast<int>(*second)};
+    return FilmTime{*filmNumber, *second};
 }
 
 }  // namespace corvane

@@ -59,7 +59,10 @@ inline constexpr int kControlStripHeight = 65;
 inline constexpr int kTrackBarHeight = 14;
 MainLayout mainLayoutFor(int screenWidth, int clientHeight);
 
-// SeekFilmTime's texts must be whole numbers.
+// SeekFilmTime's texts must be whole numbers, a film number up to the limit and a second within a
+// hundred hours either side of the start; anything else is refused rather than cut to fit an int.
+inline constexpr int kFilmNumberLimit = 9999;
+inline constexpr int kFilmSecondLimit = 100 * 3600;
 struct FilmTime {
     int film = 0;
     int seconds = 0;

@@ -11,14 +11,16 @@ namespace corvane {
 enum class ActionEndStep {
     Nothing,         // not ended, or nothing follows
     Pause,           // StopAtEnd: hold the film at the end of the action
-    SelectNextRow,   // go on to the next listed code
+    SelectNextRow,   // go on to a later listed code (nextListRow)
     NextAnalysis,    // a synthesis's last code: on to the next analysis
+    Release,         // the user took the film out of the action: the list stops driving it
 };
 
 struct ActionEndDecision {
     ActionEndStep step = ActionEndStep::Nothing;
     // The row change only moves the highlight: the film plays on (an unfiltered list following it).
     bool moveHighlightOnly = false;
+    int nextListRow = 0;  // the row SelectNextRow selects
 };
 
 struct ActionEndQuery {
@@ -30,11 +32,21 @@ struct ActionEndQuery {
     bool followFilm = false;
     bool stopAtEnd = false;
     int endOffsetSeconds = 0;
+    bool atFilmEnd = false;        // the player stands at the film's last picture
+    int preRollSeconds = 0;        // where the list started the action, before the code
+    bool filmMovedByUser = false;  // the track bar or a jump moved the film since the last check
 };
 
-// The end of the current action and what follows it. An unfiltered list (as many rows as the
-// table) ends an action at the next code; a filtered one at the rally's end (an "ENDACT" or a
-// point row), less the end offset; a synthesis one second after the code, less the offset.
+// The end of the current action and what follows it.
+// - An unfiltered list (as many rows as the table) follows the film: its highlight moves to the
+//   last code at or before the position, however many codes the film has passed since the last
+//   check.
+// - A filtered list ends an action at the rally's end (an "ENDACT" or a point row), less the end
+//   offset.
+// - A synthesis's film holds its actions one after the other: an action ends where the table's
+//   next code starts, less the offset; the film's last code runs to the end of the film.
+// A list that plays actions lets go of the film once the user has moved it outside the current
+// action (before its pre-roll or past its end).
 ActionEndDecision CheckActionEnd(const ActionEndQuery& query);
 
 }  // namespace corvane

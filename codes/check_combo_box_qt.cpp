@@ -9,6 +9,7 @@
 #include <QMessageBox>
 #include <QScreen>
 #include <QSignalBlocker>
+#include <QTimer>
 #include <QToolButton>
 
 namespace corvane {
@@ -63,9 +64,11 @@ TCheckComboBoxQT::TCheckComboBoxQT(QWidget* parent) : QFrame(parent) {
         menu.exec(list_->viewport()->mapToGlobal(at));
     });
     applyEditColour(false);
+    focusWatch_ = connect(qApp, &QApplication::focusChanged, this, [this](QWidget*, QWidget* now) { focusMoved(now); });
 }
 
-TCheckComboBoxQT::~TCheckComboBoxQT() = default;
+// Destroying the children moves the focus: the watch must end before they go.
+TCheckComboBoxQT::~TCheckComboBoxQT() { disconnect(focusWatch_); }
 
 void TCheckComboBoxQT::setItems(const QStringList& items) {
     QStringList ordered = items;
@@ -177,8 +180,18 @@ void TCheckComboBoxQT::focusInEvent(QFocusEvent* event) {
 }
 
 void TCheckComboBoxQT::focusOutEvent(QFocusEvent* event) {
-    applyEditColour(false);
     QFrame::focusOutEvent(event);
+    if (!popup_->isVisible()) applyEditColour(false);
+}
+
+void TCheckComboBoxQT::focusMoved(const QWidget* now) {
+    // No focus widget at all is the program losing activation, not the user leaving the control.
+    if (!now) return;
+    const bool inside = now == this || isAncestorOf(now) || now == popup_ || popup_->isAncestorOf(now);
+    if (inside == focusWithin_) return;
+    focusWithin_ = inside;
+    if (inside) Q_EMIT entered();
+    else Q_EMIT exited();
 }
 
 bool TCheckComboBoxQT::eventFilter(QObject* watched, QEvent* event) {
@@ -191,8 +204,14 @@ bool TCheckComboBoxQT::eventFilter(QObject* watched, QEvent* event) {
         popup_->hide();
         return true;
     }
-    if (watched == popup_ && event->type() == QEvent::Hide)
+    if (watched == popup_ && event->type() == QEvent::Hide) {
         closedByButton_ = button_->rect().contains(button_->mapFromGlobal(QCursor::pos()));
+        // Closing the list hands the keyboard back, to the control or elsewhere.
+        QTimer::singleShot(0, this, [this] {
+            const QWidget* focus = QApplication::focusWidget();
+            if (!focus || focus == list_) setFocus(Qt::PopupFocusReason);  // Escape: back to the control
+        });
+    }
     return QFrame::eventFilter(watched, event);
 }
 

@@ -50,6 +50,9 @@ public:
 Q_SIGNALS:
     void changed();
     void clicked();
+    // The keyboard came to the control, or left it; the drop-down list counts as the control.
+    void entered();
+    void exited();
 
 protected:
     void focusInEvent(QFocusEvent* event) override;
@@ -62,6 +65,7 @@ private:
     void syncList();
     void placePopup();
     void applyEditColour(bool focused);
+    void focusMoved(const QWidget* now);
 
     CheckListSelection selection_;
     QLineEdit* edit_;
@@ -76,6 +80,8 @@ private:
     QColor notFocusColor_ = Qt::white;
     TCHBQuoteStyle quoteStyle_ = TCHBQuoteStyle::qsNone;
     bool closedByButton_ = false;
+    bool focusWithin_ = false;
+    QMetaObject::Connection focusWatch_;
 };
 
 }  // namespace corvane

@@ -7,10 +7,16 @@
 
 namespace corvane {
 
-PlayTarget playTargetOf(const CodeTable& table, int tableRow, int preRollSeconds, bool synthesisMode) {
-    const int second = textToInt(table.Cell(VideoSec, tableRow));
-    const int preRoll = synthesisMode ? 0 : preRollSeconds;
-    return {std::string(table.Cell(Film, tableRow)), std::max(0, second - preRoll)};
+std::optional<int> codeSecond(const CodeTable& table, int tableRow) {
+    if (tableRow < 1 || tableRow >= table.RowCount()) return std::nullopt;
+    return parseIntInRange(table.Cell(VideoSec, tableRow), -kCodeSecondLimit, kCodeSecondLimit);
+}
+
+std::optional<PlayTarget> playTargetOf(const CodeTable& table, int tableRow, int preRollSeconds, bool synthesisMode) {
+    const auto second = codeSecond(table, tableRow);
+    if (!second) return std::nullopt;
+    const int preRoll = synthesisMode ? 0 : std::clamp(preRollSeconds, -kOffsetLimit, kOffsetLimit);
+    return PlayTarget{std::string(table.Cell(Film, tableRow)), std::max(0, *second - preRoll)};
 }
 
 bool isActionCode(std::string_view code) {

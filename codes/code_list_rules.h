@@ -1,5 +1,6 @@
 #pragma once
 
+#include <optional>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -9,13 +10,22 @@
 
 namespace corvane {
 
+// The seconds a code may name, either side of the film's start: a hundred hours, far beyond any
+// film, and far enough inside an int that the list's arithmetic on them cannot overflow.
+inline constexpr int kCodeSecondLimit = 100 * 3600;
+// The same bound for the pre-roll and end offset the arithmetic subtracts.
+inline constexpr int kOffsetLimit = 3600;
+
+// A code's VideoSec, or nothing when it is empty, no number or beyond the limit.
+std::optional<int> codeSecond(const CodeTable& table, int tableRow);
+
 // Where a click on a code sends the film: its film and second less the pre-roll (never in a
-// synthesis), held at 0.
+// synthesis), held at 0. Nothing for a code without a readable second.
 struct PlayTarget {
     std::string film;
     int second = 0;
 };
-PlayTarget playTargetOf(const CodeTable& table, int tableRow, int preRollSeconds, bool synthesisMode);
+std::optional<PlayTarget> playTargetOf(const CodeTable& table, int tableRow, int preRollSeconds, bool synthesisMode);
 
 // A code the raw list draws split into its fields: team "*" or "a", a player number or "$$",
 // a skill letter of set 1 or "&", an evaluation symbol.

@@ -10,6 +10,8 @@ namespace corvane {
 class SearchCodeEntry {
 public:
     explicit SearchCodeEntry(int cellCount = 20);
+    // A new layout: every cell blank, the cursor in the first.
+    void resize(int cellCount);
 
     enum class Key { Backspace, Left, Right, Escape };
 
@@ -32,5 +34,22 @@ private:
     std::vector<char> cells_;
     int cursor_ = 0;
 };
+
+// The labelled fields of the search code cells: volleyball's 20 cells, or the 13 of the other
+// sports (their codes have a two-letter event and a five-character custom field).
+struct SearchCodeField {
+    int first = 0;  // cells from 0
+    int count = 1;
+    std::string header;  // the text, or empty for the message
+    int message = 0;
+    unsigned colour = 0;  // 0xRRGGBB
+    bool smallHeader = false;
+};
+struct SearchCodeLayout {
+    int cellCount = 20;
+    int width = 223;  // pixels, frame included
+    std::vector<SearchCodeField> fields;
+};
+SearchCodeLayout searchCodeLayout(bool volleyball);
 
 }  // namespace corvane

@@ -37,6 +37,7 @@ const QColor kHomeRow(101, 110, 177);
 const QColor kVisitingRow(77, 83, 118);
 const QColor kSelectedRow(0, 0, 128);
 const QColor kGridLine(128, 128, 128);
+constexpr int kNoCodeFoundMessage = 400;
 
 QString shown(std::string_view cp1252) { return QString::fromStdString(cp1252ToUtf8(cp1252)); }
 
@@ -60,6 +61,9 @@ TFCodici::TFCodici(AppContext& app, TFMain& main, QWidget* parent) : QWidget(par
     hintTimer_.setInterval(2000);
     connect(&hintTimer_, &QTimer::timeout, this, [] { QToolTip::hideText(); });
     buildWidgets();
+    using E = CaptionEntry;
+    ApplyLanguage(this, app.state.LanguageNumber, app.messages,
+                  {{"ButNext", 43, E::Hint}, {"ButPrev", 42, E::Hint}, {"ButRicerca", 64}});
 }
 
 void TFCodici::buildWidgets() {
@@ -83,7 +87,9 @@ void TFCodici::buildWidgets() {
     layout->addWidget(topStrip);
     connect(ButRicerca, &QPushButton::clicked, this, &TFCodici::searchClick);
     connect(CbSet, &TCheckComboBoxQT::changed, this, [this] {
-        if (app_.state.SynthesisMode) ApplyAnalysisRow(0);
+        if (!app_.state.SynthesisMode) return;  // a match list takes the new sets at the next search
+        if (TFSubForm* panel = main_.searchPanel()) panel->reapplySelectedAnalysis();
+        else ApplyAnalysisRow(0);
     });
 
     SGrid = new TextGrid(0, 5, this);
@@ -103,6 +109,12 @@ void TFCodici::buildWidgets() {
     });
     connect(SGrid, &QTableWidget::currentCellChanged, this, [this](int row, int, int previousRow, int) {
         if (row != previousRow && row >= 0) rowSelected(row + 1);
+    });
+    // A click on the row that is already current changes no row, yet the coach asks for the
+    // action again: replay it from its pre-roll.
+    connect(SGrid, &QTableWidget::cellClicked, this, [this](int row, int) {
+        if (row == rowBeforePress_ && row == SGrid->currentRow()) rowSelected(row + 1);
+        rowBeforePress_ = -1;
     });
     layout->addWidget(SGrid, 1);
 
@@ -167,6 +179,9 @@ void TFCodici::setClearText(bool on) {
 
 void TFCodici::preparePackage() {
     const ProgramState& state = app_.state;
+    // A package starts from no search: what a statistics click left in the record belongs to the
+    // package it was made on.
+    app_.state.analysis.Clear();
     ButNext->setToolTip(messageToQt(app_.messages.MessageText(43)));
     ButPrev->setToolTip(messageToQt(app_.messages.MessageText(42)));
     ButRicerca->setText(messageToQt(app_.messages.MessageText(64)));
@@ -211,6 +226,8 @@ void TFCodici::showRows(std::vector<CodeListRow> rows) {
     SGrid->setCurrentCell(0, 0);
     SGrid->setUpdatesEnabled(true);
     PlayOnSelect = true;
+    drivesPlayback_ = true;
+    filmMovedByUser_ = false;
     ButNext->setEnabled(listRowCount() > 1);
     ButReplay->setEnabled(listRowCount() > 0);
     ButPrev->setEnabled(false);
@@ -245,11 +262,8 @@ void TFCodici::searchClick() {
         ApplyAnalysisRow(panel ? panel->selectedAnalysis() : -1);
         return;
     }
-    FillFromSearch(panel ? panel->searchGrid()->searchCode() : std::string());
-    if (listRowCount() > 0) {
-        PlayCode(currentListRow());
-        main_.Transport(TransportPlay);
-    }
+    FillFromSearch(panel ? panel->searchCodeForSearch() : std::string());
+    if (listRowCount() > 0 && PlayCode(currentListRow())) main_.Transport(TransportPlay);
 }
 
 // ---------------------------------------------------------------- playing
@@ -267,12 +281,20 @@ void TFCodici::selectListRow(int listRow) {
     SGrid->setCurrentCell(listRow - 1, 0);
 }
 
-void TFCodici::PlayCode(int listRow) {
-    if (!PlayOnSelect || listRow < 1 || listRow > listRowCount()) return;
-    const PlayTarget target = playTargetOf(app_.state.codeTable, this->listRow(listRow).row,
-                                           app_.state.playback.PreRollSeconds, app_.state.SynthesisMode);
-    main_.SeekFilmTime(target.film, std::to_string(target.second));
+bool TFCodici::PlayCode(int listRow) {
+    if (!PlayOnSelect || listRow < 1 || listRow > listRowCount()) return false;
+    const auto target = playTargetOf(app_.state.codeTable, this->listRow(listRow).row,
+                                      app_.state.playback.PreRollSeconds, app_.state.SynthesisMode);
+    lastSeekRefused_ = !target || !main_.SeekFilmTime(target->film, std::to_string(target->second));
+    return !lastSeekRefused_;
 }
+
+void TFCodici::userPicked() {
+    drivesPlayback_ = true;
+    filmMovedByUser_ = false;
+}
+
+void TFCodici::filmMovedByUser() { filmMovedByUser_ = true; }
 
 void TFCodici::updateButtons(int listRow) {
     ButNext->setEnabled(listRow < listRowCount());
@@ -285,18 +307,20 @@ void TFCodici::rowSelected(int listRow) {
     updateButtons(listRow);
     PlayOnSelect = true;
     SGrid->viewport()->update();
+    if (!timerStep_) userPicked();
     replay(listRow);
-    SGrid->setFocus();
+    // The list moving on by itself leaves the keyboard where the user is typing.
+    if (!timerStep_) SGrid->setFocus();
 }
 
 void TFCodici::replay(int listRow) {
     if (!ButReplay->isEnabled() || listRow < 1 || listRow > listRowCount()) return;
     main_.Transport(TransportPause);
     SGrid->setEnabled(false);
-    PlayCode(listRow);
+    const bool sought = PlayCode(listRow);
     SGrid->setEnabled(true);
-    const int second = textToInt(app_.state.codeTable.Cell(VideoSec, this->listRow(listRow).row), -1);
-    if (second >= 0 && second <= main_.durationSeconds()) main_.Transport(TransportPlay);
+    const auto second = codeSecond(app_.state.codeTable, this->listRow(listRow).row);
+    if (sought && second && *second >= 0 && *second <= main_.durationSeconds()) main_.Transport(TransportPlay);
 }
 
 void TFCodici::NextCode() { stepTo(+1); }
@@ -310,16 +334,21 @@ void TFCodici::stepTo(int step) {
     const int row = currentListRow();
     const int target = row + step;
     if (!pressed->isEnabled() || target < 1 || target > listRowCount()) return;
-    const bool slowMotion = main_.slowMotionRunning();
+    // A paused slow motion keeps its button down: the next code plays slowly too.
+    const bool slowMotion = main_.slowMotionButtonDown();
+    userPicked();
     pressed->setEnabled(false);
     main_.Transport(TransportPause);
     SGrid->setEnabled(false);
-    selectListRow(target);
+    lastSeekRefused_ = false;
+    selectListRow(target);  // its replay tells the user of a film that is not available
     other->setEnabled(true);
-    PlayCode(target);
+    if (!lastSeekRefused_) PlayCode(target);
     SGrid->setEnabled(true);
-    if (slowMotion) main_.startSlowMotion();
-    else main_.Transport(TransportPlay);
+    if (!lastSeekRefused_) {
+        if (slowMotion) main_.startSlowMotion();
+        else main_.Transport(TransportPlay);
+    }
     pressed->setEnabled(step > 0 ? target < listRowCount() : target > 1);
 }
 
@@ -329,23 +358,35 @@ void TFCodici::CheckActionEnd(int listRow) {
     tableRows.reserve(rows_.size());
     for (const CodeListRow& row : rows_) tableRows.push_back(row.row);
     const PlaybackOptions& options = app_.state.playback;
-    const ActionEndDecision decision =
-        corvane::CheckActionEnd({app_.state.codeTable, tableRows, listRow, main_.positionSeconds(),
-                                 app_.state.SynthesisMode, options.FollowFilm, options.StopAtEnd,
-                                 options.EndOffsetSeconds});
-    if (decision.step == ActionEndStep::Nothing) return;
+    ActionEndQuery query{app_.state.codeTable, tableRows, listRow, main_.positionSeconds(),
+                         app_.state.SynthesisMode, options.FollowFilm, options.StopAtEnd, options.EndOffsetSeconds};
+    query.atFilmEnd = main_.filmAtItsEnd();
+    query.preRollSeconds = options.PreRollSeconds;
+    query.filmMovedByUser = filmMovedByUser_;
+    filmMovedByUser_ = false;
+    const ActionEndDecision decision = corvane::CheckActionEnd(query);
+    if (decision.step == ActionEndStep::Release) drivesPlayback_ = false;
+    // A list the user has taken the film from only follows it again once a code is picked; an
+    // unfiltered list never drives the film, it only moves its highlight.
+    if (decision.step == ActionEndStep::Nothing || decision.step == ActionEndStep::Release ||
+        (!drivesPlayback_ && !decision.moveHighlightOnly))
+        return;
     if (decision.moveHighlightOnly) PlayOnSelect = false;
+    timerStep_ = true;
     switch (decision.step) {
         case ActionEndStep::Pause: main_.Transport(TransportPause); break;
-        case ActionEndStep::SelectNextRow: selectListRow(listRow + 1); break;
+        case ActionEndStep::SelectNextRow: selectListRow(decision.nextListRow); break;
         case ActionEndStep::NextAnalysis:
             if (TFSubForm* panel = main_.searchPanel()) {
-                if (panel->selectNextVisibleAnalysis() && listRowCount() > 0) PlayOnSelect = true;
+                if (panel->selectNextVisibleAnalysis(false) && listRowCount() > 0) PlayOnSelect = true;
+                timerStep_ = false;
                 return;
             }
             break;
-        case ActionEndStep::Nothing: break;
+        case ActionEndStep::Nothing:
+        case ActionEndStep::Release: break;
     }
+    timerStep_ = false;
     PlayOnSelect = true;
 }
 
@@ -367,6 +408,12 @@ void TFCodici::updateHeader() {
 void TFCodici::paintCell(QPainter& painter, int column, int gridRow, const QRect& rect, bool selected) {
     if (gridRow >= listRowCount()) {
         painter.fillRect(rect, kVisitingRow);
+        if (listRowCount() == 0 && gridRow == 0 && column == 0) {
+            // An empty result says so rather than showing a blank row.
+            painter.setPen(Qt::white);
+            painter.drawText(rect.adjusted(4, 0, 0, 0), Qt::AlignLeft | Qt::AlignVCenter,
+                             messageToQt(app_.messages.MessageText(kNoCodeFoundMessage)));
+        }
         return;
     }
     const CodeListRow& row = listRow(gridRow + 1);
@@ -442,6 +489,8 @@ void TFCodici::paintRawCode(QPainter& painter, const QRect& rect, const CodeList
 }
 
 bool TFCodici::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == SGrid->viewport() && event->type() == QEvent::MouseButtonPress)
+        rowBeforePress_ = static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton ? SGrid->currentRow() : -1;
     if (watched == SGrid->viewport() && event->type() == QEvent::MouseMove && clearText_) {
         const auto* move = static_cast<QMouseEvent*>(event);
         const QPoint at = move->position().toPoint();

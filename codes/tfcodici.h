@@ -38,8 +38,14 @@ public:
     void FillFromSearch(const std::string& searchCode, const std::string& setFilter);
     void ApplyAnalysisRow(int analysisIndex);
 
-    void PlayCode(int listRow);
+    // Seeks to the row's code; false when nothing was sought (no readable second, or its film is
+    // not available).
+    bool PlayCode(int listRow);
     void CheckActionEnd(int listRow);
+    // The track bar or a jump moved the film: once it is outside the current action, the list
+    // stops driving playback until the user picks a code again.
+    void filmMovedByUser();
+    bool drivesPlayback() const { return drivesPlayback_; }
     void NextCode();
     void PreviousCode();
     void selectListRow(int listRow);
@@ -63,6 +69,8 @@ private:
     void buildWidgets();
     void showRows(std::vector<CodeListRow> rows);
     void rowSelected(int listRow);
+    // The user picked a row (click, keys, Next or Previous): the list drives playback again.
+    void userPicked();
     void stepTo(int step);
     void replay(int listRow);
     void updateButtons(int listRow);
@@ -86,6 +94,11 @@ private:
     QLabel* LblRelease = nullptr;
     QTimer hintTimer_;
     QPoint lastMouse_;
+    int rowBeforePress_ = -1;       // grid row current when the mouse went down on the list
+    bool timerStep_ = false;        // the row change comes from the end-of-action check
+    bool filmMovedByUser_ = false;  // since the last end-of-action check
+    bool drivesPlayback_ = true;
+    bool lastSeekRefused_ = false;  // the last PlayCode sought nothing
 
     std::vector<CodeListRow> rows_;
     bool clearText_ = false;

@@ -7,6 +7,7 @@
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QMouseEvent>
 #include <QPainter>
 #include <QPushButton>
 #include <QVBoxLayout>
@@ -37,51 +38,44 @@ constexpr int kAnalysisRowHeight = 18;
 const QColor kAnalysesBackground(202, 223, 251);
 const QColor kTitleGreen(0, 128, 0);
 
-// The field groups of a volleyball search code: positions, header, colour.
-struct CodeField {
-    int first, count;
-    const char* header;  // a message number when empty
-    int message;
-    QColor colour;
-};
-const CodeField kVolleyballFields[] = {
-    {0, 1, "*", 0, QColor(128, 0, 0)},       {1, 2, "", 147, QColor(128, 0, 0)},   {3, 1, "", 148, QColor(128, 0, 0)},
-    {4, 1, "", 149, QColor(128, 0, 0)},      {5, 1, "±", 0, QColor(128, 0, 0)},    {6, 2, "", 150, QColor(0, 0, 255)},
-    {8, 1, "", 152, QColor(0, 0, 255)},      {9, 1, "", 153, QColor(0, 0, 255)},   {10, 1, "", 154, QColor(0, 0, 255)},
-    {11, 1, "", 155, QColor(0, 0, 255)},     {12, 1, "", 156, QColor(128, 128, 255)}, {13, 1, "", 157, QColor(128, 128, 255)},
-    {14, 1, "", 158, QColor(128, 128, 255)}, {15, 5, "", 159, QColor(128, 128, 128)}};
+QColor colourOf(unsigned rgb) { return QColor((rgb >> 16) & 0xFF, (rgb >> 8) & 0xFF, rgb & 0xFF); }
 
-QColor colourOfCell(int cell) {
-    for (const CodeField& field : kVolleyballFields)
-        if (cell >= field.first && cell < field.first + field.count) return field.colour;
+QColor colourOfCell(const SearchCodeLayout& layout, int cell) {
+    for (const SearchCodeField& field : layout.fields)
+        if (cell >= field.first && cell < field.first + field.count) return colourOf(field.colour);
     return Qt::black;
 }
 
 // The header strip over the search code cells.
 class CodeFieldHeader : public QWidget {
 public:
-    CodeFieldHeader(const AppContext& app, QWidget* parent) : QWidget(parent), app_(app) {
-        setFixedSize(20 * SearchCodeGrid::kCellWidth + 3, 16);
+    CodeFieldHeader(const AppContext& app, const SearchCodeGrid& cells, QWidget* parent)
+        : QWidget(parent), app_(app), cells_(cells) {
+        setFixedSize(cells.width(), 16);
     }
 
 protected:
     void paintEvent(QPaintEvent*) override {
         QPainter painter(this);
-        for (const CodeField& field : kVolleyballFields) {
-            const QRect cell(1 + field.first * SearchCodeGrid::kCellWidth, 0, field.count * SearchCodeGrid::kCellWidth, height());
-            painter.fillRect(cell.adjusted(0, 0, -1, 0), field.colour);
+        const SearchCodeLayout& layout = cells_.fieldLayout();
+        for (const SearchCodeField& field : layout.fields) {
+            const QRect first = cells_.cellRect(field.first);
+            const QRect last = cells_.cellRect(field.first + field.count - 1);
+            const QRect cell(first.left(), 0, last.right() - first.left() + 1, height());
+            painter.fillRect(cell, colourOf(field.colour));
             QFont font = painter.font();
-            font.setPointSize(field.message >= 156 && field.message <= 158 ? 6 : 7);
+            font.setPointSize(field.smallHeader ? 6 : 7);
             painter.setFont(font);
             painter.setPen(Qt::white);
-            const QString text = *field.header ? QString::fromUtf8(field.header)
-                                               : messageToQt(app_.messages.MessageText(field.message));
-            painter.drawText(cell, Qt::AlignCenter, text);
+            const std::string text = field.header.empty() ? app_.messages.MessageText(field.message) : field.header;
+            painter.drawText(cell, Qt::AlignCenter, field.header.empty() ? messageToQt(text)
+                                                                         : QString::fromStdString(cp1252ToUtf8(text)));
         }
     }
 
 private:
     const AppContext& app_;
+    const SearchCodeGrid& cells_;
 };
 
 }  // namespace
@@ -91,17 +85,32 @@ private:
 SearchCodeGrid::SearchCodeGrid(QWidget* parent) : QWidget(parent) {
     setObjectName(QStringLiteral("GrdCod"));
     setFocusPolicy(Qt::StrongFocus);
-    setFixedSize(20 * kCellWidth + 3, 20);
+    setFixedSize(layout_.width, 20);
+}
+
+void SearchCodeGrid::setFieldLayout(const SearchCodeLayout& layout) {
+    layout_ = layout;
+    entry_.resize(layout.cellCount);
+    setFixedSize(layout.width, 20);
+    update();
+}
+
+QRect SearchCodeGrid::cellRect(int cell) const {
+    // The cells share the width the layout gives, a pixel of frame on either side.
+    const int inner = layout_.width - 2;
+    const int left = 1 + cell * inner / layout_.cellCount;
+    const int right = 1 + (cell + 1) * inner / layout_.cellCount;
+    return QRect(left, 1, right - left - 1, height() - 2);
 }
 
 void SearchCodeGrid::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     painter.fillRect(rect(), Qt::gray);
     for (int cell = 0; cell < entry_.cellCount(); ++cell) {
-        const QRect box(1 + cell * kCellWidth, 1, kCellWidth - 1, height() - 2);
+        const QRect box = cellRect(cell);
         painter.fillRect(box, Qt::white);
         if (hasFocus() && cell == entry_.cursor()) painter.fillRect(box, QColor(255, 240, 160));
-        painter.setPen(colourOfCell(cell));
+        painter.setPen(colourOfCell(layout_, cell));
         painter.drawText(box.adjusted(1, 2, 0, 0), Qt::AlignLeft | Qt::AlignTop,
                          QString::fromStdString(cp1252ToUtf8(std::string(1, entry_.cell(cell)))));
     }
@@ -147,11 +156,17 @@ void SearchCodeGrid::keyPressEvent(QKeyEvent* event) {
             entry_.type(*typed);
         }
     }
+    if (event->key() != Qt::Key_Left && event->key() != Qt::Key_Right) Q_EMIT edited();
     update();
 }
 
 void SearchCodeGrid::mousePressEvent(QMouseEvent* event) {
-    entry_.setCursor((static_cast<int>(event->position().x()) - 1) / kCellWidth);
+    const int x = static_cast<int>(event->position().x());
+    for (int cell = 0; cell < entry_.cellCount(); ++cell)
+        if (x <= cellRect(cell).right() + 1) {
+            entry_.setCursor(cell);
+            break;
+        }
     setFocus();
     update();
 }
@@ -161,6 +176,9 @@ void SearchCodeGrid::mousePressEvent(QMouseEvent* event) {
 TFSubForm::TFSubForm(AppContext& app, TFMain& main, QWidget* parent) : QWidget(parent), app_(app), main_(main) {
     setObjectName(QStringLiteral("FSubForm5"));
     buildWidgets();
+    using E = CaptionEntry;
+    ApplyLanguage(this, app.state.LanguageNumber, app.messages,
+                  {{"ButSearch", 64, E::Hint}, {"ButStat", 35}, {"ButNote", 11, E::Caption, E::NoAmpersand}});
     fillPackageChooser();
 }
 
@@ -251,6 +269,12 @@ void TFSubForm::buildWidgets() {
             playFirstFound();
         }
     });
+    // A click on the current analysis plays it again from its first code.
+    GrdAnalisi->viewport()->installEventFilter(this);
+    connect(GrdAnalisi, &QTableWidget::cellClicked, this, [this](int row, int) {
+        if (row == analysisRowBeforePress_ && row == selectedAnalysis()) selectAnalysis(row);
+        analysisRowBeforePress_ = -1;
+    });
     analyses->addWidget(anaTitle);
     analyses->addWidget(GrdAnalisi, 1);
 
@@ -267,11 +291,14 @@ void TFSubForm::buildWidgets() {
     ButSearch->setObjectName(QStringLiteral("ButSearch"));
     ButSearch->setIcon(glyphIcon(Glyph::ZoomIn, Qt::black));
     search->addWidget(searchTitle, 0, 0, 1, 2);
-    search->addWidget(new CodeFieldHeader(app_, PanRicerca), 1, 0);
+    SG1 = new CodeFieldHeader(app_, *GrdCod, PanRicerca);
+    SG1->setObjectName(QStringLiteral("SG1"));
+    search->addWidget(SG1, 1, 0);
     search->addWidget(GrdCod, 2, 0);
     search->addWidget(ButSearch, 1, 1, 2, 1);
     connect(ButSearch, &QPushButton::clicked, this, &TFSubForm::runSearch);
     connect(GrdCod, &SearchCodeGrid::searchRequested, this, &TFSubForm::runSearch);
+    connect(GrdCod, &SearchCodeGrid::edited, this, [this] { statisticsCodeShown_ = false; });
 }
 
 void TFSubForm::layOutStrips() {
@@ -331,6 +358,11 @@ void TFSubForm::preparePackage() {
     ButNote->setText(note.remove(QChar('&')));
     ButStat->setText(messageToQt(app_.messages.MessageText(35)));
     ButStat->setEnabled(state.package.statisticsEnabled);
+    if (const bool volleyball = state.Sport == "1"; GrdCod->entry().cellCount() != searchCodeLayout(volleyball).cellCount) {
+        GrdCod->setFieldLayout(searchCodeLayout(volleyball));
+        SG1->setFixedWidth(GrdCod->width());
+    }
+    statisticsCodeShown_ = false;
     layOutStrips();
     if (state.SynthesisMode) listAnalyses();
     showMatch();
@@ -371,7 +403,7 @@ void TFSubForm::showMatch() {
 
 int TFSubForm::selectedAnalysis() const { return GrdAnalisi->currentRow(); }
 
-void TFSubForm::selectAnalysis(int row) {
+void TFSubForm::selectAnalysis(int row, bool takeFocus) {
     if (row < 0 || row >= static_cast<int>(analyses_.size())) return;
     if (row == selectedAnalysis()) {
         main_.Transport(TransportPause);
@@ -380,7 +412,21 @@ void TFSubForm::selectAnalysis(int row) {
         return;
     }
     GrdAnalisi->setCurrentCell(row, 0);
-    GrdAnalisi->setFocus();
+    if (takeFocus) GrdAnalisi->setFocus();
+}
+
+void TFSubForm::reapplySelectedAnalysis() {
+    TFCodici* list = main_.codeList();
+    const int row = selectedAnalysis();
+    if (!list || row < 0 || row >= static_cast<int>(analyses_.size())) return;
+    ReadAnalysis(analysesFilePath(app_.state.package.folder), analyses_[static_cast<std::size_t>(row)].name,
+                 app_.state.analysis);
+    list->ApplyAnalysisRow(row);
+}
+
+std::string TFSubForm::searchCodeForSearch() {
+    if (!statisticsCodeShown_) app_.state.analysis.Clear();
+    return GrdCod->searchCode();
 }
 
 int TFSubForm::visibleAnalysisFrom(int row, int step) const {
@@ -389,10 +435,10 @@ int TFSubForm::visibleAnalysisFrom(int row, int step) const {
     return -1;
 }
 
-bool TFSubForm::selectNextVisibleAnalysis() {
+bool TFSubForm::selectNextVisibleAnalysis(bool takeFocus) {
     const int next = visibleAnalysisFrom(selectedAnalysis(), 1);
     if (next < 0) return false;
-    selectAnalysis(next);
+    selectAnalysis(next, takeFocus);
     return true;
 }
 
@@ -412,8 +458,7 @@ void TFSubForm::OpenAnalysis(const std::string& name, int index) {
 void TFSubForm::playFirstFound() {
     TFCodici* list = main_.codeList();
     if (!list || list->listRowCount() == 0) return;
-    list->PlayCode(list->currentListRow());
-    main_.Transport(TransportPlay);
+    if (list->PlayCode(list->currentListRow())) main_.Transport(TransportPlay);
 }
 
 void TFSubForm::showSearchCode(const std::string& code) {
@@ -421,6 +466,7 @@ void TFSubForm::showSearchCode(const std::string& code) {
     entry.press(SearchCodeEntry::Key::Escape);
     for (int cell = 0; cell < entry.cellCount() && cell < static_cast<int>(code.size()); ++cell)
         entry.setCell(cell, code[static_cast<std::size_t>(cell)] == '~' ? ' ' : code[static_cast<std::size_t>(cell)]);
+    statisticsCodeShown_ = true;
     GrdCod->update();
 }
 
@@ -430,11 +476,14 @@ void TFSubForm::runSearch() {
     main_.Transport(TransportPause);
     TFCodici* list = main_.codeList();
     if (!list) return;
-    list->FillFromSearch(GrdCod->searchCode());
+    list->FillFromSearch(searchCodeForSearch());
     playFirstFound();
 }
 
 bool TFSubForm::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == GrdAnalisi->viewport() && event->type() == QEvent::MouseButtonPress)
+        analysisRowBeforePress_ =
+            static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton ? selectedAnalysis() : -1;
     if (watched == GrdAnalisi && event->type() == QEvent::KeyPress) {
         const int key = static_cast<QKeyEvent*>(event)->key();
         if (key == Qt::Key_Down || key == Qt::Key_Up) {

@@ -27,10 +27,17 @@ public:
 
     SearchCodeEntry& entry() { return entry_; }
     std::string searchCode() const { return entry_.searchCode(); }
+    // Volleyball's 20 cells or the 13 of the other sports; empties the cells.
+    void setFieldLayout(const SearchCodeLayout& layout);
+    const SearchCodeLayout& fieldLayout() const { return layout_; }
+    // The cell's left edge and width in the grid.
+    QRect cellRect(int cell) const;
     static constexpr int kCellWidth = 11;
 
 Q_SIGNALS:
     void searchRequested();
+    // The user changed a cell.
+    void edited();
 
 protected:
     bool event(QEvent* event) override;
@@ -40,6 +47,7 @@ protected:
 
 private:
     SearchCodeEntry entry_{20};
+    SearchCodeLayout layout_ = searchCodeLayout(true);
 };
 
 // The search panel above the code list: the package chooser, the open match, and the analyses
@@ -55,10 +63,17 @@ public:
     int panelHeight() const { return height_; }
 
     void runSearch();
-    void selectAnalysis(int row);
+    // takeFocus: off when the list moves on by itself, so that typing elsewhere goes on.
+    void selectAnalysis(int row, bool takeFocus = true);
     int selectedAnalysis() const;
     // Moves on to the next analysis that selects something; false when there is none.
-    bool selectNextVisibleAnalysis();
+    bool selectNextVisibleAnalysis(bool takeFocus = true);
+    // The set filter changed: the selected analysis again, with the new sets.
+    void reapplySelectedAnalysis();
+    // The entry's code for a search. A code the user typed starts from a cleared analysis record,
+    // so that a statistics search's advanced codes do not filter it; the code a statistics click
+    // showed, searched again as it stands, keeps them.
+    std::string searchCodeForSearch();
     const std::vector<AnalysisEntry>& analyses() const { return analyses_; }
     SearchCodeGrid* searchGrid() const { return GrdCod; }
     // A statistics search shows its code in the entry, "~" as blanks.
@@ -95,6 +110,7 @@ private:
     TextGrid* GrdAnalisi = nullptr;
     QWidget* PanRicerca = nullptr;
     QLabel* searchTitle = nullptr;
+    QWidget* SG1 = nullptr;  // the field headers over the cells
     SearchCodeGrid* GrdCod = nullptr;
     QPushButton* ButSearch = nullptr;
 
@@ -102,6 +118,8 @@ private:
     std::vector<bool> packageIsSynthesis_;
     int height_ = 0;
     bool choosing_ = false;
+    int analysisRowBeforePress_ = -1;
+    bool statisticsCodeShown_ = false;  // the entry holds the code of the last statistics search
 };
 
 }  // namespace corvane

@@ -72,6 +72,12 @@ int textToInt(std::string_view text, int fallback) {
     return static_cast<int>(*value);
 }
 
+std::optional<int> parseIntInRange(std::string_view text, int lowest, int highest) {
+    const auto value = parseWholeNumber(text);
+    if (!value || *value < lowest || *value > highest) return std::nullopt;
+    return static_cast<int>(*value);
+}
+
 int leadingInteger(std::string_view text) {
     std::size_t i = 0;
     while (i < text.size() && text[i] == ' ') ++i;

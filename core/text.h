@@ -55,6 +55,11 @@ std::string DaysToDateText(std::string_view text, const LocaleFormats& formats);
 std::optional<long long> parseWholeNumber(std::string_view text);
 int textToInt(std::string_view text, int fallback = 0);
 
+// A whole number read from a file, kept only inside [lowest, highest]: a text that is no number,
+// or a number outside the range (however many digits it has), gives nothing. Callers pick a range
+// in which their arithmetic cannot overflow.
+std::optional<int> parseIntInRange(std::string_view text, int lowest, int highest);
+
 // The integer at the start of a text after blanks, stopping at the first non-digit; 0 when there
 // is no digit (how the point codes carry their scores).
 int leadingInteger(std::string_view text);

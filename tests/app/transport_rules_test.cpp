@@ -84,5 +84,20 @@ TEST(ParseFilmTime, BothTextsMustBeWholeNumbers) {
     EXPECT_FALSE(parseFilmTime("x", "3"));
 }
 
+TEST(ParseFilmTime, NumbersBeyondTheirRangeAreRefusedNotNarrowed) {
+    struct Case {
+        const char* film;
+        const char* seconds;
+        bool accepted;
+    };
+    const Case cases[] = {
+        {"9999", "360000", true},     {"0", "-360000", true},         {"10000", "1", false},
+        {"4294967297", "1", false},   {"1", "4294967336", false},  // narrowed, second 40     {"1", "360001", false},
+        {"-1", "1", false},           {"2147483648", "0", false},     {"1", "-2147483649", false},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(parseFilmTime(c.film, c.seconds).has_value(), c.accepted) << c.film << " " << c.seconds;
+}
+
 }  // namespace
 }  // namespace corvane

@@ -1,3 +1,6 @@
+#include <limits>
+#include <optional>
+
 #include <gtest/gtest.h>
 
 #include "codes/action_end.h"
@@ -23,10 +26,10 @@ CodeTable tableOf(const std::vector<std::array<std::string, 3>>& rows) {
 
 TEST(PlayTarget, SubtractsThePreRollExceptInASynthesisAndHoldsAtZero) {
     const CodeTable table = tableOf({{"*07SM+", "1", "1"}, {"a12RM#", "2", "40"}});
-    EXPECT_EQ(playTargetOf(table, 1, 2, false).second, 0);  // second 1, pre-roll 2
-    EXPECT_EQ(playTargetOf(table, 2, 2, false).second, 38);
-    EXPECT_EQ(playTargetOf(table, 2, 2, false).film, "2");
-    EXPECT_EQ(playTargetOf(table, 2, 2, true).second, 40);
+    EXPECT_EQ(playTargetOf(table, 1, 2, false)->second, 0);  // second 1, pre-roll 2
+    EXPECT_EQ(playTargetOf(table, 2, 2, false)->second, 38);
+    EXPECT_EQ(playTargetOf(table, 2, 2, false)->film, "2");
+    EXPECT_EQ(playTargetOf(table, 2, 2, true)->second, 40);
 }
 
 TEST(ActionCodes, NeedTeamPlayerSkillAndEvaluation) {
@@ -138,16 +141,121 @@ TEST(ActionEnd, AFilteredListPlaysToTheRallysEndLessTheOffset) {
     EXPECT_EQ(CheckActionEnd(query).step, ActionEndStep::Nothing);
 }
 
-TEST(ActionEnd, ASynthesisEndsOneSecondAfterTheCodeAndMovesToTheNextAnalysis) {
-    const CodeTable table = rally();
+TEST(ActionEnd, ASynthesisActionLastsUntilTheNextCodeOfTheTableLessTheOffset) {
+    // A synthesis film: its actions follow each other; the list holds two of them.
+    const CodeTable table = tableOf({{"*07SM+", "1", "0"},
+                                     {"a12AH#", "1", "8"},
+                                     {"*09AH#", "1", "17"},
+                                     {"*07BM#", "1", "25"},
+                                     {"a05AH#", "2", "3"}});
     const std::vector<int> chosen{2, 3};
-    ActionEndQuery query{table, chosen, 1, 11, true, true, false, 0};
-    EXPECT_EQ(CheckActionEnd(query).step, ActionEndStep::Nothing);
-    query.positionSeconds = 12;
-    EXPECT_EQ(CheckActionEnd(query).step, ActionEndStep::SelectNextRow);
-    query.listRow = 2;
-    query.positionSeconds = 14;
-    EXPECT_EQ(CheckActionEnd(query).step, ActionEndStep::NextAnalysis);
+    ActionEndQuery query{table, chosen, 1, 15, true, true, false, 1};
+    EXPECT_EQ(CheckActionEnd(query).step, ActionEndStep::Nothing);  // row 3 starts at 17, less 1
+    query.positionSeconds = 16;
+    const auto decision = CheckActionEnd(query);
+    EXPECT_EQ(decision.step, ActionEndStep::SelectNextRow);
+    EXPECT_EQ(decision.nextListRow, 2);
+    EXPECT_FALSE(decision.moveHighlightOnly);
+    query.stopAtEnd = true;
+    EXPECT_EQ(CheckActionEnd(query).step, ActionEndStep::Pause);
+
+    // The analysis's last code: the next code of the table still ends it.
+    ActionEndQuery last{table, chosen, 2, 23, true, true, false, 1};
+    EXPECT_EQ(CheckActionEnd(last).step, ActionEndStep::Nothing);
+    last.positionSeconds = 24;
+    EXPECT_EQ(CheckActionEnd(last).step, ActionEndStep::NextAnalysis);
+}
+
+TEST(ActionEnd, ASynthesisFilmsLastCodeRunsToTheEndOfTheFilm) {
+    const CodeTable table = tableOf({{"a12AH#", "1", "8"}, {"*07BM#", "1", "25"}, {"a05AH#", "2", "3"}});
+    for (const std::vector<int>& chosen : {std::vector<int>{2}, std::vector<int>{3}}) {
+        ActionEndQuery query{table, chosen, 1, 5000, true, true, false, 0};
+        EXPECT_EQ(CheckActionEnd(query).step, ActionEndStep::Nothing) << chosen.front();
+        query.atFilmEnd = true;
+        EXPECT_EQ(CheckActionEnd(query).step, ActionEndStep::NextAnalysis) << chosen.front();
+    }
+}
+
+TEST(ActionEnd, AFollowingListCatchesUpWithTheFilmInOneCheck) {
+    // Codes closer together than the timer's second: the highlight must not lag behind.
+    const CodeTable table = tableOf({{"*07SM+", "1", "40"},
+                                     {"a12RM#", "1", "41"},
+                                     {"a12EH#", "1", "41"},
+                                     {"a12AH#", "1", "42"},
+                                     {"*09DH+", "1", "43"},
+                                     {"*p01:01", "1", "46"},
+                                     {"a05SM+", "2", "2"}});
+    const std::vector<int> all{1, 2, 3, 4, 5, 6, 7};
+    struct Case {
+        int listRow, position, expectedRow;  // 0: the highlight stays
+    };
+    const Case cases[] = {
+        {1, 40, 0}, {1, 41, 3}, {1, 44, 5}, {2, 55, 6}, {5, 45, 0},
+        {6, 2, 7},   // film 2's first code, once the position has passed its second
+        {7, 90, 0},  // the last code ends nothing
+    };
+    for (const Case& c : cases) {
+        const ActionEndQuery query{table, all, c.listRow, c.position, false, true, false, 0};
+        const auto decision = CheckActionEnd(query);
+        if (c.expectedRow == 0) {
+            EXPECT_EQ(decision.step, ActionEndStep::Nothing) << c.listRow << " at " << c.position;
+            continue;
+        }
+        EXPECT_EQ(decision.step, ActionEndStep::SelectNextRow) << c.listRow << " at " << c.position;
+        EXPECT_EQ(decision.nextListRow, c.expectedRow) << c.listRow << " at " << c.position;
+        EXPECT_TRUE(decision.moveHighlightOnly);
+    }
+}
+
+TEST(ActionEnd, AListLetsGoOfAFilmTheUserMovedOutOfTheAction) {
+    // Attack at 13 played from 11 (pre-roll 2); its rally ends at 14 (offset 0).
+    const CodeTable table = rally();
+    const std::vector<int> attacks{3, 6};
+    struct Case {
+        bool synthesis;
+        int position;
+        ActionEndStep expected;
+    };
+    const Case cases[] = {
+        {false, 10, ActionEndStep::Release},        // moved back before the pre-roll
+        {false, 11, ActionEndStep::Nothing},        // moved inside the action
+        {false, 60, ActionEndStep::Release},        // moved far past its end
+        {true, 12, ActionEndStep::Release},         // a synthesis has no pre-roll: 13 is the start
+        {true, 20, ActionEndStep::Release},         // past the next code of the table (14)
+        {true, 13, ActionEndStep::Nothing},
+    };
+    for (const Case& c : cases) {
+        ActionEndQuery query{table, attacks, 1, c.position, c.synthesis, true, false, 0};
+        query.preRollSeconds = 2;
+        query.filmMovedByUser = true;
+        EXPECT_EQ(CheckActionEnd(query).step, c.expected) << c.synthesis << " at " << c.position;
+        query.filmMovedByUser = false;  // the film played there itself: the list goes on
+        EXPECT_NE(CheckActionEnd(query).step, ActionEndStep::Release);
+    }
+}
+
+TEST(ScoutNumbers, SecondsAtTheEndsOfIntNeitherOverflowNorPlay) {
+    struct Case {
+        const char* second;
+        std::optional<int> target;  // where a click seeks, pre-roll 2
+    };
+    const Case cases[] = {
+        {"2147483647", {}}, {"-2147483648", {}}, {"99999999999", {}}, {"360001", {}}, {"x", {}}, {"", {}},
+        {"360000", 359998}, {"-360000", 0},      {"1", 0},            {"40", 38},
+    };
+    for (const Case& c : cases) {
+        const CodeTable table = tableOf({{"a12AH#", "1", c.second}, {"*p01:00", "1", c.second}});
+        const auto target = playTargetOf(table, 1, 2, false);
+        EXPECT_EQ(target ? std::optional<int>(target->second) : std::nullopt, c.target) << c.second;
+        const std::vector<int> one{1};
+        for (const bool synthesis : {false, true}) {
+            // The end of the action is the point row or the next code at the same second.
+            const ActionEndQuery query{table, one, 1, std::numeric_limits<int>::max(), synthesis, true, false,
+                                       std::numeric_limits<int>::min()};
+            const auto step = CheckActionEnd(query).step;
+            EXPECT_TRUE(step == ActionEndStep::Nothing || step == ActionEndStep::NextAnalysis) << c.second;
+        }
+    }
 }
 
 }  // namespace

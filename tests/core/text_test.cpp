@@ -1,5 +1,8 @@
 #include "core/text.h"
 
+#include <limits>
+#include <optional>
+
 #include <gtest/gtest.h>
 
 #include "core/messages.h"
@@ -74,6 +77,22 @@ TEST(WholeNumbers, AcceptBlanksAndSignButNothingElse) {
     EXPECT_EQ(textToInt("", 7), 7);
     EXPECT_EQ(leadingInteger(" 5:07"), 5);
     EXPECT_EQ(leadingInteger("x1"), 0);
+}
+
+TEST(WholeNumbers, AreKeptOnlyInsideTheirRange) {
+    struct Case {
+        const char* text;
+        std::optional<int> expected;
+    };
+    const Case cases[] = {
+        {"0", 0},           {"-100", -100},        {"100", 100},          {" 42 ", 42},
+        {"101", {}},        {"-101", {}},          {"2147483647", {}},    {"-2147483648", {}},
+        {"2147483648", {}}, {"99999999999999999999", {}}, {"", {}},       {"4x", {}},
+    };
+    for (const Case& c : cases) EXPECT_EQ(parseIntInRange(c.text, -100, 100), c.expected) << c.text;
+    // The range's own ends are the int's ends when a caller asks for them.
+    EXPECT_EQ(parseIntInRange("2147483647", 0, std::numeric_limits<int>::max()), std::numeric_limits<int>::max());
+    EXPECT_EQ(parseIntInRange("-2147483649", std::numeric_limits<int>::min(), 0), std::nullopt);
 }
 
 std::string monthTexts() {

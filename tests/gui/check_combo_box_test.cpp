@@ -1,13 +1,21 @@
 #include "codes/check_combo_box_qt.h"
 
+#include <QLineEdit>
 #include <QListWidget>
 #include <QSignalSpy>
 #include <QTest>
+
+#include <functional>
 
 #include <gtest/gtest.h>
 
 namespace corvane {
 namespace {
+
+bool waitUntil(const std::function<bool()>& done) {
+    for (int n = 0; n < 50 && !done(); ++n) QTest::qWait(20);
+    return done();
+}
 
 struct SetCombo : ::testing::Test {
     QWidget window;
@@ -61,6 +69,42 @@ TEST_F(SetCombo, OpensBelowOrAboveByItsPlaceOnTheScreen) {
     combo->dropDown();
     EXPECT_LT(popup->y(), combo->mapToGlobal(QPoint(0, 0)).y());
     EXPECT_EQ(popup->width(), combo->width() - 18);
+}
+
+TEST(SetComboFocus, EnterAndExitCountTheDropDownAsPartOfTheControl) {
+    QWidget window;
+    auto* before = new QLineEdit(&window);
+    auto* combo = new TCheckComboBoxQT(&window);
+    combo->setItems({"Tutti", "1", "2"});
+    combo->move(0, 40);
+    window.resize(300, 200);
+    window.show();
+    window.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+    before->setFocus();
+    QSignalSpy entered(combo, &TCheckComboBoxQT::entered);
+    QSignalSpy exited(combo, &TCheckComboBoxQT::exited);
+
+    QTest::keyClick(before, Qt::Key_Tab);
+    EXPECT_EQ(entered.count(), 1);
+    EXPECT_EQ(exited.count(), 0);
+    // Dropping the list down and closing it again stays inside the control.
+    auto* edit = combo->findChild<QLineEdit*>();
+    QTest::mouseClick(edit, Qt::LeftButton, {}, edit->rect().center());
+    ASSERT_TRUE(combo->droppedDown());
+    QTest::keyClick(combo->findChild<QListWidget*>(), Qt::Key_Escape);
+    // The offscreen platform does not hand activation back from a closed pop-up by itself.
+    window.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+    EXPECT_TRUE(combo->hasFocus());
+    EXPECT_EQ(entered.count(), 1);
+    EXPECT_EQ(exited.count(), 0);
+
+    QTest::mouseClick(before, Qt::LeftButton, {}, before->rect().center());
+    EXPECT_TRUE(waitUntil([&] { return exited.count() == 1; }));
+    EXPECT_EQ(entered.count(), 1);
+    QTest::keyClick(before, Qt::Key_Tab);
+    EXPECT_EQ(entered.count(), 2);
 }
 
 }  // namespace
