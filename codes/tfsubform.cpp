@@ -327,7 +327,7 @@ void TFSubForm::listAnalyses() {
 void TFSubForm::showMatch() {
     const QFontMetrics metrics(homeLine->font());
     const TextMeasure measure = [&metrics](std::string_view text) {
-        return metrics.horizontalAdvance(QString::fromStdString(cp1252ToUtf8(text)));
+        return metrics.horizontalAdvance(QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())));
     };
     const auto lines = matchHeaderLines(app_.state.match, std::max(width() - 8, 60), measure,
                                         app_.platform.localeFormats(), app_.messages);
