@@ -74,6 +74,7 @@ public:
     QWidget* statisticsPanel(QWidget* docked);
     void statisticsClosed(QWidget* window);
     int videoAreaWidth() const;
+    QWidget* videoArea() const { return Panel2; }
     TFStatVoll* statistics() const { return statVoll_; }
     // The codec option changed: stop, check the decoders, open the film again with the new choice.
     void CheckUleadCodecs(bool flag);
