@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QFont>
 #include <QPointer>
 #include <QSize>
 #include <QTimer>
@@ -26,6 +27,7 @@ class TFStatVoll;
 class TPlayer;
 class TrackBar;
 class ClickableLabel;
+struct MainLayout;
 enum class Glyph;
 
 // The program's only top-level window: the video, the transport strip, and (as they land) the
@@ -112,6 +114,7 @@ private:
     void buildHotKeys();
     void applyCaptions();
     void layOut();
+    void layOutTransportStrip(const MainLayout& layout);
     void placeWindowButtons();
     void openFirstPackage();
     void loadPackageFilms();
@@ -128,6 +131,7 @@ private:
 
     AppContext& app_;
     std::optional<QSize> screenOverride_;
+    std::optional<QFont> captionFont_;  // the pre-roll captions' own font, before any fitting
 
     QWidget* Panel2 = nullptr;
     QWidget* Panel5 = nullptr;
