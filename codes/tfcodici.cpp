@@ -398,9 +398,16 @@ void TFCodici::paintCell(QPainter& painter, int column, int gridRow, const QRect
         return;
     }
     if (clearText_) {
-        std::string text = describe(row.code);
-        if (!trimBlanks(row.code).empty() && row.code.front() != '>') text += " (" + row.time + " set " + row.set + ")";
-        painter.drawText(inner, Qt::AlignLeft | Qt::AlignTop, shown(text));
+        // The description gives way to the time and set, which say where the action is.
+        const std::string description = cp1252ToUtf8(describe(row.code));
+        std::string suffix;
+        if (!trimBlanks(row.code).empty() && row.code.front() != '>')
+            suffix = cp1252ToUtf8(" (" + row.time + " set " + row.set + ")");
+        const QFontMetrics metrics(painter.font());
+        const std::string text = FitTextKeepingSuffix(description, suffix, inner.width() - 2, [&](std::string_view part) {
+            return metrics.horizontalAdvance(QString::fromUtf8(part.data(), static_cast<qsizetype>(part.size())));
+        });
+        painter.drawText(inner, Qt::AlignLeft | Qt::AlignTop, QString::fromStdString(text));
         return;
     }
     paintRawCode(painter, rect, row, selected);
@@ -417,22 +424,47 @@ void TFCodici::paintRawCode(QPainter& painter, const QRect& rect, const CodeList
         painter.drawText(rect.adjusted(1, 3, 0, 0), Qt::AlignLeft | Qt::AlignTop, shown(trimBlanks(code)));
         return;
     }
-    const auto at = [&](int left, std::string_view text) {
-        painter.drawText(QRect(rect.left() + left, rect.top() + 2, rect.width() - left, rect.height() - 2),
-                         Qt::AlignLeft | Qt::AlignTop, shown(text));
+    // The pieces at their designed places where the font lets them; a wider font pushes the
+    // later ones on rather than drawing one over another.
+    const QFontMetrics metrics(painter.font());
+    const auto widthOf = [&](std::string_view text) {
+        const std::size_t end = text.find_last_not_of(' ');
+        return end == std::string_view::npos ? 0 : metrics.horizontalAdvance(shown(text.substr(0, end + 1)));
     };
-    for (const CodePiece& part : kVolleyballPieces) at(part.left, piece(code, part.from, part.count));
-    if (!trimBlanks(piece(code, 10, 2)).empty()) {
-        const QPointF tip(rect.left() + 82, rect.top() + 10);  // the arrow glyph: 76 across, 7 down
-        painter.setBrush(Qt::white);
-        painter.drawPolygon(QPolygonF({tip - QPointF(6, 3), tip, tip - QPointF(6, -3)}));
-    }
-    const std::string_view fields = piece(code, 13, 3);
-    if (!trimBlanks(fields).empty())
-        for (std::size_t i = 0; i < 3; ++i) {
-            const char c = i < fields.size() && fields[i] != ' ' ? fields[i] : '-';
-            at(101 + 8 * static_cast<int>(i), std::string_view(&c, 1));
+    std::vector<std::string> texts;
+    std::vector<LinePiece> pieces;
+    std::size_t arrowAt = 0;
+    for (const CodePiece& part : kVolleyballPieces) {
+        if (part.from == 11) {
+            // The arrow glyph, 6 pixels wide, before the two characters of piece 11.
+            arrowAt = pieces.size();
+            texts.emplace_back();
+            pieces.push_back({76, trimBlanks(piece(code, 10, 2)).empty() ? 0 : 6});
         }
+        if (part.from == 16) {
+            const std::string_view fields = piece(code, 13, 3);
+            for (std::size_t i = 0; i < 3 && !trimBlanks(fields).empty(); ++i) {
+                const char c = i < fields.size() && fields[i] != ' ' ? fields[i] : '-';
+                texts.emplace_back(1, c);
+                pieces.push_back({101 + 8 * static_cast<int>(i), widthOf(texts.back())});
+            }
+        }
+        texts.emplace_back(piece(code, part.from, part.count));
+        pieces.push_back({part.left, widthOf(texts.back())});
+    }
+    const std::vector<int> lefts = PlacePiecesInOrder(pieces, 2);
+    for (std::size_t i = 0; i < pieces.size(); ++i) {
+        const int left = lefts[i];
+        if (i == arrowAt) {
+            if (pieces[i].width == 0) continue;
+            const QPointF tip(rect.left() + left + 6, rect.top() + 10);  // 7 down, pointing right
+            painter.setBrush(Qt::white);
+            painter.drawPolygon(QPolygonF({tip - QPointF(6, 3), tip, tip - QPointF(6, -3)}));
+            continue;
+        }
+        painter.drawText(QRect(rect.left() + left, rect.top() + 2, std::max(0, rect.width() - left), rect.height() - 2),
+                         Qt::AlignLeft | Qt::AlignTop, shown(texts[i]));
+    }
     if (!app_.state.codeTable.Cell(4, row.row).empty()) {
         // The trajectory mark: the event has its path on the court.
         painter.setPen(QPen(Qt::white, 1.5));

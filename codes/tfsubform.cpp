@@ -240,6 +240,9 @@ void TFSubForm::buildWidgets() {
     search->addWidget(new CodeFieldHeader(app_, PanRicerca), 1, 0);
     search->addWidget(GrdCod, 2, 0);
     search->addWidget(ButSearch, 1, 1, 2, 1);
+    // A wider panel (the clear-text list) gives its room to the empty column, not to the button.
+    ButSearch->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Preferred);
+    search->setColumnStretch(2, 1);
     connect(ButSearch, &QPushButton::clicked, this, &TFSubForm::runSearch);
     connect(GrdCod, &SearchCodeGrid::searchRequested, this, &TFSubForm::runSearch);
 }

@@ -154,6 +154,24 @@ std::string FitText(std::string_view text, int pixelWidth, const TextMeasure& me
     return std::string(trimBlanks(prefix(fits))) + "...";
 }
 
+std::string FitTextKeepingSuffix(std::string_view text, std::string_view suffix, int pixelWidth,
+                                 const TextMeasure& measure) {
+    const std::string whole = std::string(text) + std::string(suffix);
+    if (measure(whole) <= pixelWidth) return whole;
+    return FitText(text, pixelWidth - measure(suffix), measure) + std::string(suffix);
+}
+
+std::vector<int> PlacePiecesInOrder(const std::vector<LinePiece>& pieces, int gap) {
+    std::vector<int> lefts;
+    int free = std::numeric_limits<int>::min();
+    for (const LinePiece& piece : pieces) {
+        const int left = std::max(piece.designedLeft, free);
+        lefts.push_back(left);
+        if (piece.width > 0) free = left + piece.width + gap;
+    }
+    return lefts;
+}
+
 std::string AbbreviateText(std::string_view text, int width, int minimum, bool dot) {
     if (width <= 0) return {};
     const auto size = static_cast<std::size_t>(width);

@@ -39,6 +39,19 @@ std::string_view Utf8Prefix(std::string_view text, std::size_t maxBytes);
 using TextMeasure = std::function<int(std::string_view)>;
 std::string FitText(std::string_view text, int pixelWidth, const TextMeasure& measure);
 
+// A text and a suffix that must stay readable (a time, a set): the text is fitted to what the
+// suffix leaves of the width, the suffix is kept whole.
+std::string FitTextKeepingSuffix(std::string_view text, std::string_view suffix, int pixelWidth,
+                                 const TextMeasure& measure);
+
+// Pieces drawn one after another on a line, each at its designed left edge unless the piece
+// before it reaches that far: then `gap` pixels after it. The left edges, in the pieces' order.
+struct LinePiece {
+    int designedLeft = 0;
+    int width = 0;
+};
+std::vector<int> PlacePiecesInOrder(const std::vector<LinePiece>& pieces, int gap);
+
 std::string AbbreviateText(std::string_view text, int width, int minimum, bool dot);
 
 char SwapLetterCase(char character);

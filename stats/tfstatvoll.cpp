@@ -132,17 +132,19 @@ void TFStatVoll::fillTable(TextGrid* grid, const StatsTable& table) {
     for (int column = 0; column < StatsTable::kColumns; ++column) width += grid->columnWidth(column);
     grid->setFixedSize(width, tableHeight(grid));
 
-    // Each column's values at one size, the largest at which its widest value keeps inside its
-    // sub-column, so neighbouring figures never run together.
+    // Each sub-column's figures at one size, the largest at which its widest keeps inside it with
+    // a pixel of air on either side, so neighbouring figures never run together.
     auto& fonts = valueFonts_[grid == GrdNos ? 0 : 1];
     for (int column = 1; column < StatsTable::kColumns; ++column) {
         const auto subColumns = subColumnsOf(grid->cellText(column, 0), grid->columnWidth(column));
-        QStringList values;
-        for (int row = 1; row < grid->rowCount(); ++row) values += grid->cellText(column, row).split(QChar(';'));
-        int narrowest = grid->columnWidth(column);
-        for (const SubColumn& sub : subColumns) narrowest = std::min(narrowest, sub.width);
-        // A pixel of air on either side of a figure keeps it apart from its neighbours.
-        fonts[static_cast<std::size_t>(column)] = fontFitting(grid->font(), values, narrowest - 2);
+        auto& columnFonts = fonts[static_cast<std::size_t>(column)];
+        columnFonts.clear();
+        for (std::size_t sub = 0; sub < subColumns.size(); ++sub) {
+            QStringList values;
+            for (int row = 1; row < grid->rowCount(); ++row)
+                values += grid->cellText(column, row).section(QChar(';'), static_cast<int>(sub), static_cast<int>(sub));
+            columnFonts.push_back(fontFitting(grid->font(), values, subColumns[sub].width - 2));
+        }
     }
 }
 
@@ -295,12 +297,14 @@ void TFStatVoll::paintCell(QPainter& painter, bool home, int column, int row, co
         painter.drawText(rect.adjusted(19, 0, 0, 0), Qt::AlignLeft | Qt::AlignVCenter, text.mid(dash + 1));
         return;
     }
-    painter.setFont(valueFonts_[home ? 0 : 1][static_cast<std::size_t>(column)]);
     const QStringList values = text.split(QChar(';'));
     const auto columns = subColumnsOf(grid->cellText(column, 0), rect.width());
-    for (std::size_t i = 0; i < columns.size() && static_cast<int>(i) < values.size(); ++i)
+    const auto& fonts = valueFonts_[home ? 0 : 1][static_cast<std::size_t>(column)];
+    for (std::size_t i = 0; i < columns.size() && static_cast<int>(i) < values.size(); ++i) {
+        painter.setFont(i < fonts.size() ? fonts[i] : normal);
         painter.drawText(QRect(rect.left() + columns[i].left, rect.top(), columns[i].width, rect.height()),
                          Qt::AlignCenter, values[static_cast<int>(i)]);
+    }
 }
 
 std::optional<TFStatVoll::Cell> TFStatVoll::clickableCellAt(bool home, const QPoint& point) const {

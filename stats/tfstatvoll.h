@@ -71,7 +71,7 @@ private:
     VolleyballStats stats_;
     bool docked_ = false;
     std::optional<Cell> pressed_;  // where a left button went down on a clickable cell
-    std::array<std::array<QFont, StatsTable::kColumns>, 2> valueFonts_;  // [home][column]
+    std::array<std::array<std::vector<QFont>, StatsTable::kColumns>, 2> valueFonts_;  // [home][column][sub]
     struct FittedTitle {
         QString title;
         int width = -1;

@@ -145,6 +145,36 @@ TEST(Utf8Prefix, EndsBetweenCharacters) {
         EXPECT_EQ(Utf8Prefix(text, bytes).size(), expected[bytes]) << bytes;
 }
 
+TEST(FitTextKeepingSuffix, TheSuffixStaysWholeAfterTheFittedText) {
+    const struct {
+        const char* text;
+        int width;
+        const char* shown;
+    } cases[] = {
+        {"Falchi C, RINALDI Tommaso Battuta", 500, "Falchi C, RINALDI Tommaso Battuta (0.00.09 set 1)"},
+        {"Falchi C, RINALDI Tommaso Battuta", 300, "Falchi C, R... (0.00.09 set 1)"},
+        {"Città di Castello", 280, "Città di... (0.00.09 set 1)"},
+    };
+    for (const auto& c : cases) {
+        const std::string shown = FitTextKeepingSuffix(c.text, " (0.00.09 set 1)", c.width, asDrawn);
+        EXPECT_EQ(shown, c.shown) << c.width;
+        EXPECT_LE(asDrawn(shown), c.width);
+    }
+}
+
+TEST(PlacePiecesInOrder, KeepsDesignedEdgesWhereThePiecesFitAndPushesOnWhereTheyDoNot) {
+    const struct {
+        const char* what;
+        std::vector<LinePiece> pieces;
+        std::vector<int> lefts;
+    } cases[] = {
+        {"narrow pieces", {{1, 40}, {49, 15}, {68, 6}, {76, 6}, {84, 14}}, {1, 49, 68, 76, 84}},
+        {"a wide first piece", {{1, 56}, {49, 24}, {68, 8}, {76, 6}, {84, 14}}, {1, 59, 85, 95, 103}},
+        {"an empty piece takes no room", {{1, 40}, {49, 0}, {50, 10}}, {1, 49, 50}},
+    };
+    for (const auto& c : cases) EXPECT_EQ(PlacePiecesInOrder(c.pieces, 2), c.lefts) << c.what;
+}
+
 TEST(AbbreviateText, CutsAtTheLastBlankKeepingTheFirstLetterOfTheCutWord) {
     EXPECT_EQ(AbbreviateText("Volley Club", 11, 5, false), "Volley Club");
     EXPECT_EQ(AbbreviateText("Pallavolo Modena", 11, 5, false), "Pallavolo M");

@@ -82,5 +82,21 @@ TEST(TransportStrip, EveryControlKeepsItsOwnPlaceAndEachCaptionFitsOnEachScreen)
     }
 }
 
+TEST(SearchPanelLayout, TheSearchButtonKeepsItsSizeWhenTheListTogglesClearText) {
+    Disc disc{{narrow()}};
+    disc.withCodes(testing::kRallies);
+    MainWindowRun run(disc, QSize(1920, 1080));
+    QWidget* button = run.control("ButSearch");
+    QWidget* toggle = run.control("ButChiaro");
+    ASSERT_TRUE(button && toggle);
+    const QSize designed = button->size();
+    EXPECT_LE(designed.width(), button->sizeHint().width());
+    for (int turn = 0; turn < 2; ++turn) {
+        QTest::mouseClick(toggle, Qt::LeftButton, {}, toggle->rect().center());
+        QTest::qWait(50);
+        EXPECT_EQ(button->size(), designed) << "turn " << turn;
+    }
+}
+
 }  // namespace
 }  // namespace corvane
