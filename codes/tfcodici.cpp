@@ -25,6 +25,7 @@
 #include "codes/tfsubform.h"
 #include "core/cp1252.h"
 #include "core/text.h"
+#include "ui/fitted_font.h"
 #include "ui/text_grid.h"
 #include "ui/transport_icons.h"
 
@@ -361,6 +362,22 @@ void TFCodici::updateHeader() {
     SGrid->setHorizontalHeaderLabels({title + QStringLiteral(" (%1 / %2)").arg(selected).arg(listRowCount()),
                                       messageToQt(app_.messages.MessageText(6)), QStringLiteral("tm code"),
                                       messageToQt(app_.messages.MessageText(setHeader)), QString()});
+    // A title wider than its column ("Period" over the narrow set column) takes a smaller font,
+    // and where even that is too wide it is shortened with a dot, rather than losing its ends.
+    QFont font = SGrid->horizontalHeader()->font();
+    font.setBold(true);
+    for (int column = 0; column < SGrid->columnCount(); ++column) {
+        QTableWidgetItem* header = SGrid->horizontalHeaderItem(column);
+        if (!header) continue;
+        const int room = SGrid->columnWidth(column) - 6;
+        const QFont fitted = fontFitting(font, {header->text()}, room);
+        header->setFont(fitted);
+        const QFontMetrics metrics(fitted);
+        QString title = header->text();
+        if (metrics.horizontalAdvance(title) <= room) continue;
+        while (title.size() > 1 && metrics.horizontalAdvance(title + QChar('.')) > room) title.chop(1);
+        header->setText(title + QChar('.'));
+    }
 }
 
 void TFCodici::paintCell(QPainter& painter, int column, int gridRow, const QRect& rect, bool selected) {

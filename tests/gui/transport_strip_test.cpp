@@ -1,4 +1,6 @@
 #include <QAbstractButton>
+#include <QComboBox>
+#include <QTableWidget>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QScreen>
@@ -95,6 +97,30 @@ TEST(SearchPanelLayout, TheSearchButtonKeepsItsSizeWhenTheListTogglesClearText) 
         QTest::mouseClick(toggle, Qt::LeftButton, {}, toggle->rect().center());
         QTest::qWait(50);
         EXPECT_EQ(button->size(), designed) << "turn " << turn;
+    }
+}
+
+TEST(CodeListLayout, EveryColumnTitleFitsItsColumnInEachSport) {
+    ASSERT_TRUE(std::filesystem::is_directory(testing::demoDisc() / "Tlx_Video")) << "make the demo disc first";
+    MainWindowRun run(testing::demoDisc(), QSize(1920, 1080));
+    auto* chooser = run.window->findChild<QComboBox*>("CbMatches");
+    ASSERT_TRUE(chooser);
+    for (int package = 0; package < 3; ++package) {  // volleyball, basketball, handball
+        if (package > 0) {
+            chooser->setFocus();
+            QTest::keyClick(chooser, Qt::Key_Down);
+            ASSERT_TRUE(testing::waitFor([&] { return chooser->currentIndex() == package; }));
+        }
+        auto* grid = run.window->findChild<QTableWidget*>("SGrid");
+        ASSERT_TRUE(grid);
+        for (int column = 0; column < grid->columnCount(); ++column) {
+            const QTableWidgetItem* header = grid->horizontalHeaderItem(column);
+            if (grid->isColumnHidden(column) || !header || header->text().isEmpty()) continue;
+            QFont font = header->font();
+            font.setBold(true);
+            EXPECT_LE(QFontMetrics(font).horizontalAdvance(header->text()), grid->columnWidth(column) - 6)
+                << "sport " << run.state().Sport << ": \"" << header->text().toStdString() << "\" is cut";
+        }
     }
 }
 
