@@ -26,6 +26,7 @@
 #include "core/cp1252.h"
 #include "core/text.h"
 #include "ui/fitted_font.h"
+#include "ui/fitted_label.h"
 #include "ui/text_grid.h"
 #include "ui/transport_icons.h"
 
@@ -124,7 +125,7 @@ void TFCodici::buildWidgets() {
     ButReplay = button("ButReplay", Glyph::Play);
     ButReplay->hide();
     ButChiaro = button("ButChiaro", Glyph::Information);
-    LblRelease = new QLabel(this);
+    LblRelease = new FittedLabel(this);
     LblRelease->setStyleSheet(QStringLiteral("color: white;"));
     bottom->addStretch();
     bottom->addWidget(LblRelease);
@@ -175,7 +176,7 @@ void TFCodici::preparePackage() {
     for (const auto& item : setComboItems(state.Sport, app_.messages.MessageText(82), app_.messages.MessageText(24)))
         sets << QString::fromStdString(item);
     CbSet->setItems(sets);
-    LblRelease->setText(shown(state.package.releaseText));
+    LblRelease->setFullText(shown(state.package.releaseText));
     topStrip->setVisible(state.Sport == "1");
     SetupCodeList(app_.settings.read(CodiciInChiaro) == "1");
 

@@ -16,6 +16,7 @@ namespace corvane {
 
 struct AppContext;
 class TCheckComboBoxQT;
+class FittedLabel;
 class TextGrid;
 class TFMain;
 
@@ -83,7 +84,7 @@ private:
     QToolButton* ButPrev = nullptr;
     QToolButton* ButReplay = nullptr;
     QToolButton* ButChiaro = nullptr;
-    QLabel* LblRelease = nullptr;
+    FittedLabel* LblRelease = nullptr;
     QTimer hintTimer_;
     QPoint lastMouse_;
 

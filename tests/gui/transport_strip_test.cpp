@@ -10,6 +10,7 @@
 #include <gtest/gtest.h>
 
 #include "gui/main_window_run.h"
+#include "codes/tfcodici.h"
 #include "stats/tfstatvoll.h"
 
 namespace corvane {
@@ -121,6 +122,25 @@ TEST(CodeListLayout, EveryColumnTitleFitsItsColumnInEachSport) {
             EXPECT_LE(QFontMetrics(font).horizontalAdvance(header->text()), grid->columnWidth(column) - 6)
                 << "sport " << run.state().Sport << ": \"" << header->text().toStdString() << "\" is cut";
         }
+    }
+}
+
+TEST(CodeListLayout, TheScoutProgrammeLineIsShortenedNotCutAndShowsWholeAsTooltip) {
+    ASSERT_TRUE(std::filesystem::is_directory(testing::demoDisc() / "Tlx_Video")) << "make the demo disc first";
+    for (const QSize screen : {QSize(1024, 768), QSize(1920, 1080)}) {
+        MainWindowRun run(testing::demoDisc(), screen);
+        QWidget* list = run.window->codeList();
+        ASSERT_TRUE(list);
+        QLabel* release = nullptr;
+        for (QLabel* label : list->findChildren<QLabel*>())
+            if (label->isVisible() && label->text().startsWith(QStringLiteral("Corvane Scout"))) release = label;
+        ASSERT_TRUE(release) << screen.width();
+        const QRect shown(release->mapTo(list, QPoint(0, 0)), release->size());
+        EXPECT_TRUE(list->rect().contains(shown)) << screen.width() << ": the line leaves the list";
+        EXPECT_LE(release->fontMetrics().horizontalAdvance(release->text()), release->contentsRect().width())
+            << screen.width() << ": \"" << release->text().toStdString() << "\" is cut";
+        if (release->text().endsWith(QStringLiteral("...")))
+            EXPECT_TRUE(release->toolTip().startsWith(release->text().chopped(3))) << screen.width();
     }
 }
 
