@@ -168,10 +168,21 @@ void TFStatVoll::showButtons() {
     SpeedButton1->setGeometry(right, height() - kButtonStrip + 2, kButtonStrip - 4, kButtonStrip - 4);
 }
 
+void TFStatVoll::keepTablesOffTheButtons() {
+    // Docked in a video area narrower than both tables, the tables end where the button strip
+    // begins instead of running under its buttons.
+    const int strip = width() - kButtonStrip;
+    for (TextGrid* grid : {GrdNos, GrdAvv}) {
+        if (!docked_ || grid->x() + grid->width() <= strip) grid->clearMask();
+        else grid->setMask(QRegion(0, 0, std::max(0, strip - grid->x()), grid->height()));
+    }
+}
+
 void TFStatVoll::followVideoArea() {
     if (docked_) {
         resize(main_.videoAreaWidth(), height());
         showButtons();
+        keepTablesOffTheButtons();
     } else {
         const int bothTables = GrdNos->width() + GrdAvv->width();
         SpeedButton1->setVisible(main_.videoAreaWidth() >= bothTables + 20);
@@ -190,6 +201,7 @@ void TFStatVoll::Float() {
     if (const QScreen* screen = QGuiApplication::primaryScreen())
         move(screen->geometry().center() - rect().center());
     showButtons();
+    keepTablesOffTheButtons();
     followVideoArea();
     mirrorHotKeys(true);
     app_.settings.write(StatisticheModVis, "0");
@@ -208,6 +220,7 @@ void TFStatVoll::Dock() {
     setGeometry(0, 0, main_.videoAreaWidth(), height);
     panel->setFixedHeight(height);
     showButtons();
+    keepTablesOffTheButtons();
     SpeedButton1->show();
     app_.settings.write(StatisticheModVis, "1");
     show();

@@ -56,6 +56,7 @@ private:
     QString fittedTitle(const QString& title, const QFont& font, int width);
     void showButtons();
     void followVideoArea();
+    void keepTablesOffTheButtons();
     void forgetMain();
     std::optional<Cell> clickableCellAt(bool home, const QPoint& point) const;
     void search(bool home, const QPoint& point);

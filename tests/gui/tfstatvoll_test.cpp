@@ -237,6 +237,23 @@ TEST(StatisticsWindow, DockedFollowsTheVideoWidthWhenTheListTogglesClearText) {
     }
 }
 
+TEST(StatisticsWindow, DockedOnANarrowScreenTheTablesEndBeforeTheButtons) {
+    StatisticsDisc disc(kStatistics, QSize(1024, 768));
+    TFStatVoll* stats = disc.open(true);
+    QTest::qWait(50);
+    ASSERT_LT(stats->width(), stats->table(true)->width() + stats->table(false)->width());
+    for (QWidget* button : {static_cast<QWidget*>(stats->closeButton()), static_cast<QWidget*>(stats->dockButton())}) {
+        const QPoint centre = button->geometry().center();
+        EXPECT_EQ(stats->childAt(centre), button) << button->objectName().toStdString();
+        for (const bool side : {true, false}) {
+            TextGrid* table = stats->table(side);
+            const QRegion shown = table->mask().isEmpty() ? QRegion(table->rect()) : table->mask();
+            EXPECT_FALSE(shown.translated(table->pos()).intersects(button->geometry()))
+                << button->objectName().toStdString() << " over " << table->objectName().toStdString();
+        }
+    }
+}
+
 TEST(StatisticsWindow, FloatingOffersToDockExactlyWhenBothTablesFitTheVideoArea) {
     // 1600 pixels: both tables fit beside the list of codes, not beside the wider clear-text list.
     StatisticsDisc disc(kStatistics, QSize(1600, 900));
