@@ -5,6 +5,7 @@
 #include <QCloseEvent>
 #include <QElapsedTimer>
 #include <QFocusEvent>
+#include <QFontInfo>
 #include <QFrame>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -459,15 +460,52 @@ void TFMain::layOut() {
     Panel5->setGeometry(0, statisticsHeight, layout.videoWidth, layout.videoHeight - statisticsHeight);
     statusText->setGeometry(0, 0, Panel5->width(), Panel5->height());
     Panel1->setGeometry(0, layout.stripTop, layout.videoWidth, kControlStripHeight);
-    TrackB->setGeometry(0, 0, layout.videoWidth - 160, kTrackBarHeight);
-    Panel4->adjustSize();
-    Panel4->move(layout.videoWidth - Panel4->width() - 4, kTrackBarHeight - 1);
-    XiButton1->setGeometry(layout.videoWidth - Panel4->width() - 4 - 96, kTrackBarHeight + 4, 88, 24);
-    PanButton->setGeometry(0, kTrackBarHeight + 1, XiButton1->x() - 4, kControlStripHeight - kTrackBarHeight - 6);
-    if (!layout.preRollCaptionsVisible) XiButton1->move(SecAntInizioAzione->x() + 4, XiButton1->y());
+    layOutTransportStrip(layout);
     if (firstActivationDone()) placeWindowButtons();
     // Keep the picture where the zoom put it.
     if (Amov->NativeWidth() > 0) SetVideoZoom(ZoomPercent);
+}
+
+void TFMain::layOutTransportStrip(const MainLayout& layout) {
+    // Sizes come from the fonts, so they hold for any font and device-pixel ratio; the designed
+    // sizes stay wherever the texts fit in them.
+    const int width = layout.videoWidth;
+    Panel4->adjustSize();
+    Panel4->move(width - Panel4->width() - 4, kTrackBarHeight - 1);
+    TrackB->setGeometry(0, 0, std::min(width - 160, Panel4->x() - 4), kTrackBarHeight);
+    const QFontMetrics optionsMetrics(XiButton1->font());
+    const int optionsWidth = std::max(88, optionsMetrics.horizontalAdvance(XiButton1->text()) + 16);
+    int optionsLeft = Panel4->x() - 8 - optionsWidth;
+
+    // The pre-roll captions show whole or not at all: a smaller font first, then none.
+    QLayout* buttons = PanButton->layout();
+    const auto neededWidth = [buttons] {
+        buttons->invalidate();
+        return buttons->sizeHint().width();
+    };
+    bool captions = layout.preRollCaptionsVisible;
+    if (captions) {
+        if (!captionFont_) captionFont_ = SecAntInizioAzione->font();
+        QFont font = *captionFont_;
+        int pixels = QFontInfo(font).pixelSize();
+        // Hidden labels take no room in the row: measure them shown.
+        for (QLabel* label : {SecAntInizioAzione, SecAntFineAzione}) label->setVisible(true);
+        for (;;) {
+            for (QLabel* label : {SecAntInizioAzione, SecAntFineAzione}) label->setFont(font);
+            if (neededWidth() <= optionsLeft - 4) break;
+            if (--pixels < 9) {
+                captions = false;
+                break;
+            }
+            font.setPixelSize(pixels);
+        }
+    }
+    SecAntInizioAzione->setVisible(captions);
+    SecAntFineAzione->setVisible(captions);
+    // Without the captions the options button stands where they would begin.
+    if (!captions) optionsLeft = std::min(optionsLeft, neededWidth() + 4);
+    PanButton->setGeometry(0, kTrackBarHeight + 1, optionsLeft - 4, kControlStripHeight - kTrackBarHeight - 6);
+    XiButton1->setGeometry(optionsLeft, kTrackBarHeight + 4, optionsWidth, 24);
 }
 
 void TFMain::placeWindowButtons() {

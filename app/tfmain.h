@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QFont>
 #include <QPointer>
 #include <QSize>
 #include <QTimer>
@@ -28,6 +29,7 @@ class TFStatOs;
 class TPlayer;
 class TrackBar;
 class ClickableLabel;
+struct MainLayout;
 enum class Glyph;
 enum class KeyAction;
 
@@ -81,6 +83,7 @@ public:
     QWidget* statisticsPanel(QWidget* docked);
     void statisticsClosed(QWidget* window);
     int videoAreaWidth() const;
+    QWidget* videoArea() const { return Panel2; }
     TFStatVoll* statistics() const { return statVoll_; }
     TFStatOs* eventStatistics() const { return statOs_; }
     // The codec option changed: stop, check the decoders, open the film again with the new choice.
@@ -127,6 +130,7 @@ private:
     void keyPressed(KeyAction action);
     void applyCaptions();
     void layOut();
+    void layOutTransportStrip(const MainLayout& layout);
     void placeWindowButtons();
     void openFirstPackage();
     void loadPackageFilms();
@@ -148,6 +152,7 @@ private:
 
     AppContext& app_;
     std::optional<QSize> screenOverride_;
+    std::optional<QFont> captionFont_;  // the pre-roll captions' own font, before any fitting
 
     QWidget* Panel2 = nullptr;
     QWidget* Panel5 = nullptr;

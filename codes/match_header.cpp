@@ -9,8 +9,9 @@ MatchHeaderLines matchHeaderLines(const MatchCompanions& match, int labelWidth, 
                                   const LocaleFormats& formats, const Messages& messages) {
     const auto& info = match.MatchInfo;
     MatchHeaderLines lines;
-    lines.home = cp1252ToUtf8(FitText(info[15], labelWidth - 20, measure) + " " + info[26]);
-    lines.away = cp1252ToUtf8(FitText(info[19], labelWidth - 20, measure) + " " + info[27]);
+    // Fitted as drawn, so a cut never falls inside a character.
+    lines.home = FitText(cp1252ToUtf8(info[15]), labelWidth - 20, measure) + " " + cp1252ToUtf8(info[26]);
+    lines.away = FitText(cp1252ToUtf8(info[19]), labelWidth - 20, measure) + " " + cp1252ToUtf8(info[27]);
     std::string date(trimBlanks(info[3]));
     for (const std::string* part : {&info[4], &info[11]}) {
         if (trimBlanks(*part).empty()) continue;

@@ -17,6 +17,7 @@ struct MatchHeaderLines {
     std::string date;   // competition, phase, city, then the date as day, month name and year
 };
 
+// The measure takes UTF-8, the text as drawn.
 MatchHeaderLines matchHeaderLines(const MatchCompanions& match, int labelWidth, const TextMeasure& measure,
                                   const LocaleFormats& formats, const Messages& messages);
 

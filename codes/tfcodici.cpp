@@ -25,6 +25,8 @@
 #include "codes/tfsubform.h"
 #include "core/cp1252.h"
 #include "core/text.h"
+#include "ui/fitted_font.h"
+#include "ui/fitted_label.h"
 #include "ui/text_grid.h"
 #include "ui/transport_icons.h"
 
@@ -136,7 +138,7 @@ void TFCodici::buildWidgets() {
     ButReplay = button("ButReplay", Glyph::Play);
     ButReplay->hide();
     ButChiaro = button("ButChiaro", Glyph::Information);
-    LblRelease = new QLabel(this);
+    LblRelease = new FittedLabel(this);
     LblRelease->setStyleSheet(QStringLiteral("color: white;"));
     bottom->addStretch();
     bottom->addWidget(LblRelease);
@@ -190,7 +192,7 @@ void TFCodici::preparePackage() {
     for (const auto& item : setComboItems(state.Sport, app_.messages.MessageText(82), app_.messages.MessageText(24)))
         sets << QString::fromStdString(item);
     CbSet->setItems(sets);
-    LblRelease->setText(shown(state.package.releaseText));
+    LblRelease->setFullText(shown(state.package.releaseText));
     topStrip->setVisible(state.Sport == "1");
     SetupCodeList(app_.settings.read(CodiciInChiaro) == "1");
 
@@ -403,6 +405,22 @@ void TFCodici::updateHeader() {
     SGrid->setHorizontalHeaderLabels({title + QStringLiteral(" (%1 / %2)").arg(selected).arg(listRowCount()),
                                       messageToQt(app_.messages.MessageText(6)), QStringLiteral("tm code"),
                                       messageToQt(app_.messages.MessageText(setHeader)), QString()});
+    // A title wider than its column ("Period" over the narrow set column) takes a smaller font,
+    // and where even that is too wide it is shortened with a dot, rather than losing its ends.
+    QFont font = SGrid->horizontalHeader()->font();
+    font.setBold(true);
+    for (int column = 0; column < SGrid->columnCount(); ++column) {
+        QTableWidgetItem* header = SGrid->horizontalHeaderItem(column);
+        if (!header) continue;
+        const int room = SGrid->columnWidth(column) - 6;
+        const QFont fitted = fontFitting(font, {header->text()}, room);
+        header->setFont(fitted);
+        const QFontMetrics metrics(fitted);
+        QString title = header->text();
+        if (metrics.horizontalAdvance(title) <= room) continue;
+        while (title.size() > 1 && metrics.horizontalAdvance(title + QChar('.')) > room) title.chop(1);
+        header->setText(title + QChar('.'));
+    }
 }
 
 void TFCodici::paintCell(QPainter& painter, int column, int gridRow, const QRect& rect, bool selected) {
@@ -446,9 +464,16 @@ void TFCodici::paintCell(QPainter& painter, int column, int gridRow, const QRect
         return;
     }
     if (clearText_) {
-        std::string text = describe(row.code);
-        if (!trimBlanks(row.code).empty() && row.code.front() != '>') text += " (" + row.time + " set " + row.set + ")";
-        painter.drawText(inner, Qt::AlignLeft | Qt::AlignTop, shown(text));
+        // The description gives way to the time and set, which say where the action is.
+        const std::string description = cp1252ToUtf8(describe(row.code));
+        std::string suffix;
+        if (!trimBlanks(row.code).empty() && row.code.front() != '>')
+            suffix = cp1252ToUtf8(" (" + row.time + " set " + row.set + ")");
+        const QFontMetrics metrics(painter.font());
+        const std::string text = FitTextKeepingSuffix(description, suffix, inner.width() - 2, [&](std::string_view part) {
+            return metrics.horizontalAdvance(QString::fromUtf8(part.data(), static_cast<qsizetype>(part.size())));
+        });
+        painter.drawText(inner, Qt::AlignLeft | Qt::AlignTop, QString::fromStdString(text));
         return;
     }
     paintRawCode(painter, rect, row, selected);
@@ -465,22 +490,47 @@ void TFCodici::paintRawCode(QPainter& painter, const QRect& rect, const CodeList
         painter.drawText(rect.adjusted(1, 3, 0, 0), Qt::AlignLeft | Qt::AlignTop, shown(trimBlanks(code)));
         return;
     }
-    const auto at = [&](int left, std::string_view text) {
-        painter.drawText(QRect(rect.left() + left, rect.top() + 2, rect.width() - left, rect.height() - 2),
-                         Qt::AlignLeft | Qt::AlignTop, shown(text));
+    // The pieces at their designed places where the font lets them; a wider font pushes the
+    // later ones on rather than drawing one over another.
+    const QFontMetrics metrics(painter.font());
+    const auto widthOf = [&](std::string_view text) {
+        const std::size_t end = text.find_last_not_of(' ');
+        return end == std::string_view::npos ? 0 : metrics.horizontalAdvance(shown(text.substr(0, end + 1)));
     };
-    for (const CodePiece& part : kVolleyballPieces) at(part.left, piece(code, part.from, part.count));
-    if (!trimBlanks(piece(code, 10, 2)).empty()) {
-        const QPointF tip(rect.left() + 82, rect.top() + 10);  // the arrow glyph: 76 across, 7 down
-        painter.setBrush(Qt::white);
-        painter.drawPolygon(QPolygonF({tip - QPointF(6, 3), tip, tip - QPointF(6, -3)}));
-    }
-    const std::string_view fields = piece(code, 13, 3);
-    if (!trimBlanks(fields).empty())
-        for (std::size_t i = 0; i < 3; ++i) {
-            const char c = i < fields.size() && fields[i] != ' ' ? fields[i] : '-';
-            at(101 + 8 * static_cast<int>(i), std::string_view(&c, 1));
+    std::vector<std::string> texts;
+    std::vector<LinePiece> pieces;
+    std::size_t arrowAt = 0;
+    for (const CodePiece& part : kVolleyballPieces) {
+        if (part.from == 11) {
+            // The arrow glyph, 6 pixels wide, before the two characters of piece 11.
+            arrowAt = pieces.size();
+            texts.emplace_back();
+            pieces.push_back({76, trimBlanks(piece(code, 10, 2)).empty() ? 0 : 6});
         }
+        if (part.from == 16) {
+            const std::string_view fields = piece(code, 13, 3);
+            for (std::size_t i = 0; i < 3 && !trimBlanks(fields).empty(); ++i) {
+                const char c = i < fields.size() && fields[i] != ' ' ? fields[i] : '-';
+                texts.emplace_back(1, c);
+                pieces.push_back({101 + 8 * static_cast<int>(i), widthOf(texts.back())});
+            }
+        }
+        texts.emplace_back(piece(code, part.from, part.count));
+        pieces.push_back({part.left, widthOf(texts.back())});
+    }
+    const std::vector<int> lefts = PlacePiecesInOrder(pieces, 2);
+    for (std::size_t i = 0; i < pieces.size(); ++i) {
+        const int left = lefts[i];
+        if (i == arrowAt) {
+            if (pieces[i].width == 0) continue;
+            const QPointF tip(rect.left() + left + 6, rect.top() + 10);  // 7 down, pointing right
+            painter.setBrush(Qt::white);
+            painter.drawPolygon(QPolygonF({tip - QPointF(6, 3), tip, tip - QPointF(6, -3)}));
+            continue;
+        }
+        painter.drawText(QRect(rect.left() + left, rect.top() + 2, std::max(0, rect.width() - left), rect.height() - 2),
+                         Qt::AlignLeft | Qt::AlignTop, shown(texts[i]));
+    }
     if (!app_.state.codeTable.Cell(4, row.row).empty()) {
         // The trajectory mark: the event has its path on the court.
         painter.setPen(QPen(Qt::white, 1.5));

@@ -16,6 +16,7 @@ namespace corvane {
 
 struct AppContext;
 class TCheckComboBoxQT;
+class FittedLabel;
 class TextGrid;
 class TFMain;
 
@@ -91,7 +92,7 @@ private:
     QToolButton* ButPrev = nullptr;
     QToolButton* ButReplay = nullptr;
     QToolButton* ButChiaro = nullptr;
-    QLabel* LblRelease = nullptr;
+    FittedLabel* LblRelease = nullptr;
     QTimer hintTimer_;
     QPoint lastMouse_;
     int rowBeforePress_ = -1;       // grid row current when the mouse went down on the list

@@ -296,6 +296,9 @@ void TFSubForm::buildWidgets() {
     search->addWidget(SG1, 1, 0);
     search->addWidget(GrdCod, 2, 0);
     search->addWidget(ButSearch, 1, 1, 2, 1);
+    // A wider panel (the clear-text list) gives its room to the empty column, not to the button.
+    ButSearch->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Preferred);
+    search->setColumnStretch(2, 1);
     connect(ButSearch, &QPushButton::clicked, this, &TFSubForm::runSearch);
     connect(GrdCod, &SearchCodeGrid::searchRequested, this, &TFSubForm::runSearch);
     connect(GrdCod, &SearchCodeGrid::edited, this, [this] { statisticsCodeShown_ = false; });
@@ -392,7 +395,7 @@ void TFSubForm::listAnalyses() {
 void TFSubForm::showMatch() {
     const QFontMetrics metrics(homeLine->font());
     const TextMeasure measure = [&metrics](std::string_view text) {
-        return metrics.horizontalAdvance(QString::fromStdString(cp1252ToUtf8(text)));
+        return metrics.horizontalAdvance(QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())));
     };
     const auto lines = matchHeaderLines(app_.state.match, std::max(width() - 8, 60), measure,
                                         app_.platform.localeFormats(), app_.messages);

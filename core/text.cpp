@@ -1,5 +1,6 @@
 #include "core/text.h"
 
+#include <algorithm>
 #include <cctype>
 #include <charconv>
 #include <cstdlib>
@@ -110,16 +111,71 @@ std::string FormatCodeTime(std::string_view seconds) {
     return text;
 }
 
-std::string FitText(std::string_view text, int pixelWidth, const TextMeasure& measure) {
-    std::string out(text);
-    const int limit = pixelWidth - measure("...");
-    bool removed = false;
-    while (!out.empty() && measure(out) > limit) {
-        out.pop_back();
-        removed = true;
+namespace {
+
+bool continuesCharacter(char byte) { return (static_cast<unsigned char>(byte) & 0xC0) == 0x80; }
+
+// Where each of the first `limit` characters of a UTF-8 text ends.
+std::vector<std::size_t> characterEnds(std::string_view text, std::size_t limit) {
+    std::vector<std::size_t> ends;
+    std::size_t at = 0;
+    while (at < text.size() && ends.size() < limit) {
+        ++at;
+        while (at < text.size() && continuesCharacter(text[at])) ++at;
+        ends.push_back(at);
     }
-    if (!removed) return out;
-    return std::string(trimBlanks(out)) + "...";
+    return ends;
+}
+
+}  // namespace
+
+std::string_view Utf8Prefix(std::string_view text, std::size_t maxBytes) {
+    if (maxBytes >= text.size()) return text;
+    std::size_t end = maxBytes;
+    while (end > 0 && continuesCharacter(text[end])) --end;
+    return text.substr(0, end);
+}
+
+std::string FitText(std::string_view text, int pixelWidth, const TextMeasure& measure) {
+    if (text.empty()) return {};
+    const int limit = pixelWidth - measure("...");
+    // A drawn character takes at least a pixel: what lies beyond the width is never shown.
+    const auto ends = characterEnds(text, static_cast<std::size_t>(std::max(pixelWidth, 0)));
+    const std::size_t shownBytes = ends.empty() ? 0 : ends.back();
+    const auto prefix = [&](std::size_t characters) {
+        return text.substr(0, characters == 0 ? 0 : ends[characters - 1]);
+    };
+    std::size_t fits = 0;
+    std::size_t tooLong = ends.size() + 1;  // the first count known not to fit
+    if (shownBytes == text.size()) {
+        if (measure(text) <= limit) return std::string(text);
+        tooLong = ends.size();
+    }
+    // The longest start that fits, by halving the range between a fitting and a failing count.
+    while (tooLong - fits > 1) {
+        const std::size_t middle = fits + (tooLong - fits) / 2;
+        if (measure(prefix(middle)) <= limit) fits = middle;
+        else tooLong = middle;
+    }
+    return std::string(trimBlanks(prefix(fits))) + "...";
+}
+
+std::string FitTextKeepingSuffix(std::string_view text, std::string_view suffix, int pixelWidth,
+                                 const TextMeasure& measure) {
+    const std::string whole = std::string(text) + std::string(suffix);
+    if (measure(whole) <= pixelWidth) return whole;
+    return FitText(text, pixelWidth - measure(suffix), measure) + std::string(suffix);
+}
+
+std::vector<int> PlacePiecesInOrder(const std::vector<LinePiece>& pieces, int gap) {
+    std::vector<int> lefts;
+    int free = std::numeric_limits<int>::min();
+    for (const LinePiece& piece : pieces) {
+        const int left = std::max(piece.designedLeft, free);
+        lefts.push_back(left);
+        if (piece.width > 0) free = left + piece.width + gap;
+    }
+    return lefts;
 }
 
 std::string AbbreviateText(std::string_view text, int width, int minimum, bool dot) {

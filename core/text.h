@@ -29,9 +29,28 @@ std::string PadText(bool leftAligned, int width, std::string_view text, char pad
 // Seconds as h.mm.ss with one hour character; empty when the text is not a whole number.
 std::string FormatCodeTime(std::string_view seconds);
 
-// Shortens a text with "..." until it fits the pixel width as the measure reports it.
+// The longest start of a UTF-8 text that is at most maxBytes long and ends between characters.
+std::string_view Utf8Prefix(std::string_view text, std::size_t maxBytes);
+
+// Shortens a UTF-8 text, the one that is drawn, until it fits the pixel width less the width of
+// "..." as the measure reports it, and then ends it with "...". A text that fits that width
+// stays whole. The cut falls between characters; the measure runs a number of times that grows
+// with the logarithm of the length, and never over more characters than the width has pixels.
 using TextMeasure = std::function<int(std::string_view)>;
 std::string FitText(std::string_view text, int pixelWidth, const TextMeasure& measure);
+
+// A text and a suffix that must stay readable (a time, a set): the text is fitted to what the
+// suffix leaves of the width, the suffix is kept whole.
+std::string FitTextKeepingSuffix(std::string_view text, std::string_view suffix, int pixelWidth,
+                                 const TextMeasure& measure);
+
+// Pieces drawn one after another on a line, each at its designed left edge unless the piece
+// before it reaches that far: then `gap` pixels after it. The left edges, in the pieces' order.
+struct LinePiece {
+    int designedLeft = 0;
+    int width = 0;
+};
+std::vector<int> PlacePiecesInOrder(const std::vector<LinePiece>& pieces, int gap);
 
 std::string AbbreviateText(std::string_view text, int width, int minimum, bool dot);
 

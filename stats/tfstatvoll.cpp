@@ -6,7 +6,10 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QScreen>
+#include <QShortcut>
 #include <QToolButton>
+
+#include <utility>
 
 #include "app/app_context.h"
 #include "app/apply_language_qt.h"
@@ -16,6 +19,7 @@
 #include "codes/tfsubform.h"
 #include "core/cp1252.h"
 #include "core/text.h"
+#include "ui/fitted_font.h"
 #include "ui/text_grid.h"
 #include "ui/transport_icons.h"
 
@@ -33,6 +37,12 @@ const QColor kOddRow(0xEA, 0xFA, 0xFF);
 const QColor kEvenRow(0xCC, 0xF0, 0xFF);
 
 QString shown(const std::string& cp1252) { return QString::fromStdString(cp1252ToUtf8(cp1252)); }
+
+// Plain light buttons: the black of the video area around a docked window must not swallow them.
+const QString kButtonStyle = QStringLiteral(
+    "QToolButton { background: #eef3f8; border: 1px solid #7d8fa3; border-radius: 2px; }"
+    "QToolButton:hover { background: #ffffff; }"
+    "QToolButton:pressed { background: #c9d6e3; }");
 
 struct SubColumn {
     int left = 0, width = 0;
@@ -52,13 +62,13 @@ std::vector<SubColumn> subColumnsOf(const QString& header, int columnWidth) {
 
 }  // namespace
 
-TFStatVoll::TFStatVoll(AppContext& app, TFMain& main) : QWidget(nullptr, Qt::Window), app_(app), main_(main) {
+TFStatVoll::TFStatVoll(AppContext& app, TFMain& main) : QWidget(&main, Qt::Window), app_(app), main_(main) {
     setObjectName(QStringLiteral("FStatVoll"));
     setAttribute(Qt::WA_DeleteOnClose);
     QString caption = messageToQt(app.messages.MessageText(36));
     setWindowTitle(caption.remove(QChar(':')));
     const auto makeTable = [this](const char* name, const std::array<int, 6>& widths, bool home) {
-        auto* grid = new TextGrid(1, StatsTable::kColumns, this);
+        auto* grid = new TextGrid(2, StatsTable::kColumns, this);
         grid->setObjectName(QString::fromLatin1(name));
         grid->setProperty("tag", -2);  // the figures grow a point with the Japanese font
         grid->verticalHeader()->setDefaultSectionSize(kRowHeight);
@@ -86,6 +96,13 @@ TFStatVoll::TFStatVoll(AppContext& app, TFMain& main) : QWidget(nullptr, Qt::Win
     XiButton1->setObjectName(QStringLiteral("XiButton1"));
     XiButton1->setIcon(glyphIcon(Glyph::Close, Qt::black));
     connect(XiButton1, &QToolButton::clicked, this, &QWidget::close);
+    for (QToolButton* button : {SpeedButton1, XiButton1}) {
+        button->setStyleSheet(kButtonStyle);
+        button->setFocusPolicy(Qt::NoFocus);
+    }
+    // The video area changes width when the code list does (the clear-text toggle): a docked
+    // window follows it, a floating one rechecks whether it could dock.
+    main_.videoArea()->installEventFilter(this);
     ApplyLanguage(this, app.state.LanguageNumber, app.messages, {});  // once the tables exist
     if (TFSubForm* panel = main_.searchPanel()) panel->setStatisticsButtonVisible(false);
 }
@@ -104,7 +121,8 @@ void TFStatVoll::forgetMain() {
 }
 
 void TFStatVoll::fillTable(TextGrid* grid, const StatsTable& table) {
-    grid->resetRows(static_cast<int>(table.rows.size()) + 1);
+    // Header and at least one row, empty when the file has none.
+    grid->resetRows(std::max<int>(static_cast<int>(table.rows.size()), 1) + 1);
     for (int column = 0; column < StatsTable::kColumns; ++column)
         grid->setCellText(column, 0, QString::fromStdString(table.headers[static_cast<std::size_t>(column)]));
     for (std::size_t row = 0; row < table.rows.size(); ++row)
@@ -114,6 +132,21 @@ void TFStatVoll::fillTable(TextGrid* grid, const StatsTable& table) {
     int width = 0;
     for (int column = 0; column < StatsTable::kColumns; ++column) width += grid->columnWidth(column);
     grid->setFixedSize(width, tableHeight(grid));
+
+    // Each sub-column's figures at one size, the largest at which its widest keeps inside it with
+    // a pixel of air on either side, so neighbouring figures never run together.
+    auto& fonts = valueFonts_[grid == GrdNos ? 0 : 1];
+    for (int column = 1; column < StatsTable::kColumns; ++column) {
+        const auto subColumns = subColumnsOf(grid->cellText(column, 0), grid->columnWidth(column));
+        auto& columnFonts = fonts[static_cast<std::size_t>(column)];
+        columnFonts.clear();
+        for (std::size_t sub = 0; sub < subColumns.size(); ++sub) {
+            QStringList values;
+            for (int row = 1; row < grid->rowCount(); ++row)
+                values += grid->cellText(column, row).section(QChar(';'), static_cast<int>(sub), static_cast<int>(sub));
+            columnFonts.push_back(fontFitting(grid->font(), values, subColumns[sub].width - 2));
+        }
+    }
 }
 
 int TFStatVoll::tableHeight(const TextGrid* grid) const { return (grid->rowCount() - 1) * 17 + 36; }
@@ -122,6 +155,7 @@ void TFStatVoll::Load(const std::filesystem::path& file) {
     QGuiApplication::setOverrideCursor(Qt::WaitCursor);
     stats_ = LoadVolleyballStats(file, app_.state.match, app_.messages);
     QGuiApplication::restoreOverrideCursor();
+    fittedTitles_.clear();
     fillTable(GrdNos, stats_.home);
     fillTable(GrdAvv, stats_.opponent);
 }
@@ -135,18 +169,42 @@ void TFStatVoll::showButtons() {
     SpeedButton1->setGeometry(right, height() - kButtonStrip + 2, kButtonStrip - 4, kButtonStrip - 4);
 }
 
+void TFStatVoll::keepTablesOffTheButtons() {
+    // Docked in a video area narrower than both tables, the tables end where the button strip
+    // begins instead of running under its buttons.
+    const int strip = width() - kButtonStrip;
+    for (TextGrid* grid : {GrdNos, GrdAvv}) {
+        if (!docked_ || grid->x() + grid->width() <= strip) grid->clearMask();
+        else grid->setMask(QRegion(0, 0, std::max(0, strip - grid->x()), grid->height()));
+    }
+}
+
+void TFStatVoll::followVideoArea() {
+    if (docked_) {
+        resize(main_.videoAreaWidth(), height());
+        showButtons();
+        keepTablesOffTheButtons();
+    } else {
+        const int bothTables = GrdNos->width() + GrdAvv->width();
+        SpeedButton1->setVisible(main_.videoAreaWidth() >= bothTables + 20);
+    }
+}
+
 void TFStatVoll::Float() {
     docked_ = false;
     main_.statisticsPanel(nullptr);
-    setParent(nullptr, Qt::Window);
+    // A window of its own that the main window carries: it stays above it and cannot be lost
+    // behind it.
+    setParent(&main_, Qt::Window);
     GrdNos->move(0, 1);
     GrdAvv->move(0, 1 + GrdNos->height() + 1);
     resize(GrdNos->width() + kButtonStrip, GrdNos->height() + GrdAvv->height() + 7);
     if (const QScreen* screen = QGuiApplication::primaryScreen())
         move(screen->geometry().center() - rect().center());
-    const int bothTables = GrdNos->width() + GrdAvv->width();
     showButtons();
-    SpeedButton1->setVisible(main_.videoAreaWidth() >= bothTables + 20);
+    keepTablesOffTheButtons();
+    followVideoArea();
+    mirrorHotKeys(true);
     app_.settings.write(StatisticheModVis, "0");
     show();
     main_.SetVideoZoom(main_.zoomPercent());
@@ -154,6 +212,7 @@ void TFStatVoll::Float() {
 
 void TFStatVoll::Dock() {
     docked_ = true;
+    mirrorHotKeys(false);
     QWidget* panel = main_.statisticsPanel(this);
     setParent(panel, Qt::Widget);
     GrdNos->move(0, 0);
@@ -162,6 +221,7 @@ void TFStatVoll::Dock() {
     setGeometry(0, 0, main_.videoAreaWidth(), height);
     panel->setFixedHeight(height);
     showButtons();
+    keepTablesOffTheButtons();
     SpeedButton1->show();
     app_.settings.write(StatisticheModVis, "1");
     show();
@@ -169,31 +229,59 @@ void TFStatVoll::Dock() {
     main_.SetVideoZoom(main_.zoomPercent());
 }
 
+void TFStatVoll::mirrorHotKeys(bool on) {
+    for (QShortcut* shortcut : hotKeys_) delete shortcut;
+    hotKeys_.clear();
+    // Docked, this window is part of the main one and its keys already reach it.
+    if (!on) return;
+    for (QShortcut* theirs : main_.findChildren<QShortcut*>(QString(), Qt::FindDirectChildrenOnly)) {
+        auto* mine = new QShortcut(this);
+        mine->setKeys(theirs->keys());
+        mine->setContext(Qt::WindowShortcut);
+        mine->setAutoRepeat(theirs->autoRepeat());
+        connect(mine, &QShortcut::activated, theirs, [theirs] {
+            if (theirs->isEnabled()) Q_EMIT theirs->activated();
+        });
+        hotKeys_.push_back(mine);
+    }
+}
+
+QString TFStatVoll::fittedTitle(const QString& title, const QFont& font, int width) {
+    // Headers repaint often and a team name may be very long: each title is fitted once a width.
+    for (const FittedTitle& known : fittedTitles_)
+        if (known.width == width && known.title == title) return known.fitted;
+    const QFontMetrics metrics(font);
+    const std::string fitted = FitText(title.toStdString(), width, [&](std::string_view part) {
+        return metrics.horizontalAdvance(QString::fromUtf8(part.data(), static_cast<qsizetype>(part.size())));
+    });
+    fittedTitles_.push_back({title, width, QString::fromStdString(fitted)});
+    return fittedTitles_.back().fitted;
+}
+
 void TFStatVoll::paintCell(QPainter& painter, bool home, int column, int row, const QRect& rect) {
     const TextGrid* grid = table(home);
     const QString text = grid->cellText(column, row);
+    const QFont normal = grid->font();
     if (row == 0) {
         painter.fillRect(rect, kHeaderBackground);
         painter.setPen(Qt::white);
-        const QStringList parts = text.split(QChar('|'));
-        QFont bold = painter.font();
+        const QString title = text.section(QChar('|'), 0, 0);
+        const QString second = text.section(QChar('|'), 1, 1);
+        QFont bold = normal;
         bold.setBold(true);
         painter.setFont(bold);
-        const QFontMetrics metrics(bold);
-        const std::string fitted = FitText(parts.value(0).toStdString(), rect.width(), [&](std::string_view part) {
-            return metrics.horizontalAdvance(QString::fromStdString(std::string(part)));
-        });
-        painter.drawText(QRect(rect.left(), rect.top(), rect.width(), 15), Qt::AlignCenter, QString::fromStdString(fitted));
-        QFont normal = painter.font();
-        normal.setBold(false);
+        painter.drawText(QRect(rect.left(), rect.top(), rect.width(), 15), Qt::AlignCenter,
+                         fittedTitle(title, bold, rect.width()));
         painter.setFont(normal);
-        const QString second = parts.value(1);
         if (second.contains(QChar('$'))) {
             const QStringList labels = second.split(QChar('$'));
             const auto columns = subColumnsOf(text, rect.width());
-            for (std::size_t i = 0; i < columns.size(); ++i)
+            for (std::size_t i = 0; i < columns.size(); ++i) {
+                const QString& label = labels[static_cast<int>(i)];
+                painter.setFont(fontFitting(normal, {label}, columns[i].width));
                 painter.drawText(QRect(rect.left() + columns[i].left, rect.top() + 15, columns[i].width, rect.height() - 15),
-                                 Qt::AlignCenter, labels[static_cast<int>(i)]);
+                                 Qt::AlignCenter, label);
+            }
         } else if (!second.isEmpty()) {
             painter.drawText(QRect(rect.left(), rect.top() + 16, rect.width(), rect.height() - 16), Qt::AlignHCenter,
                              second);
@@ -202,9 +290,10 @@ void TFStatVoll::paintCell(QPainter& painter, bool home, int column, int row, co
     }
     painter.fillRect(rect, row % 2 ? kOddRow : kEvenRow);
     painter.setPen(Qt::black);
+    painter.setFont(normal);
     if (column == 0) {
         if (text.startsWith(QStringLiteral("TO"))) {
-            QFont bold = painter.font();
+            QFont bold = normal;
             bold.setBold(true);
             painter.setFont(bold);
             painter.drawText(rect.adjusted(0, 0, -3, 0), Qt::AlignRight | Qt::AlignVCenter,
@@ -224,26 +313,41 @@ void TFStatVoll::paintCell(QPainter& painter, bool home, int column, int row, co
     }
     const QStringList values = text.split(QChar(';'));
     const auto columns = subColumnsOf(grid->cellText(column, 0), rect.width());
-    for (std::size_t i = 0; i < columns.size() && static_cast<int>(i) < values.size(); ++i)
+    const auto& fonts = valueFonts_[home ? 0 : 1][static_cast<std::size_t>(column)];
+    for (std::size_t i = 0; i < columns.size() && static_cast<int>(i) < values.size(); ++i) {
+        painter.setFont(i < fonts.size() ? fonts[i] : normal);
         painter.drawText(QRect(rect.left() + columns[i].left, rect.top(), columns[i].width, rect.height()),
                          Qt::AlignCenter, values[static_cast<int>(i)]);
+    }
 }
 
-void TFStatVoll::clickAt(bool home, const QPoint& point) {
-    TextGrid* grid = table(home);
+std::optional<TFStatVoll::Cell> TFStatVoll::clickableCellAt(bool home, const QPoint& point) const {
+    const TextGrid* grid = table(home);
     const int row = grid->rowAt(point.y());
     const int column = grid->columnAt(point.x());
+    if (row < 1 || column < 0) return std::nullopt;
+    // The empty row of a table without players holds nothing to search.
+    if (grid->cellText(0, row).isEmpty()) return std::nullopt;
     const bool totals = row == grid->rowCount() - 1;
-    if (row < 1 || !statisticsCellClickable(column, totals, app_.state.SynthesisMode)) return;
+    if (!statisticsCellClickable(column, totals, app_.state.SynthesisMode)) return std::nullopt;
+    return Cell{home, column, row};
+}
 
-    StatisticsCell cell{home, totals, grid->cellText(0, row).toStdString(), column, -1};
+void TFStatVoll::search(bool home, const QPoint& point) {
+    const auto clicked = clickableCellAt(home, point);
+    if (!clicked) return;
+    const TextGrid* grid = table(home);
+    const int row = clicked->row;
+    const int column = clicked->column;
+    StatisticsCell cell{home, row == grid->rowCount() - 1, grid->cellText(0, row).toStdString(), column, -1};
     if (column >= 2) {
         const int x = point.x() - grid->columnViewportPosition(column);
         const int values = static_cast<int>(grid->cellText(column, row).split(QChar(';')).size());
         const auto columns = subColumnsOf(grid->cellText(column, 0), grid->columnWidth(column));
         for (int i = 0; i < values && i < static_cast<int>(columns.size()); ++i) {
             const SubColumn& sub = columns[static_cast<std::size_t>(i)];
-            if (x >= sub.left && x <= sub.left + sub.width) {
+            // The pixel after a sub-column is the gap before the next: every evaluation.
+            if (x >= sub.left && x < sub.left + sub.width) {
                 cell.subColumn = i;
                 break;
             }
@@ -265,18 +369,33 @@ void TFStatVoll::clickAt(bool home, const QPoint& point) {
 }
 
 bool TFStatVoll::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == main_.videoArea()) {
+        if (event->type() == QEvent::Resize) followVideoArea();
+        return QWidget::eventFilter(watched, event);
+    }
     for (const bool home : {true, false}) {
         TextGrid* grid = table(home);
         if (watched != grid->viewport()) continue;
-        if (event->type() == QEvent::MouseMove) {
-            const QPoint at = static_cast<QMouseEvent*>(event)->position().toPoint();
-            const int row = grid->rowAt(at.y());
-            const bool clickable = row >= 1 && statisticsCellClickable(grid->columnAt(at.x()), row == grid->rowCount() - 1,
-                                                                       app_.state.SynthesisMode);
-            grid->viewport()->setCursor(clickable ? Qt::PointingHandCursor : Qt::ArrowCursor);
-        } else if (event->type() == QEvent::MouseButtonRelease) {
-            clickAt(home, static_cast<QMouseEvent*>(event)->position().toPoint());
-            return true;
+        const auto* mouse = static_cast<QMouseEvent*>(event);
+        switch (event->type()) {
+            case QEvent::MouseMove:
+                grid->viewport()->setCursor(clickableCellAt(home, mouse->position().toPoint()) ? Qt::PointingHandCursor
+                                                                                                : Qt::ArrowCursor);
+                break;
+            case QEvent::MouseButtonPress:
+            case QEvent::MouseButtonDblClick:
+                // A search is a left click where the hand shows: pressed and released on the same cell.
+                pressed_.reset();
+                if (mouse->button() == Qt::LeftButton) pressed_ = clickableCellAt(home, mouse->position().toPoint());
+                return true;
+            case QEvent::MouseButtonRelease: {
+                const auto pressed = std::exchange(pressed_, std::nullopt);
+                if (mouse->button() == Qt::LeftButton && pressed &&
+                    clickableCellAt(home, mouse->position().toPoint()) == pressed)
+                    search(home, mouse->position().toPoint());
+                return true;
+            }
+            default: break;
         }
     }
     return QWidget::eventFilter(watched, event);

@@ -2,10 +2,15 @@
 
 #include <QWidget>
 
+#include <QFont>
+
 #include <array>
+#include <optional>
+#include <vector>
 
 #include "stats/volleyball_stats.h"
 
+class QShortcut;
 class QToolButton;
 
 namespace corvane {
@@ -29,20 +34,34 @@ public:
     void Dock();
     bool docked() const { return docked_; }
 
-    // A click at a point of a table's viewport, as the mouse gives it.
-    void clickAt(bool home, const QPoint& point);
     TextGrid* table(bool home) const { return home ? GrdNos : GrdAvv; }
+    QToolButton* dockButton() const { return SpeedButton1; }
+    QToolButton* closeButton() const { return XiButton1; }
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
 
 private:
+    struct Cell {
+        bool home = true;
+        int column = -1;
+        int row = -1;
+        bool operator==(const Cell&) const = default;
+    };
+
     void fillTable(TextGrid* grid, const StatsTable& table);
     int tableHeight(const TextGrid* grid) const;
     void paintCell(QPainter& painter, bool home, int column, int row, const QRect& rect);
+    QString fittedTitle(const QString& title, const QFont& font, int width);
     void showButtons();
+    void followVideoArea();
+    void keepTablesOffTheButtons();
     void forgetMain();
+    std::optional<Cell> clickableCellAt(bool home, const QPoint& point) const;
+    void search(bool home, const QPoint& point);
+    // The main window's hot keys, for while this window floats and is the active one.
+    void mirrorHotKeys(bool on);
 
     AppContext& app_;
     TFMain& main_;
@@ -52,6 +71,15 @@ private:
     QToolButton* XiButton1;     // close, when docked
     VolleyballStats stats_;
     bool docked_ = false;
+    std::optional<Cell> pressed_;  // where a left button went down on a clickable cell
+    std::array<std::array<std::vector<QFont>, StatsTable::kColumns>, 2> valueFonts_;  // [home][column][sub]
+    struct FittedTitle {
+        QString title;
+        int width = -1;
+        QString fitted;
+    };
+    std::vector<FittedTitle> fittedTitles_;
+    std::vector<QShortcut*> hotKeys_;
 };
 
 }  // namespace corvane

@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "core/messages.h"
 #include "support/test_support.h"
 
@@ -51,6 +53,129 @@ TEST(FitText, ShortensWithDotsWhenTheTextDoesNotFitTheWidthLessTheDots) {
     EXPECT_EQ(FitText("abc", 60, tenPixelsEach), "abc");     // 30 <= 60 - 30
     EXPECT_EQ(FitText("abcd", 60, tenPixelsEach), "abc...");  // fits 60 but not 60 - 30
     EXPECT_EQ(FitText("ab cdefgh", 60, tenPixelsEach), "ab...");
+}
+
+// Ten pixels a character, counting UTF-8 characters rather than bytes.
+int tenPixelsACharacter(std::string_view text) {
+    return static_cast<int>(std::count_if(text.begin(), text.end(),
+                                          [](char c) { return (static_cast<unsigned char>(c) & 0xC0) != 0x80; })) *
+           10;
+}
+
+// Every lead byte is followed by exactly the continuation bytes it announces.
+// As a font draws it: a character ten pixels, a lone first byte of a cut character a narrower
+// replacement mark.
+int asDrawn(std::string_view text) {
+    int width = 0;
+    for (std::size_t at = 0; at < text.size(); ++at) {
+        const auto byte = static_cast<unsigned char>(text[at]);
+        if ((byte & 0xC0) == 0x80) continue;
+        const bool cut = byte >= 0xC0 && (at + 1 == text.size() || (static_cast<unsigned char>(text[at + 1]) & 0xC0) != 0x80);
+        width += cut ? 5 : 10;
+    }
+    return width;
+}
+
+bool validUtf8(std::string_view text) {
+    for (std::size_t at = 0; at < text.size();) {
+        const auto lead = static_cast<unsigned char>(text[at]);
+        const std::size_t length = lead < 0x80 ? 1 : lead >= 0xF0 ? 4 : lead >= 0xE0 ? 3 : lead >= 0xC0 ? 2 : 0;
+        if (length == 0 || at + length > text.size()) return false;
+        for (std::size_t i = 1; i < length; ++i)
+            if ((static_cast<unsigned char>(text[at + i]) & 0xC0) != 0x80) return false;
+        at += length;
+    }
+    return true;
+}
+
+TEST(FitText, CutsBetweenCharactersOfTheDrawnText) {
+    const struct {
+        const char* text;
+        int width;
+        const char* fitted;
+    } cases[] = {
+        {"Città di Castello", 80, "Citt\xC3\xA0..."},  // the accent is kept whole
+        {"Città di Castello", 70, "Citt..."},              // or dropped whole,
+        {"Città di Castello", 75, "Citt..."},              // never halved where half would fit
+        {"Забава Волей", 60, "Заб..."},                     // two bytes a letter throughout
+        {"Ünïcødé", 200, "Ünïcødé"},                       // fits: untouched
+        {"", 0, ""},
+        {"Città", 0, "..."},
+    };
+    for (const auto& c : cases) {
+        const std::string fitted = FitText(c.text, c.width, asDrawn);
+        EXPECT_EQ(fitted, c.fitted) << c.text << " at " << c.width;
+        EXPECT_TRUE(validUtf8(fitted)) << fitted;
+    }
+}
+
+TEST(FitText, MeasuresALogarithmicNumberOfTimesAndNeverMoreThanTheWidthCanShow) {
+    std::string name;
+    for (int i = 0; i < 20000; ++i) name += i % 7 == 0 ? "\xC3\xA0" : "x";  // a long accented team name
+    for (const int width : {150, 400000}) {
+        int measurements = 0;
+        std::size_t longest = 0;
+        const TextMeasure counting = [&](std::string_view text) {
+            ++measurements;
+            longest = std::max(longest, text.size());
+            return tenPixelsACharacter(text);
+        };
+        const std::string fitted = FitText(name, width, counting);
+        EXPECT_TRUE(validUtf8(fitted));
+        if (width == 150) {
+            EXPECT_EQ(tenPixelsACharacter(fitted), 150 - 30 + 30);  // 12 characters and the dots
+            EXPECT_LE(longest, 2u * 150);                           // at most the first 150 characters
+        } else {
+            EXPECT_EQ(fitted, name);
+        }
+        EXPECT_LE(measurements, 2 + 16) << "width " << width;  // the dots, the whole, then halving 20,000
+    }
+    // Wide enough for the whole text, but not for it and the dots: the cut is still found by halving.
+    int measurements = 0;
+    const TextMeasure counting = [&](std::string_view text) {
+        ++measurements;
+        return tenPixelsACharacter(text);
+    };
+    const std::string fitted = FitText(name, 200010, counting);
+    EXPECT_EQ(tenPixelsACharacter(fitted), 200010);  // 19,998 characters and the dots
+    EXPECT_LE(measurements, 2 + 16);
+}
+
+TEST(Utf8Prefix, EndsBetweenCharacters) {
+    const std::string text = "a\xC3\xA0\xE2\x82\xAC" "b";  // a, à, €, b
+    const std::size_t expected[] = {0, 1, 1, 3, 3, 3, 6, 7, 7};
+    for (std::size_t bytes = 0; bytes < std::size(expected); ++bytes)
+        EXPECT_EQ(Utf8Prefix(text, bytes).size(), expected[bytes]) << bytes;
+}
+
+TEST(FitTextKeepingSuffix, TheSuffixStaysWholeAfterTheFittedText) {
+    const struct {
+        const char* text;
+        int width;
+        const char* shown;
+    } cases[] = {
+        {"Falchi C, RINALDI Tommaso Battuta", 500, "Falchi C, RINALDI Tommaso Battuta (0.00.09 set 1)"},
+        {"Falchi C, RINALDI Tommaso Battuta", 300, "Falchi C, R... (0.00.09 set 1)"},
+        {"Città di Castello", 280, "Città di... (0.00.09 set 1)"},
+    };
+    for (const auto& c : cases) {
+        const std::string shown = FitTextKeepingSuffix(c.text, " (0.00.09 set 1)", c.width, asDrawn);
+        EXPECT_EQ(shown, c.shown) << c.width;
+        EXPECT_LE(asDrawn(shown), c.width);
+    }
+}
+
+TEST(PlacePiecesInOrder, KeepsDesignedEdgesWhereThePiecesFitAndPushesOnWhereTheyDoNot) {
+    const struct {
+        const char* what;
+        std::vector<LinePiece> pieces;
+        std::vector<int> lefts;
+    } cases[] = {
+        {"narrow pieces", {{1, 40}, {49, 15}, {68, 6}, {76, 6}, {84, 14}}, {1, 49, 68, 76, 84}},
+        {"a wide first piece", {{1, 56}, {49, 24}, {68, 8}, {76, 6}, {84, 14}}, {1, 59, 85, 95, 103}},
+        {"an empty piece takes no room", {{1, 40}, {49, 0}, {50, 10}}, {1, 49, 50}},
+    };
+    for (const auto& c : cases) EXPECT_EQ(PlacePiecesInOrder(c.pieces, 2), c.lefts) << c.what;
 }
 
 TEST(AbbreviateText, CutsAtTheLastBlankKeepingTheFirstLetterOfTheCutWord) {

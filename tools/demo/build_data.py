@@ -84,11 +84,13 @@ def volleyball_synthesis(disc, first, info):
                                        start_clock=20 * 3600 + 45 * 60)
     matches = [first, second]
     clips = synthesis.choose_clips(matches)
+    # In the order of the notes window's columns: home, visiting, result, season, competition,
+    # phase, match day, date, type.
     matches_data = [
-        ["28/11/2026", "Falchi Corvane", "Delfini Portovario", "%d-%d" % first.sets_won(), "Campionato Demo",
-         "Andata", "Corvane", "PalaCorvane", "Set al 15"],
-        ["15/01/2027", "Falchi Corvane", "Delfini Portovario", "%d-%d" % second.sets_won(), "Coppa Demo",
-         "Quarti di finale", "Corvane", "PalaCorvane", "Set al 15"],
+        ["Falchi Corvane", "Delfini Portovario", "%d-%d" % first.sets_won(), "2026/2027", "Campionato Demo",
+         "Andata", "7", "28/11/2026", "Ufficiale"],
+        ["Falchi Corvane", "Delfini Portovario", "%d-%d" % second.sets_won(), "2026/2027", "Coppa Demo",
+         "Quarti di finale", "1", "15/01/2027", "Ufficiale"],
     ]
     synthesis_info = dict(info)
     synthesis_info["match"] = ["20/01/2027", "", "2026/2027", "Sintesi Falchi Corvane", "Stagione", "", "", "Sintesi"]

@@ -173,8 +173,11 @@ def event_lines(sport):
             for code, text in event.extensions)
         fields = ["~~~" + event.key, check_field_text(event.description), "1", event.key, event.description,
                   "0", "", "0", "0", "", "0", "0", extensions]
+        fields.append("1" if event.extensions else "0")
+        # An event without effect texts still ends on its flag: with no extensions the line would
+        # end on an empty field, which is no field, and a line of 12 fields ends the loading.
         if event.effects is not None:
-            fields += ["1" if event.extensions else "0", event.key, "0", event.description.lower(),
+            fields += [event.key, "0", event.description.lower(),
                        ";".join(check_field_text(e) for e in event.effects), "", "", event.key[0]]
         lines.append("\t".join(fields))
     return lines

@@ -561,8 +561,9 @@ def event_line(key, description, effects, extensions, flag):
         "~~~%s~%s%s%s" % (key, code, EXTENSION_TEXT_SEPARATOR, check_field_text(text)) for code, text in extensions)
     fields = ["~~~" + key, check_field_text(description), "1", key[0], description, "0", "", "0", "0", "",
               "0", "0", extension_text]
-    if effects is not None:
-        fields += [flag, key, "0", description.lower(), effects, "", "", key[0]]
+    # The effect texts and the fields after them also keep a line with no extensions whole: a
+    # last empty field is no field, and a line of 12 fields ends the loading of the events.
+    fields += [flag, key, "0", description.lower(), effects, "", "", key[0]]
     return "\t".join(fields)
 
 
@@ -581,7 +582,5 @@ def event_lines(match):
         else:
             description = "%s %s" % (name, BALLS[kind])
         extensions = ATTACK_EXTENSIONS if skill == "A" else SETTER_EXTENSIONS if skill == "E" else []
-        # Free balls carry no effect texts: their lines stop after the extensions.
-        lines.append(event_line(key, description, None if skill == "F" else effects, extensions,
-                                "1" if skill in "SA" else "0"))
+        lines.append(event_line(key, description, effects, extensions, "1" if skill in "SA" else "0"))
     return lines
