@@ -22,6 +22,8 @@ struct StartupServices {
         launchDetached;
     // The codec installation check run when UtilizzaCodec is "1"; may be empty.
     std::function<void()> checkCodecs;
+    // The video stack check, run once the language is known; false ends the run. May be empty.
+    std::function<bool()> checkVideoStack;
 };
 
 // The folders of a run. The disc folder (the one holding Tlx_Video and System) is the optional
@@ -30,8 +32,9 @@ struct StartupServices {
 ProgramFolders settleFolders(const Platform& platform, const std::optional<std::filesystem::path>& discFolder);
 
 enum class StartupOutcome {
-    SetupLaunched,  // the player library is missing: the setup program was started
-    Continue,       // create the main window
+    SetupLaunched,      // the player library is missing: the setup program was started
+    VideoStackRefused,  // the video stack is incomplete: its window was shown, no main window
+    Continue,           // create the main window
 };
 
 // The fixed start of every run, up to the creation of the main window: folders, a fresh log with

@@ -20,6 +20,7 @@ namespace corvane {
 struct AppContext;
 class GradientButton;
 class TFAbout;
+class VideoEnvironment;
 class TFCodici;
 class TFSubForm;
 class TFStatVoll;
@@ -114,6 +115,7 @@ private:
     void placeWindowButtons();
     void openFirstPackage();
     void loadPackageFilms();
+    const VideoEnvironment& videoEnvironment() const;
     QToolButton* transportButton(const char* name, Glyph glyph);
     void setPanButtonEnabled(bool enabled);
     void showStatus(const QString& text);

@@ -37,7 +37,7 @@ struct StartupFixture : ::testing::Test {
                                         [this](const auto& program, const auto& folder) {
                                             launched.emplace_back(program, folder);
                                         },
-                                        [this] { ++codecChecks; }});
+                                        [this] { ++codecChecks; }, {}});
         return startup.run(discFolder);
     }
 

@@ -71,9 +71,11 @@ private:
 // The main window on a disc, shown and past its first activation.
 class MainWindowRun {
 public:
-    explicit MainWindowRun(const Disc& disc, QSize screen = QSize(1280, 800)) : MainWindowRun(disc.path(), screen) {}
+    explicit MainWindowRun(const Disc& disc, QSize screen = QSize(1280, 800), const VideoEnvironment* video = nullptr)
+        : MainWindowRun(disc.path(), screen, video) {}
 
-    explicit MainWindowRun(const std::filesystem::path& discFolder, QSize screen = QSize(1280, 800)) {
+    explicit MainWindowRun(const std::filesystem::path& discFolder, QSize screen = QSize(1280, 800),
+                           const VideoEnvironment* video = nullptr) {
         platform_.documents = documents_.path();
         state_.folders.ProgramFolder = discFolder.string() + "/";
         state_.folders.SystemFolder = state_.folders.ProgramFolder + "System";
@@ -83,7 +85,7 @@ public:
         catalogue_ = std::make_unique<MessageCatalogue>(state_.folders.SystemFolder);
         messages_ = std::make_unique<Messages>(*catalogue_, boxes, state_.LanguageNumber);
         app_ = std::make_unique<AppContext>(AppContext{state_, platform_, *log_, *messages_, boxes,
-                                                       Settings(documents_ / "tlx_player.ini", state_.Sport)});
+                                                       Settings(documents_ / "tlx_player.ini", state_.Sport), video});
         window = std::make_unique<TFMain>(*app_, screen);
         window->show();
         waitFor([this] { return window->firstActivationDone(); }, std::chrono::seconds(60));
