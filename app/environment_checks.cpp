@@ -58,25 +58,30 @@ struct Family {
     std::array<std::string_view, 3> ids;
     std::string_view videoStack;
     std::string_view mpeg4Decoder;
-    std::string_view address;
+    std::string_view videoStackAddress;
+    std::string_view mpeg4DecoderAddress;
 };
 
 constexpr std::array<Family, 4> kFamilies{{
     {{"debian", "ubuntu", ""},
      "sudo apt install mpv libavcodec-extra",
      "sudo apt install libavcodec-extra",
-     "https://packages.debian.org/stable/mpv"},
+     "https://packages.debian.org/stable/mpv",
+     "https://packages.debian.org/stable/libavcodec-extra"},
     {{"fedora", "rhel", "centos"},
      "sudo dnf install mpv-libs ffmpeg-libs",
      "sudo dnf install ffmpeg-libs",
+     "https://rpmfusion.org/Configuration",
      "https://rpmfusion.org/Configuration"},
     {{"arch", "", ""},
      "sudo pacman -S mpv ffmpeg",
      "sudo pacman -S ffmpeg",
-     "https://archlinux.org/packages/extra/x86_64/mpv/"},
+     "https://archlinux.org/packages/extra/x86_64/mpv/",
+     "https://archlinux.org/packages/extra/x86_64/ffmpeg/"},
     {{"opensuse", "suse", ""},
      "sudo zypper install mpv ffmpeg",
      "sudo zypper install ffmpeg",
+     "https://en.opensuse.org/SDB:Installing_codecs_from_Packman_repositories",
      "https://en.opensuse.org/SDB:Installing_codecs_from_Packman_repositories"},
 }};
 
@@ -96,10 +101,16 @@ const Family* familyOf(const OsRelease& release) {
     return nullptr;
 }
 
-InstallAdvice adviceFor(const OsRelease& release, std::string_view Family::*install, std::string_view otherwise) {
+struct Otherwise {
+    std::string_view install;
+    std::string_view address;
+};
+
+InstallAdvice adviceFor(const OsRelease& release, std::string_view Family::*install, std::string_view Family::*address,
+                        Otherwise otherwise) {
     const Family* family = familyOf(release);
-    if (!family) return {release.prettyName, std::string(otherwise), "https://mpv.io/installation/"};
-    return {release.prettyName, std::string(family->*install), std::string(family->address)};
+    if (!family) return {release.prettyName, std::string(otherwise.install), std::string(otherwise.address)};
+    return {release.prettyName, std::string(family->*install), std::string(family->*address)};
 }
 
 }  // namespace
@@ -134,11 +145,13 @@ OsRelease parseOsRelease(const std::string& text) {
 }
 
 InstallAdvice videoStackAdvice(const OsRelease& release) {
-    return adviceFor(release, &Family::videoStack, "mpv (libmpv), FFmpeg (libavcodec)");
+    return adviceFor(release, &Family::videoStack, &Family::videoStackAddress,
+                     {"mpv (libmpv), FFmpeg (libavcodec)", "https://mpv.io/installation/"});
 }
 
 InstallAdvice mpeg4DecoderAdvice(const OsRelease& release) {
-    return adviceFor(release, &Family::mpeg4Decoder, "FFmpeg (libavcodec)");
+    return adviceFor(release, &Family::mpeg4Decoder, &Family::mpeg4DecoderAddress,
+                     {"FFmpeg (libavcodec)", "https://ffmpeg.org/download.html"});
 }
 
 bool videoStackSufficient(const VideoEnvironment& environment) {

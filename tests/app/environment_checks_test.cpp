@@ -83,32 +83,38 @@ TEST(OsReleaseFile, QuotingCommentsAndMissingNamesAreReadAsTheShellWould) {
 TEST(InstallAdvice, TheDistributionFamilyChoosesTheCommandAndTheAddress) {
     struct Case {
         const char* osRelease;
-        const char* videoStack;
-        const char* mpeg4;
-        const char* address;
+        InstallAdvice videoStack;
+        InstallAdvice mpeg4;
     };
+    const InstallAdvice debian{"", "sudo apt install mpv libavcodec-extra", "https://packages.debian.org/stable/mpv"};
+    const InstallAdvice debianMpeg4{"", "sudo apt install libavcodec-extra",
+                                    "https://packages.debian.org/stable/libavcodec-extra"};
+    const InstallAdvice fedora{"", "sudo dnf install mpv-libs ffmpeg-libs", "https://rpmfusion.org/Configuration"};
+    const InstallAdvice fedoraMpeg4{"", "sudo dnf install ffmpeg-libs", "https://rpmfusion.org/Configuration"};
+    const InstallAdvice other{"", "mpv (libmpv), FFmpeg (libavcodec)", "https://mpv.io/installation/"};
+    const InstallAdvice otherMpeg4{"", "FFmpeg (libavcodec)", "https://ffmpeg.org/download.html"};
     const Case cases[] = {
-        {"ID=debian", "sudo apt install mpv libavcodec-extra", "sudo apt install libavcodec-extra",
-         "https://packages.debian.org/stable/mpv"},
-        {"ID=linuxmint\nID_LIKE=\"ubuntu debian\"", "sudo apt install mpv libavcodec-extra",
-         "sudo apt install libavcodec-extra", "https://packages.debian.org/stable/mpv"},
-        {"ID=fedora", "sudo dnf install mpv-libs ffmpeg-libs", "sudo dnf install ffmpeg-libs",
-         "https://rpmfusion.org/Configuration"},
-        {"ID=rocky\nID_LIKE=\"rhel centos fedora\"", "sudo dnf install mpv-libs ffmpeg-libs",
-         "sudo dnf install ffmpeg-libs", "https://rpmfusion.org/Configuration"},
-        {"ID=manjaro\nID_LIKE=arch", "sudo pacman -S mpv ffmpeg", "sudo pacman -S ffmpeg",
-         "https://archlinux.org/packages/extra/x86_64/mpv/"},
-        {"ID=opensuse-tumbleweed\nID_LIKE=\"opensuse suse\"", "sudo zypper install mpv ffmpeg",
-         "sudo zypper install ffmpeg", "https://en.opensuse.org/SDB:Installing_codecs_from_Packman_repositories"},
-        {"ID=debianish", "mpv (libmpv), FFmpeg (libavcodec)", "FFmpeg (libavcodec)", "https://mpv.io/installation/"},
-        {"", "mpv (libmpv), FFmpeg (libavcodec)", "FFmpeg (libavcodec)", "https://mpv.io/installation/"},
+        {"ID=debian", debian, debianMpeg4},
+        {"ID=linuxmint\nID_LIKE=\"ubuntu debian\"", debian, debianMpeg4},
+        {"ID=fedora", fedora, fedoraMpeg4},
+        {"ID=rocky\nID_LIKE=\"rhel centos fedora\"", fedora, fedoraMpeg4},
+        {"ID=manjaro\nID_LIKE=arch",
+         {"", "sudo pacman -S mpv ffmpeg", "https://archlinux.org/packages/extra/x86_64/mpv/"},
+         {"", "sudo pacman -S ffmpeg", "https://archlinux.org/packages/extra/x86_64/ffmpeg/"}},
+        {"ID=opensuse-tumbleweed\nID_LIKE=\"opensuse suse\"",
+         {"", "sudo zypper install mpv ffmpeg", "https://en.opensuse.org/SDB:Installing_codecs_from_Packman_repositories"},
+         {"", "sudo zypper install ffmpeg", "https://en.opensuse.org/SDB:Installing_codecs_from_Packman_repositories"}},
+        {"ID=debianish", other, otherMpeg4},
+        {"", other, otherMpeg4},
     };
     for (const Case& c : cases) {
         const OsRelease release = parseOsRelease(c.osRelease);
-        EXPECT_EQ(videoStackAdvice(release).install, c.videoStack) << c.osRelease;
-        EXPECT_EQ(mpeg4DecoderAdvice(release).install, c.mpeg4) << c.osRelease;
-        EXPECT_EQ(videoStackAdvice(release).address, c.address) << c.osRelease;
-        EXPECT_EQ(mpeg4DecoderAdvice(release).address, c.address) << c.osRelease;
+        const InstallAdvice videoStack = videoStackAdvice(release);
+        const InstallAdvice mpeg4 = mpeg4DecoderAdvice(release);
+        EXPECT_EQ(videoStack.install, c.videoStack.install) << c.osRelease;
+        EXPECT_EQ(videoStack.address, c.videoStack.address) << c.osRelease;
+        EXPECT_EQ(mpeg4.install, c.mpeg4.install) << c.osRelease;
+        EXPECT_EQ(mpeg4.address, c.mpeg4.address) << c.osRelease;
     }
 }
 
