@@ -10,6 +10,7 @@
 
 #include "app/apply_language_qt.h"
 #include "app/startup_sequence.h"
+#include "app/system_video_environment_qt.h"
 #include "app/tfabout.h"
 #include "app/tfcheckdx.h"
 #include "app/tfcheckxvid.h"
@@ -124,6 +125,16 @@ TEST(VideoStackWindow, AWholeStackShowsNothing) {
     EXPECT_TRUE(CheckDirectX(machine, texts.messages, texts.language));
     QTest::qWait(100);
     EXPECT_FALSE(window.seen());
+}
+
+TEST(MachineVideoEnvironment, TheBuildMachineHasTheWholeStack) {
+    // The tests decode with this machine's libraries, so every piece must be reported present.
+    const SystemVideoEnvironment machine;
+    EXPECT_TRUE(machine.playerLibraryInitialises());
+    for (const VideoDecoder decoder : {VideoDecoder::Mpeg1, VideoDecoder::Mpeg2, VideoDecoder::H264, VideoDecoder::Mpeg4Part2})
+        EXPECT_TRUE(machine.hasDecoder(decoder)) << static_cast<int>(decoder);
+    EXPECT_TRUE(machine.hasMpegProgramDemuxer());
+    EXPECT_NE(parseOsRelease(machine.osReleaseText()).id, "");
 }
 
 struct StartupFixture : ::testing::Test {
