@@ -8,6 +8,10 @@
 #include "core/settings.h"
 
 namespace corvane {
+class VideoEnvironment;
+}
+
+namespace corvane {
 
 // What every window works with: the program state and the services around it. Owned by main().
 struct AppContext {
@@ -17,6 +21,8 @@ struct AppContext {
     const Messages& messages;
     MessageBoxPresenter& boxes;
     Settings settings;
+    // What the environment checks read; the machine's own when not given.
+    const VideoEnvironment* video = nullptr;
 };
 
 }  // namespace corvane

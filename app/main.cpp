@@ -9,6 +9,8 @@
 #include "app/player_library.h"
 #include "app/qt_platform_qt.h"
 #include "app/startup_sequence.h"
+#include "app/system_video_environment_qt.h"
+#include "app/tfcheckdx.h"
 #include "core/program_state.h"
 #include "app/app_context.h"
 #include "app/tfmain.h"
@@ -31,21 +33,25 @@ int main(int argc, char** argv) {
     SystemPlatform platform(desktopLocaleFormats());
     QtMessageBoxes boxes;
     ProgramState state;
+    const SystemVideoEnvironment video;
     StartupSequence startup(state, {platform, boxes, [] { return findPlayerLibrary(); },
-                                    [&startup] {
+                                    [&startup, &video] {
                                         // At start only the check's log line: there is no film to reopen.
-                                        if (!mpeg2DecoderAvailable()) startup.log().WriteLog("Codec Ulead non presenti");
-                                    }});
+                                        if (const auto line = uleadCodecsLogLine(true, video); !line.empty())
+                                            startup.log().WriteLog(line);
+                                    },
+                                    videoStackCheck(video, state, boxes)});
     switch (startup.run(parseCommandLine(arguments))) {
         case StartupOutcome::PlayerLibraryMissing: return 0;
         case StartupOutcome::CommandLineRefused: return 2;
+        case StartupOutcome::VideoStackRefused: return 0;
         case StartupOutcome::Continue: break;
     }
 
     const MessageCatalogue catalogue(state.folders.SystemFolder);
     const Messages messages(catalogue, boxes, state.LanguageNumber);
     AppContext app{state, platform, startup.log(), messages, boxes,
-                   Settings(settingsFilePath(platform.documentsFolder()), state.Sport, &startup.log())};
+                   Settings(settingsFilePath(platform.documentsFolder()), state.Sport, &startup.log()), &video};
     TFMain window(app);
     if (state.TerminateAfterCreate) return 0;
     window.move(0, 0);

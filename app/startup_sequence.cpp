@@ -116,6 +116,7 @@ StartupOutcome StartupSequence::run(const CommandLineRequest& request) {
     if (settings.read(UtilizzaCodec) == "1" && services_.checkCodecs) services_.checkCodecs();
 
     state_.LanguageNumber = ReadLanguageNumber(state_.folders.SystemFolder);
+    if (services_.checkVideoStack && !services_.checkVideoStack()) return StartupOutcome::VideoStackRefused;
     state_.TerminateAfterCreate = false;
     return StartupOutcome::Continue;
 }

@@ -20,6 +20,8 @@ struct StartupServices {
     std::function<std::optional<std::filesystem::path>()> findPlayerLibrary;
     // The codec installation check run when UtilizzaCodec is "1"; may be empty.
     std::function<void()> checkCodecs;
+    // The video stack check, run once the language is known; false ends the run. May be empty.
+    std::function<bool()> checkVideoStack;
 };
 
 // The folders of a run. The disc folder (the one holding Tlx_Video and System) is the optional
@@ -37,7 +39,8 @@ inline constexpr int kSeveralArgumentsMessage = 352;
 enum class StartupOutcome {
     PlayerLibraryMissing,  // the user was told which package to install; nothing else runs
     CommandLineRefused,    // the arguments name no disc, package or scout file: the user was told
-    Continue,       // create the main window
+    VideoStackRefused,     // the video stack is incomplete: its window was shown, no main window
+    Continue,              // create the main window
 };
 
 // The fixed start of every run, up to the creation of the main window: folders, a fresh log with

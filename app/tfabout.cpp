@@ -28,9 +28,17 @@ TFAbout::TFAbout(AppContext& app, bool asSplash, QWidget* parent)
     LblData->setObjectName(QStringLiteral("LblData"));
     Label7 = new QLabel(this);
     auto* maker = new QLabel(QStringLiteral("Quintera"), this);
+    auto* contact = new QLabel(messageToQt(app.messages.MessageText(144)), this);
+    contact->setObjectName(QStringLiteral("LblContatti"));
     ButOk = new QPushButton(QStringLiteral("OK"), this);
     ButOk->setDefault(true);
     connect(ButOk, &QPushButton::clicked, this, &QDialog::accept);
+    name->setObjectName(QStringLiteral("LblProgramma"));
+    maker->setObjectName(QStringLiteral("LblProduttore"));
+    LblVersione->setObjectName(QStringLiteral("LblVersione"));
+    LblData->setObjectName(QStringLiteral("LblData"));
+    Label7->setObjectName(QStringLiteral("Label7"));
+    ButOk->setObjectName(QStringLiteral("ButOk"));
 
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(name, 0, Qt::AlignHCenter);
@@ -41,6 +49,7 @@ TFAbout::TFAbout(AppContext& app, bool asSplash, QWidget* parent)
     layout->addLayout(version);
     layout->addWidget(Label7);
     layout->addWidget(maker);
+    layout->addWidget(contact);
     layout->addWidget(ButOk, 0, Qt::AlignHCenter);
 
     ApplyLanguage(this, app.state.LanguageNumber, app.messages, {});
@@ -52,6 +61,12 @@ TFAbout::TFAbout(AppContext& app, bool asSplash, QWidget* parent)
         Label7->setText(QString::fromStdString(formatLocaleDateTime(app.platform.localeFormats(), *built)));
     ButOk->setVisible(!asSplash);
     setMinimumWidth(320);
+}
+
+void TFAbout::hideEvent(QHideEvent* event) {
+    // The splash, once closed, is the information window.
+    ButOk->setVisible(true);
+    QDialog::hideEvent(event);
 }
 
 }  // namespace corvane

@@ -16,6 +16,9 @@ class TFAbout : public QDialog {
 public:
     TFAbout(AppContext& app, bool asSplash, QWidget* parent = nullptr);
 
+protected:
+    void hideEvent(QHideEvent* event) override;
+
 private:
     QLabel* LblVersione;
     QLabel* LblData;

@@ -24,7 +24,9 @@
 #include "app/player/tplayer.h"
 #include "app/player/video_info.h"
 #include "app/key_bindings_qt.h"
+#include "app/system_video_environment_qt.h"
 #include "app/tfabout.h"
+#include "app/tfcheckxvid.h"
 #include "app/tfkeys.h"
 #include "app/transport_rules.h"
 #include "core/files.h"
@@ -531,8 +533,16 @@ void TFMain::FormActivate() {
     if (splash_) splash_->close();
 }
 
+const VideoEnvironment& TFMain::videoEnvironment() const {
+    static const SystemVideoEnvironment machine;
+    return app_.video ? *app_.video : machine;
+}
+
 void TFMain::loadPackageFilms() {
     LoadFilmList(app_.state, app_.log);
+    // Informative only: the films are tried whatever the answer.
+    if (app_.state.package.captureCard == "CUSTOM2")
+        CheckXvidCodec(videoEnvironment(), app_.messages, app_.state.LanguageNumber, this);
     if (!searchPanel_) searchPanel_ = new TFSubForm(app_, *this, this);
     searchPanel_->preparePackage();
     if (!codeList_) {
@@ -622,7 +632,11 @@ bool TFMain::OpenFilm(const std::string& path) {
     repaint();
     Amov->CloseFile();
 
-    const FilmProbeServices probe{app_.state.folders.SystemFolder, app_.settings, app_.log, GetVideoInfo, {}};
+    const auto CheckMpeg2Filters = [this] {
+        for (const std::string& line : mpeg2FilterLogLines(videoEnvironment())) app_.log.WriteLog(line);
+    };
+    const FilmProbeServices probe{app_.state.folders.SystemFolder, app_.settings, app_.log, GetVideoInfo,
+                                  CheckMpeg2Filters};
     Amov->SetFiltro(ChooseFilterGraph(path, app_.state.package.captureCard, probe));
     app_.log.WriteLog("Filtro da utilizzare: " + Amov->Filtro());
     showStatus(messageToQt(app_.messages.MessageText(10)));
@@ -1009,7 +1023,7 @@ void TFMain::CheckUleadCodecs(bool flag) {
     const BusyCursor busy;
     const std::string film = Amov->FileName();
     StopPlayer();
-    if (flag && !mpeg2DecoderAvailable()) app_.log.WriteLog("Codec Ulead non presenti");
+    if (const auto line = uleadCodecsLogLine(flag, videoEnvironment()); !line.empty()) app_.log.WriteLog(line);
     OpenFilm(film);
 }
 

@@ -22,6 +22,7 @@ struct AppContext;
 class GradientButton;
 class TFAbout;
 class TFKeys;
+class VideoEnvironment;
 class TFCodici;
 class TFSubForm;
 class TFStatVoll;
@@ -134,6 +135,7 @@ private:
     void placeWindowButtons();
     void openFirstPackage();
     void loadPackageFilms();
+    const VideoEnvironment& videoEnvironment() const;
     QToolButton* transportButton(const char* name, Glyph glyph);
     void setPanButtonEnabled(bool enabled);
     void showStatus(const QString& text);

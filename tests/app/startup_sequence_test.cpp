@@ -37,7 +37,7 @@ struct StartupFixture : ::testing::Test {
     }
 
     StartupOutcome run(std::optional<std::filesystem::path> discFolder = std::nullopt) {
-        StartupSequence startup(state, {platform, boxes, [this] { return library; }, [this] { ++codecChecks; }});
+        StartupSequence startup(state, {platform, boxes, [this] { return library; }, [this] { ++codecChecks; }, {}});
         return startup.run(discFolder);
     }
 

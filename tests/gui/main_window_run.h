@@ -71,11 +71,13 @@ private:
 // The main window on a disc, shown and past its first activation.
 class MainWindowRun {
 public:
-    explicit MainWindowRun(const Disc& disc, QSize screen = QSize(1280, 800), int language = 1)
-        : MainWindowRun(disc.path(), screen, language) {}
+    explicit MainWindowRun(const Disc& disc, QSize screen = QSize(1280, 800), int language = 1,
+                           const VideoEnvironment* video = nullptr)
+        : MainWindowRun(disc.path(), screen, language, std::nullopt, video) {}
 
     explicit MainWindowRun(const std::filesystem::path& discFolder, QSize screen = QSize(1280, 800), int language = 1,
-                           std::optional<PackageChoice> package = std::nullopt) {
+                           std::optional<PackageChoice> package = std::nullopt,
+                           const VideoEnvironment* video = nullptr) {
         platform_.documents = documents_.path();
         state_.folders.ProgramFolder = discFolder.string() + "/";
         state_.folders.SystemFolder = state_.folders.ProgramFolder + "System";
@@ -86,7 +88,7 @@ public:
         catalogue_ = std::make_unique<MessageCatalogue>(state_.folders.SystemFolder);
         messages_ = std::make_unique<Messages>(*catalogue_, boxes, state_.LanguageNumber);
         app_ = std::make_unique<AppContext>(AppContext{state_, platform_, *log_, *messages_, boxes,
-                                                       Settings(documents_ / "tlx_player.ini", state_.Sport)});
+                                                       Settings(documents_ / "tlx_player.ini", state_.Sport), video});
         window = std::make_unique<TFMain>(*app_, screen);
         window->show();
         waitFor([this] { return window->firstActivationDone(); }, std::chrono::seconds(60));

@@ -242,7 +242,7 @@ TEST(MainWindow, WithoutAPackageTheRunEnds) {
     ApplicationLog log(platform, disc.path());
     const MessageCatalogue catalogue(state.folders.SystemFolder);
     const Messages messages(catalogue, boxes, state.LanguageNumber);
-    AppContext app{state, platform, log, messages, boxes, Settings(disc / "tlx_player.ini", state.Sport)};
+    AppContext app{state, platform, log, messages, boxes, Settings(disc / "tlx_player.ini", state.Sport), nullptr};
     TFMain window(app, QSize(1280, 800));
     EXPECT_TRUE(state.TerminateAfterCreate);
     ASSERT_EQ(boxes.shown.size(), 1u);
