@@ -71,6 +71,9 @@ void expectReportedUnavailable(const MainWindowRun& run, const Disc& disc) {
     EXPECT_NE(disc.log().find("Film non disponibile: "), std::string::npos) << disc.log();
 }
 
+// Film 1 as the package holds it (the disc links or copies the test film in).
+std::filesystem::path packageFilm(const Disc& disc) { return disc.path() / "Tlx_Video/Partita/Film01.mpg"; }
+
 // The coach picks the code of the good film: it opens and shows the code's second less the pre-roll.
 void expectTheOtherFilmPlays(MainWindowRun& run) {
     clickCode(run, 2);
@@ -161,7 +164,7 @@ TEST(BrokenFilm, AFilmCutShortWhileItPlaysIsReportedInsteadOfFreezing) {
     QTest::keyClick(run.window.get(), Qt::Key_Space);
     ASSERT_TRUE(waitFor([&] { return run.player().Position() > 0.5; }, 20s));
     // About four seconds of the hundred are left on disc.
-    truncateTo(film, std::filesystem::file_size(film) * 5 / 100);
+    truncateTo(packageFilm(disc), std::filesystem::file_size(film) * 5 / 100);
     EXPECT_TRUE(waitFor([&] { return !run.boxes.shown.empty(); }, kWatchdog)) << "the film froze unreported";
     expectReportedUnavailable(run, disc);
     EXPECT_NE(disc.log().find("cut short"), std::string::npos) << disc.log();
@@ -178,7 +181,7 @@ TEST(BrokenFilm, AFilmDeletedWhileItPlaysIsLoggedWhenAskedForAgainAndTheOpenFilm
     ASSERT_TRUE(QTest::qWaitForWindowActive(run.window.get()));
     QTest::keyClick(run.window.get(), Qt::Key_Space);
     ASSERT_TRUE(waitFor([&] { return run.player().Position() > 0.5; }, 20s));
-    std::filesystem::remove(film);
+    std::filesystem::remove(packageFilm(disc));
     // What is already open plays on; the good film opens; the deleted one is then refused and
     // logged, and the good film stays.
     expectTheOtherFilmPlays(run);

@@ -115,6 +115,9 @@ TEST_F(KeysFixture, HotKeysActOutsideTheSearchCodeAndCtrlKeysEverywhere) {
         // The coach was typing a search code, then clicks elsewhere.
         clickFirstCell();
         place.click(*this);
+        // A click on the highlighted code replays it: hold the film at 40 again for the keys.
+        run->window->Transport(1);
+        run->seekTo(40);
         // Out of the entry the keyboard is in the code list, whose arrow keys move through the codes.
         QWidget* codes = list()->findChild<TextGrid*>("SGrid");
         EXPECT_EQ(QApplication::focusWidget(), place.typesText ? static_cast<QWidget*>(grid()) : codes);
@@ -142,6 +145,9 @@ TEST_F(KeysFixture, HotKeysActOutsideTheSearchCodeAndCtrlKeysEverywhere) {
         run->shownStamp();
         clickFirstCell();
         place.click(*this);
+        // A click on the highlighted code replays it: hold the film at 40 again for the keys.
+        run->window->Transport(1);
+        run->seekTo(40);
         press(Qt::Key_X, Qt::ControlModifier);
         EXPECT_EQ(list()->currentListRow(), 3);
         EXPECT_EQ(shownSecond(), 12);  // second 14 less the pre-roll
