@@ -13,6 +13,7 @@
 #include <QToolButton>
 
 #include <cmath>
+#include <utility>
 
 #include "app/app_context.h"
 #include "app/apply_language_qt.h"
@@ -83,9 +84,15 @@ TFMain::TFMain(AppContext& app, std::optional<QSize> screenSize, QWidget* parent
 }
 
 TFMain::~TFMain() {
-    // A floating statistics window has no parent to take it: it goes first, while the panels it
-    // tells of its end still stand.
+    // A statistics window tells the main window of its end, so every one goes while this window
+    // is still whole: the open one (floating, it has no parent to take it) and the closed ones,
+    // which a docked window leaves in the strip above the video.
     delete statVoll_;
+    deleteClosedStatistics();
+}
+
+void TFMain::deleteClosedStatistics() {
+    for (const QPointer<QWidget>& window : std::exchange(closedStatistics_, {})) delete window.data();
 }
 
 double TFMain::position() const { return toMilliseconds(Amov->Position()); }
@@ -806,6 +813,7 @@ QWidget* TFMain::statisticsPanel(QWidget* docked) {
 
 void TFMain::statisticsClosed(QWidget* window) {
     if (window != statVoll_) return;
+    closedStatistics_.emplace_back(window);
     statVoll_ = nullptr;
     if (!Panel3->isHidden()) {
         Panel3->hide();
@@ -835,7 +843,10 @@ void TFMain::ButStatClick() {
     const bool docked = app_.settings.read(StatisticheModVis) == "1";
     // The event statistics of the other sports are a window of their own, still to come.
     if (state.Sport != "1") return;
-    if (!statVoll_) statVoll_ = new TFStatVoll(app_, *this);
+    if (!statVoll_) {
+        deleteClosedStatistics();
+        statVoll_ = new TFStatVoll(app_, *this);
+    }
     statVoll_->Load(state.package.statisticsFile);
     if (docked) statVoll_->Dock();
     else statVoll_->Float();

@@ -8,6 +8,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <vector>
 
 class QCheckBox;
 class QDialog;
@@ -104,6 +105,7 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
+    void deleteClosedStatistics();
     void FormCreate();
     void FormShow();
     void FormActivate();
@@ -166,6 +168,9 @@ private:
     TFCodici* codeList_ = nullptr;
     TFSubForm* searchPanel_ = nullptr;
     TFStatVoll* statVoll_ = nullptr;
+    // Statistics windows closed but not yet deleted: a closed window may still be on the call
+    // stack, so it is deleted at the next opening or with the main window.
+    std::vector<QPointer<QWidget>> closedStatistics_;
     QWidget* Panel3 = nullptr;
 
     QTimer Timer1;

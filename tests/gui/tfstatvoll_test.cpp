@@ -3,6 +3,8 @@
 #include <QTest>
 
 #include <fstream>
+#include <QPointer>
+#include <QPushButton>
 #include <QToolButton>
 
 #include <gtest/gtest.h>
@@ -95,6 +97,29 @@ TEST_F(StatisticsFixture, DocksAboveTheVideoAndClosesAfterASearchWhenAsked) {
     EXPECT_TRUE(waitFor([&] { return run->window->statistics() == nullptr; }));
     EXPECT_FALSE(run->control("Panel3")->isVisible());
     EXPECT_EQ(run->control("Panel5")->height(), videoHeight);
+}
+
+// Quitting with the statistics docked, or after a docked window was closed with its own button:
+// every statistics window ends while the main window is still whole (the sanitizer build reports
+// a call into a main window already being torn down).
+TEST_F(StatisticsFixture, TheProgramClosesWithTheStatisticsDockedOrClosedBeforeIt) {
+    run->app().settings.write(StatisticheModVis, "1");
+    const auto click = [](QWidget* button) {
+        ASSERT_TRUE(button && button->isVisible());
+        QTest::mouseClick(button, Qt::LeftButton, {}, button->rect().center());
+    };
+    click(run->window->searchPanel()->findChild<QPushButton*>("ButStat"));
+    ASSERT_TRUE(run->window->statistics() && run->window->statistics()->docked());
+    click(run->window->statistics()->findChild<QToolButton*>("XiButton1"));
+    ASSERT_TRUE(waitFor([&] { return run->window->statistics() == nullptr; }));
+
+    click(run->window->searchPanel()->findChild<QPushButton*>("ButStat"));
+    const QPointer<TFStatVoll> docked = run->window->statistics();
+    ASSERT_TRUE(docked && docked->docked());
+    click(run->control("ButClose"));
+    EXPECT_FALSE(run->window->isVisible());
+    run->window.reset();  // the program's end: the main window goes
+    EXPECT_TRUE(docked.isNull());
 }
 
 TEST(StatisticsWithoutPlayers, ShowsMessage130AndNoWindow) {
