@@ -35,7 +35,7 @@ if [[ "${CORVANE_QUICK:-0}" != 1 ]]; then
 
   log="$build/fuzz.log"
   "$root/tools/fuzz.sh" "$fuzz_seconds" | tee "$log"
-  step_done "fuzz:" "$(tail -n 1 "$log")"
+  step_done "fuzz:" "$(tail -n 1 "$log" | sed "s/^fuzz: //")"
 fi
 
 printf '%s\n' "${summary[@]}"
