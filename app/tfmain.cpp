@@ -16,6 +16,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <utility>
 
 #include "app/app_context.h"
 #include "app/command_line.h"
@@ -110,10 +111,16 @@ TFMain::TFMain(AppContext& app, std::optional<QSize> screenSize, QWidget* parent
 }
 
 TFMain::~TFMain() {
-    // A floating statistics window has no parent to take it: it goes first, while the panels it
-    // tells of its end still stand.
+    // A statistics window tells the main window of its end, so every one goes while this window
+    // is still whole: the open one (floating, it has no parent to take it) and the closed ones,
+    // which a docked window leaves in the strip above the video.
     delete statVoll_;
     delete statOs_;
+    deleteClosedStatistics();
+}
+
+void TFMain::deleteClosedStatistics() {
+    for (const QPointer<QWidget>& window : std::exchange(closedStatistics_, {})) delete window.data();
 }
 
 double TFMain::position() const { return toMilliseconds(Amov->Position()); }
@@ -977,6 +984,7 @@ void TFMain::statisticsClosed(QWidget* window) {
     if (window == statOs_) statOs_ = nullptr;
     else if (window == statVoll_) statVoll_ = nullptr;
     else return;
+    closedStatistics_.emplace_back(window);
     if (!Panel3->isHidden()) {
         Panel3->hide();
         layOut();
@@ -1005,14 +1013,20 @@ void TFMain::ButStatClick() {
     }
     const bool docked = app_.settings.read(StatisticheModVis) == "1";
     if (state.Sport != "1") {
-        if (!statOs_) statOs_ = new TFStatOs(app_, *this);
+        if (!statOs_) {
+            deleteClosedStatistics();
+            statOs_ = new TFStatOs(app_, *this);
+        }
         statOs_->Load(state.package.statisticsFile);
         if (docked && statOs_->dockable()) statOs_->Dock();
         else statOs_->Float();
         SetVideoZoom(largeZoom_ ? 95 : 40);
         return;
     }
-    if (!statVoll_) statVoll_ = new TFStatVoll(app_, *this);
+    if (!statVoll_) {
+        deleteClosedStatistics();
+        statVoll_ = new TFStatVoll(app_, *this);
+    }
     statVoll_->Load(state.package.statisticsFile);
     if (docked) statVoll_->Dock();
     else statVoll_->Float();

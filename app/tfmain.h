@@ -9,6 +9,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <vector>
 
 class QCheckBox;
 class QDialog;
@@ -123,6 +124,7 @@ protected:
     void focusInEvent(QFocusEvent* event) override;
 
 private:
+    void deleteClosedStatistics();
     void FormCreate();
     void FormShow();
     void FormActivate();
@@ -197,6 +199,9 @@ private:
     TFSubForm* searchPanel_ = nullptr;
     TFStatVoll* statVoll_ = nullptr;
     TFStatOs* statOs_ = nullptr;
+    // Statistics windows closed but not yet deleted: a closed window may still be on the call
+    // stack, so it is deleted at the next opening or with the main window.
+    std::vector<QPointer<QWidget>> closedStatistics_;
     QWidget* Panel3 = nullptr;
 
     QTimer Timer1;

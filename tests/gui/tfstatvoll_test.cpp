@@ -7,6 +7,8 @@
 #include <QWindow>
 
 #include <fstream>
+#include <QPointer>
+#include <QPushButton>
 
 #include <gtest/gtest.h>
 
@@ -421,6 +423,27 @@ TEST(StatisticsWindow, AHomeTeamNameOf20000CharactersKeepsTheWindowResponsive) {
     QTimer::singleShot(0, [&] { answered = true; });
     EXPECT_TRUE(waitFor([&] { return answered; }));
     EXPECT_LT(watchdog.elapsed(), 30000) << "the window took this long to open and draw";
+// Quitting with the statistics docked, or after a docked window was closed with its own button:
+// every statistics window ends while the main window is still whole (the sanitizer build reports
+// a call into a main window already being torn down).
+TEST_F(StatisticsFixture, TheProgramClosesWithTheStatisticsDockedOrClosedBeforeIt) {
+    run->app().settings.write(StatisticheModVis, "1");
+    const auto click = [](QWidget* button) {
+        ASSERT_TRUE(button && button->isVisible());
+        QTest::mouseClick(button, Qt::LeftButton, {}, button->rect().center());
+    };
+    click(run->window->searchPanel()->findChild<QPushButton*>("ButStat"));
+    ASSERT_TRUE(run->window->statistics() && run->window->statistics()->docked());
+    click(run->window->statistics()->findChild<QToolButton*>("XiButton1"));
+    ASSERT_TRUE(waitFor([&] { return run->window->statistics() == nullptr; }));
+
+    click(run->window->searchPanel()->findChild<QPushButton*>("ButStat"));
+    const QPointer<TFStatVoll> docked = run->window->statistics();
+    ASSERT_TRUE(docked && docked->docked());
+    click(run->control("ButClose"));
+    EXPECT_FALSE(run->window->isVisible());
+    run->window.reset();  // the program's end: the main window goes
+    EXPECT_TRUE(docked.isNull());
 }
 
 TEST(StatisticsWithoutPlayers, ShowsMessage130AndNoWindow) {
