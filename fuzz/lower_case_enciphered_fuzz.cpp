@@ -1,7 +1,6 @@
 // The enciphered lower-case scout file. Random bytes seldom make valid cipher lines, so half the
 // inputs are plain lines that are enciphered here first: the reader then sees the fuzzer's lines
-// after deciphering. The other half is taken as the file itself. The plain copy lands beside the
-// file, in this process's private folder.
+// after deciphering. The other half is taken as the file itself; the reader deciphers in memory.
 
 #include <algorithm>
 #include <array>
@@ -35,6 +34,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::filesystem::path file = corvane::fuzz::writeInput(folder / "scout.txt", content);
     static corvane::CodeTable table;
     static corvane::MatchCompanions match;
-    corvane::ReadLowerCaseScout(file, true, {table, match}, folder);
+    corvane::ReadLowerCaseScout(file, true, {table, match});
     return 0;
 }

@@ -9,7 +9,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::filesystem::path file = corvane::fuzz::writeInput(folder / "scout.txt", corvane::fuzz::asText(data, size));
     static corvane::CodeTable table;
     static corvane::MatchCompanions match;
-    corvane::ReadLowerCaseScout(file, false, {table, match}, folder);
+    corvane::ReadLowerCaseScout(file, false, {table, match});
     corvane::ReadMatchSection(file, match);
     return 0;
 }
