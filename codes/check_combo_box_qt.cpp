@@ -5,6 +5,7 @@
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QStyle>
 #include <QMenu>
 #include <QMessageBox>
 #include <QScreen>
@@ -82,6 +83,7 @@ void TCheckComboBoxQT::setItems(const QStringList& items) {
         auto* entry = new QListWidgetItem(item, list_);
         entry->setFlags(Qt::ItemIsEnabled | Qt::ItemIsUserCheckable);
         entry->setCheckState(Qt::Unchecked);
+        entry->setSizeHint(QSize(0, itemHeight()));
     }
     showSummary();
 }
@@ -144,12 +146,19 @@ void TCheckComboBoxQT::toggleItem(int index) {
     syncList();
 }
 
+// A line is as tall as the taller of its tick and its text, with room to breathe: the font's
+// own line height leaves the tick touching the next line.
+int TCheckComboBoxQT::itemHeight() const {
+    const int tick = list_->style()->pixelMetric(QStyle::PM_IndicatorHeight, nullptr, list_);
+    return std::max(tick, list_->fontMetrics().height()) + 4;
+}
+
 void TCheckComboBoxQT::placePopup() {
     int lines = dropDownLines_;
     if (columns_ > 1) lines = list_->count() / columns_ + 1;
     lines = std::clamp(lines, 3, 10);
-    const int itemHeight = list_->sizeHintForRow(0) > 0 ? list_->sizeHintForRow(0) : fontMetrics().height() + 2;
-    const int height = itemHeight * lines + 7;
+    // The list's frame, the popup's frame and its one-pixel margins come on top of the lines.
+    const int height = itemHeight() * lines + 2 * (list_->frameWidth() + popup_->frameWidth() + 1);
     const QPoint below = mapToGlobal(QPoint(0, this->height()));
     if (below.y() > kLowerOpeningLimit) {
         const QPoint above = mapToGlobal(QPoint(0, -height));

@@ -64,6 +64,7 @@ private:
     void showSummary();
     void syncList();
     void placePopup();
+    int itemHeight() const;
     void applyEditColour(bool focused);
     void focusMoved(const QWidget* now);
 

@@ -3,6 +3,9 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QSignalSpy>
+#include <QStyle>
+#include <QStyleOptionViewItem>
+#include <QToolButton>
 #include <QTest>
 
 #include <functional>
@@ -69,6 +72,24 @@ TEST_F(SetCombo, OpensBelowOrAboveByItsPlaceOnTheScreen) {
     combo->dropDown();
     EXPECT_LT(popup->y(), combo->mapToGlobal(QPoint(0, 0)).y());
     EXPECT_EQ(popup->width(), combo->width() - 18);
+}
+
+// Every item of the opened list shows its whole check box and text, and every line the list is
+// opened for is shown whole.
+TEST_F(SetCombo, TheOpenedListShowsEachTickAndTextWhole) {
+    combo->move(10, 10);
+    combo->setDropDownLines(4);
+    QToolButton* button = combo->findChild<QToolButton*>();
+    QTest::mouseClick(button, Qt::LeftButton, {}, button->rect().center());
+    ASSERT_TRUE(combo->droppedDown());
+    auto* list = combo->findChild<QListWidget*>();
+    const int tick = list->style()->pixelMetric(QStyle::PM_IndicatorHeight, nullptr, list);
+    for (int row = 0; row < list->count(); ++row) {
+        SCOPED_TRACE(row);
+        const QRect item = list->visualItemRect(list->item(row));
+        EXPECT_GE(item.height(), std::max(tick, list->fontMetrics().height()) + 4);
+        EXPECT_TRUE(list->viewport()->rect().contains(item)) << "line cut by the list's edge";
+    }
 }
 
 TEST(SetComboFocus, EnterAndExitCountTheDropDownAsPartOfTheControl) {
