@@ -879,7 +879,9 @@ void TFMain::BtnAudioClick() {
 
 void TFMain::TrackBChange(int barPosition) {
     if (barPosition > duration() - kEndMarginSeconds) return;
-    if (barPosition == wholeSeconds(position())) return;
+    // After a drag the picture shows a key frame near the second: the release always seeks exactly.
+    const bool afterDrag = std::exchange(scrubbed_, false);
+    if (!afterDrag && barPosition == wholeSeconds(position())) return;
     Amov->Seek(static_cast<float>(barPosition));
     if (codeList_) codeList_->filmMovedByUser();
     QCoreApplication::processEvents();
@@ -887,10 +889,12 @@ void TFMain::TrackBChange(int barPosition) {
 }
 
 void TFMain::TrackBScrub(int barPosition) {
-    // The picture follows the hand; the player keeps one seek waiting at most, so a fast drag
-    // never queues seeks behind it.
+    // The picture follows the hand at the nearest key frame, quick on any film; the player keeps
+    // one seek waiting at most, so a fast drag never queues seeks behind it. The release seeks
+    // exactly.
     if (Amov->FileName().empty() || barPosition > duration() - kEndMarginSeconds) return;
-    Amov->Seek(static_cast<float>(barPosition));
+    Amov->SeekKeyFrame(static_cast<float>(barPosition));
+    scrubbed_ = true;
     LblPos->setText(QString::fromStdString(FormatSeconds(barPosition, app_.platform.localeFormats().timeSeparator)));
 }
 

@@ -211,6 +211,7 @@ private:
     bool seekBusy_ = false;
     bool mutedBySlowMotion_ = false;
     bool largeZoom_ = false;
+    bool scrubbed_ = false;  // the bar was dragged: its release seeks exactly
     bool WideMpeg2 = false;
     bool firstActivationPending_ = false;
     int ZoomPercent = 90;

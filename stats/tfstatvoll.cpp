@@ -376,7 +376,8 @@ bool TFStatVoll::eventFilter(QObject* watched, QEvent* event) {
     for (const bool home : {true, false}) {
         TextGrid* grid = table(home);
         if (watched != grid->viewport()) continue;
-        const auto* mouse = static_cast<QMouseEvent*>(event);
+        const auto* mouse = dynamic_cast<const QMouseEvent*>(event);
+        if (!mouse) break;  // only the mouse's events are the table's own
         switch (event->type()) {
             case QEvent::MouseMove:
                 grid->viewport()->setCursor(clickableCellAt(home, mouse->position().toPoint()) ? Qt::PointingHandCursor

@@ -243,12 +243,12 @@ bool TFVisEstensioni::eventFilter(QObject* watched, QEvent* event) {
         }
     } else if (watched == Panel4) {
         // The title strip drags the window.
-        auto* mouse = static_cast<QMouseEvent*>(event);
-        if (event->type() == QEvent::MouseButtonPress && mouse->button() == Qt::LeftButton) {
+        const auto* mouse = dynamic_cast<const QMouseEvent*>(event);
+        if (mouse && event->type() == QEvent::MouseButtonPress && mouse->button() == Qt::LeftButton) {
             dragFrom_ = mouse->globalPosition().toPoint() - pos();
             return true;
         }
-        if (event->type() == QEvent::MouseMove && (mouse->buttons() & Qt::LeftButton)) {
+        if (mouse && event->type() == QEvent::MouseMove && (mouse->buttons() & Qt::LeftButton)) {
             move(mouse->globalPosition().toPoint() - dragFrom_);
             return true;
         }

@@ -2,12 +2,13 @@
 
 namespace corvane {
 
-std::optional<SeekQueue::Command> SeekQueue::request(double target) {
+std::optional<SeekQueue::Command> SeekQueue::request(double target, bool exact) {
     if (inFlight_) {
         waiting_ = target;
+        waitingExact_ = exact;
         return std::nullopt;
     }
-    inFlight_ = Command{nextId_++, target};
+    inFlight_ = Command{nextId_++, target, exact};
     replied_ = false;
     started_ = false;
     return inFlight_;
@@ -54,7 +55,7 @@ SeekQueue::Step SeekQueue::finish() {
     if (waiting_) {
         const double target = *waiting_;
         waiting_.reset();
-        step.next = request(target);
+        step.next = request(target, waitingExact_);
     }
     return step;
 }

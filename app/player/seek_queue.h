@@ -14,6 +14,7 @@ public:
     struct Command {
         std::uint64_t id;
         double target;
+        bool exact = true;  // false: the nearest key frame, as a drag of the track bar wants
     };
     struct Step {
         std::optional<double> finished;  // the target of the seek that has just ended
@@ -21,7 +22,7 @@ public:
     };
 
     // Returns the command to send when nothing is under way.
-    std::optional<Command> request(double target);
+    std::optional<Command> request(double target, bool exact = true);
 
     // The player's reply to command `id`; a refused seek ends at once.
     Step replied(std::uint64_t id, bool accepted);
@@ -41,6 +42,7 @@ private:
 
     std::optional<Command> inFlight_;
     std::optional<double> waiting_;
+    bool waitingExact_ = true;
     bool replied_ = false;
     bool started_ = false;
     std::uint64_t nextId_ = 1;

@@ -598,19 +598,25 @@ bool TPlayer::Pause() {
 
 bool TPlayer::Stop() { return Pause() && Seek(0); }
 
-bool TPlayer::Seek(float seconds) {
+bool TPlayer::Seek(float seconds) { return seekTo(seconds, true); }
+
+bool TPlayer::SeekKeyFrame(float seconds) { return seekTo(seconds, false); }
+
+bool TPlayer::seekTo(float seconds, bool exact) {
     if (phase_ != Phase::Open) return false;
     double target = std::isfinite(seconds) ? std::max(0.0, static_cast<double>(seconds)) : 0.0;
     if (Duration() > 0) target = std::min(target, Duration());
     correctingSeek_ = false;
     landing_.reset();
-    if (const auto command = seeks_.request(target)) sendSeek(*command);
+    if (const auto command = seeks_.request(target, exact)) sendSeek(*command);
     return true;
 }
 
 void TPlayer::sendSeek(const SeekQueue::Command& command) {
     seekWatchdog_.start(config_.seekTimeoutMs);
-    const std::vector<std::string> arguments = {"seek", secondsText(command.target + origin_), "absolute+exact"};
+    sentExact_ = command.exact;
+    const std::vector<std::string> arguments = {"seek", secondsText(command.target + origin_),
+                                                command.exact ? "absolute+exact" : "absolute+keyframes"};
     if (!session_->commandAsync(tag(Request::Seek, command.id), arguments))
         handleSeekStep(seeks_.replied(command.id, false));
 }
@@ -633,7 +639,8 @@ void TPlayer::handleSeekStep(const SeekQueue::Step& step) {
 void TPlayer::seekLanded(double target, double position) {
     landing_.reset();
     timePos_ = position;
-    if (!correctingSeek_ && landedLate(target) && demuxerOffset_ < kMaxDemuxerOffset) {
+    // A key-frame seek lands before its target by design: only an exact one is corrected.
+    if (sentExact_ && !correctingSeek_ && landedLate(target) && demuxerOffset_ < kMaxDemuxerOffset) {
         // The demuxer started too close to the target; start earlier and seek once more.
         correctingSeek_ = true;
         ++demuxerOffset_;

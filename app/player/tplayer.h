@@ -82,6 +82,8 @@ public:
     // Exact: shows the first frame at or after the second, kept within the film. Seeks asked
     // for while one is under way wait, and only the newest of them runs.
     bool Seek(float seconds);
+    // The key frame nearest before the second: quick, for a picture that follows a dragged bar.
+    bool SeekKeyFrame(float seconds);
     // Seconds from the film's first picture; while a seek is under way, its target.
     double Position() const;
     double Duration() const;
@@ -155,6 +157,7 @@ private:
     void handleSeekStep(const SeekQueue::Step& step);
     bool landedLate(double target) const;
     void sendLoad(bool withGraph);
+    bool seekTo(float seconds, bool exact);
     void sendSeek(const SeekQueue::Command& command);
     void abandonSeek();
     void askFilmFacts();
@@ -217,6 +220,7 @@ private:
     std::uint64_t landingSerial_ = 0;
     QTimer seekWatchdog_;
     bool correctingSeek_ = false;
+    bool sentExact_ = true;  // whether the seek last sent was exact
     int demuxerOffset_ = 1;
 
     int videoWidth_ = 0;

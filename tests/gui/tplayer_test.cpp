@@ -278,6 +278,18 @@ TEST_F(PlayerTest, TheNewestOfQuickSeeksWinsAndPositionShowsIt) {
     EXPECT_NEAR(player.Position(), 41, 0.001);
 }
 
+// A key-frame seek (a dragged bar) shows the key frame at or before the second, which on this film
+// lies every 10 seconds; an exact seek afterwards shows the second itself.
+TEST_F(PlayerTest, AKeyFrameSeekShowsTheKeyFrameAndAnExactOneTheSecond) {
+    TPlayer player;
+    ASSERT_TRUE(open(player, testing::filmPath(testing::h264Film())));
+    player.SeekKeyFrame(37.0f);
+    EXPECT_TRUE(waitFor([&] { return !player.seeking() && stampOf(player.currentFrame()) == FrameStamp{30, 0}; }))
+        << "shown: " << (stampOf(player.currentFrame()) ? stampOf(player.currentFrame())->second : -1);
+    player.Seek(37.0f);
+    EXPECT_TRUE(waitFor([&] { return !player.seeking() && stampOf(player.currentFrame()) == FrameStamp{37, 0}; }));
+}
+
 TEST_F(PlayerTest, SeeksOutsideTheFilmStopAtItsEnds) {
     TPlayer player;
     ASSERT_TRUE(open(player, testing::filmPath(testing::mpeg1Film())));
