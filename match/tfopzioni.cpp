@@ -93,7 +93,6 @@ TFOpzioni::TFOpzioni(AppContext& app, TFMain& main, QWidget* parent)
     layout->addLayout(buttons);
 
     // Opening.
-    using E = CaptionEntry;
     ApplyLanguage(this, app.state.LanguageNumber, app.messages,
                   {{"", 58}, {"CheckBox1", 57}, {"CheckBox2", 38}, {"SpeedButton1", 2}, {"SpeedButton2", 4},
                    {"Label4", 71}, {"Label2", 72}, {"Label1", 74}, {"CheckBox3", 75}, {"Label5", 35},
