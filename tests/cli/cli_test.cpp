@@ -120,7 +120,7 @@ TEST(Cli, EveryCommandLeavesTheDiscByteIdentical) {
     const auto scoutFile = folder.write("disc/Tlx_Video/Cifrato/cifrato.txt", scout);
     folder.write("disc/Tlx_Video/Cifrato/Match.cfg", "sport=3\r\nfile rilevazione=cifrato.txt\r\n");
     folder.write("disc/Tlx_Video/Cifrato/Analisi.ini", "[Tiri]\r\ntipo=A\r\nmain_code=~~~T\r\n");
-    const auto before = testing::folderSnapshot(copy);
+    const auto before = testing::snapshot(copy);
 
     const std::string d = copy.string();
     const std::vector<std::vector<std::string>> calls = {
@@ -143,7 +143,7 @@ TEST(Cli, EveryCommandLeavesTheDiscByteIdentical) {
     ASSERT_EQ(codes["rows"].size(), 2u);
     EXPECT_EQ(codes["rows"][1][0], "a07REB");
     EXPECT_EQ(runCli({"decipher", scoutFile.string()}).out, "[match]\nTitolo\n[scout]\n*04TIR;1;1;1;35\na07REB;1;2;1;40\n");
-    EXPECT_EQ(testing::folderSnapshot(copy), before);
+    EXPECT_EQ(testing::differences(before, testing::snapshot(copy)), "");
 }
 
 // A folder name that is not UTF-8 (a disc written on Windows) is printed from Windows-1252; the

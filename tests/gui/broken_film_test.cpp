@@ -19,7 +19,7 @@
 #include "app/player/tplayer.h"
 #include "app/tfmain.h"
 #include "codes/tfcodici.h"
-#include "gui/folder_snapshot.h"
+#include "support/folder_snapshot.h"
 #include "gui/main_window_run.h"
 #include "gui/player_test_support.h"
 #include "support/test_support.h"

@@ -22,7 +22,7 @@
 #include "codes/tfcodici.h"
 #include "codes/tfsubform.h"
 #include "core/files.h"
-#include "gui/folder_snapshot.h"
+#include "support/folder_snapshot.h"
 #include "gui/main_window_run.h"
 #include "match/tfopzioni.h"
 #include "support/test_support.h"

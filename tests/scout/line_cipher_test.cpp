@@ -323,9 +323,9 @@ TEST(PlainScoutLines, DeciphersInMemoryAndWritesNothing) {
     const TempFolder folder;
     const fs::path file = folder.write(
         "pkg/scout.txt", enciphered({"[match]", "Partita 1;", "", "[scout]", "*12A#;1;3;1;245;"}) + "not base64!\r\n");
-    const auto before = testing::folderSnapshot(folder.path());
+    const auto before = testing::snapshot(folder.path());
     EXPECT_EQ(PlainScoutLines(file), Lines({"[match]", "Partita 1;", "", "[scout]", "*12A#;1;3;1;245;", ""}));
-    EXPECT_EQ(testing::folderSnapshot(folder.path()), before);
+    EXPECT_EQ(testing::differences(before, testing::snapshot(folder.path())), "");
 }
 
 // The fixture was enciphered line by line with the openssl command-line tool, not with this code.
@@ -356,7 +356,7 @@ TEST(PlainScoutLines, WhatIsNotARegularFileGivesNothing) {
 TEST(DecipherToCopy, PrivateCopyOutsideThePackageRemovedWithItsOwner) {
     const TempFolder folder;
     const fs::path file = folder.write("pkg/scout.txt", enciphered({"[scout]", "", "*12A#;1"}) + "bad line\n");
-    const auto package = testing::folderSnapshot(folder / "pkg");
+    const auto package = testing::snapshot(folder / "pkg");
     const auto privateCopies = privateFolder(folder / "runtime", "corvane-player");
     ASSERT_TRUE(privateCopies);
     fs::path first;
@@ -369,7 +369,7 @@ TEST(DecipherToCopy, PrivateCopyOutsideThePackageRemovedWithItsOwner) {
         EXPECT_NE(first, other->path());
         EXPECT_EQ(readFile(first), "[scout]\r\n\r\n*12A#;1\r\n\r\n");
         EXPECT_EQ(fs::status(first).permissions(), fs::perms::owner_read | fs::perms::owner_write);
-        EXPECT_EQ(testing::folderSnapshot(folder / "pkg"), package);
+        EXPECT_EQ(testing::differences(package, testing::snapshot(folder / "pkg")), "");
     }
     EXPECT_FALSE(fs::exists(first));
     EXPECT_TRUE(fs::is_empty(*privateCopies));

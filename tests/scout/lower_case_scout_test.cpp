@@ -265,10 +265,10 @@ protected:
 // is left in the package folder or anywhere else.
 TEST_F(EncipheredScoutTest, ReadsThePlainLinesInMemoryAndWritesNothing) {
     const auto file = writeEnciphered();
-    const auto before = testing::folderSnapshot(folder.path());
+    const auto before = testing::snapshot(folder.path());
     ASSERT_TRUE(read(file, true));
     expectPlainContentRead();
-    EXPECT_EQ(testing::folderSnapshot(folder.path()), before);
+    EXPECT_EQ(testing::differences(before, testing::snapshot(folder.path())), "");
 }
 
 TEST_F(EncipheredScoutTest, WithoutTheFlagTheCipherTextIsNotRead) {
