@@ -4,8 +4,8 @@
 
 #include <array>
 
-#include "app/apply_language_qt.h"
 #include "core/messages.h"
+#include "ui/apply_language_qt.h"
 
 namespace corvane {
 

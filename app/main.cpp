@@ -4,17 +4,17 @@
 #include <string>
 #include <vector>
 
-#include "app/player/video_info.h"
 #include "app/command_line.h"
+#include "app/player/video_info.h"
 #include "app/player_library.h"
 #include "app/qt_platform_qt.h"
 #include "app/startup_sequence.h"
 #include "app/system_video_environment_qt.h"
 #include "app/tfcheckdx.h"
-#include "core/program_state.h"
-#include "app/app_context.h"
 #include "app/tfmain.h"
 #include "core/messages.h"
+#include "core/program_state.h"
+#include "ui/app_context.h"
 
 using namespace corvane;
 

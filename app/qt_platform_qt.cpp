@@ -4,7 +4,7 @@
 #include <QMessageBox>
 #include <QRegularExpression>
 
-#include "app/apply_language_qt.h"
+#include "ui/apply_language_qt.h"
 
 namespace corvane {
 

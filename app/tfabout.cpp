@@ -4,10 +4,10 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include "app/app_context.h"
-#include "app/apply_language_qt.h"
 #include "core/cp1252.h"
 #include "core/date_time_format.h"
+#include "ui/app_context.h"
+#include "ui/apply_language_qt.h"
 
 namespace corvane {
 

@@ -1,7 +1,7 @@
 #include "app/tfcheckdx.h"
 
-#include "app/apply_language_qt.h"
 #include "core/messages.h"
+#include "ui/apply_language_qt.h"
 
 namespace corvane {
 

@@ -1,6 +1,6 @@
 #include "app/tfcheckxvid.h"
 
-#include "app/apply_language_qt.h"
+#include "ui/apply_language_qt.h"
 
 namespace corvane {
 

@@ -8,9 +8,9 @@
 #include <utility>
 #include <vector>
 
-#include "app/apply_language_qt.h"
 #include "app/key_bindings_qt.h"
 #include "core/messages.h"
+#include "ui/apply_language_qt.h"
 #include "ui/text_grid.h"
 
 namespace corvane {

@@ -18,26 +18,26 @@
 #include <cmath>
 #include <utility>
 
-#include "app/app_context.h"
 #include "app/command_line.h"
-#include "app/apply_language_qt.h"
 #include "app/film_probe.h"
+#include "app/key_bindings_qt.h"
 #include "app/player/tplayer.h"
 #include "app/player/video_info.h"
-#include "app/key_bindings_qt.h"
 #include "app/system_video_environment_qt.h"
 #include "app/tfabout.h"
 #include "app/tfcheckxvid.h"
 #include "app/tfkeys.h"
-#include "app/transport_rules.h"
-#include "core/files.h"
 #include "codes/tfcodici.h"
 #include "codes/tfsubform.h"
+#include "core/files.h"
+#include "core/transport_rules.h"
 #include "match/tfnote.h"
 #include "match/tfopzioni.h"
+#include "scout/packages.h"
 #include "stats/tfstatos.h"
 #include "stats/tfstatvoll.h"
-#include "scout/packages.h"
+#include "ui/app_context.h"
+#include "ui/apply_language_qt.h"
 #include "ui/clickable_label.h"
 #include "ui/gradient_button.h"
 #include "ui/track_bar.h"
@@ -111,12 +111,20 @@ TFMain::TFMain(AppContext& app, std::optional<QSize> screenSize, QWidget* parent
 }
 
 TFMain::~TFMain() {
-    // A statistics window tells the main window of its end, so every one goes while this window
-    // is still whole: the open one (floating, it has no parent to take it) and the closed ones,
-    // which a docked window leaves in the strip above the video.
+    // The windows beside and over the video call back into this one, so each goes while this
+    // window is still whole, the ones that lean on others first: the statistics windows (the open
+    // one, floating, has no parent to take it; closed ones stay in the strip above the video
+    // until deleted), then the code list, which the search panel drives, then the search panel.
+    Timer1.stop();
+    AmovRallenty.stop();
+    Timer2.stop();
     delete statVoll_;
     delete statOs_;
     deleteClosedStatistics();
+    delete std::exchange(codeList_, nullptr);
+    delete std::exchange(searchPanel_, nullptr);
+    // The player's last signals must not reach a window that is half gone.
+    Amov->disconnect(this);
 }
 
 void TFMain::deleteClosedStatistics() {
@@ -134,6 +142,12 @@ int TFMain::screenWidth() const {
 }
 
 void TFMain::relayOutBesideTheList() { layOut(); }
+
+bool TFMain::playerBusy() const { return Amov->State() == TPlayer::Busy; }
+
+void TFMain::codeListChanged() {}
+
+void TFMain::showPlayerDetail(const std::string& /*playerText*/) {}
 
 bool TFMain::slowMotionButtonDown() const { return SbRallenty->isChecked(); }
 

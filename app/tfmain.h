@@ -11,6 +11,8 @@
 #include <string>
 #include <vector>
 
+#include "ui/main_window_link.h"
+
 class QCheckBox;
 class QDialog;
 class QFrame;
@@ -37,7 +39,7 @@ enum class KeyAction;
 
 // The program's only top-level window: the video, the transport strip, and (as they land) the
 // code list and the search panel in the right quarter.
-class TFMain : public QWidget {
+class TFMain : public QWidget, public MainWindowLink {
     Q_OBJECT
 
 public:
@@ -49,12 +51,12 @@ public:
     bool OpenFilm(const std::string& path);
     void StopPlayer();
 
-    void Transport(int command, int amount = 0);
+    void Transport(int command, int amount = 0) override;
     void ShowPosition();
     void SetVideoZoom(int percent);
     // Opens the film when it is not the current one and goes to the second. False, with nothing
     // sought, for a film that is not available (the user is told) or texts that are no numbers.
-    bool SeekFilmTime(const std::string& film, const std::string& seconds);
+    bool SeekFilmTime(const std::string& film, const std::string& seconds) override;
 
     // Button and timer handlers, public so that the full-screen panel and tests drive them as the
     // user does.
@@ -82,35 +84,42 @@ public:
     std::unique_ptr<QDialog> notesWindow();
     // The strip above the video that a docked statistics window sits in: shown while it holds
     // one (docked), hidden with nullptr.
-    QWidget* statisticsPanel(QWidget* docked);
-    void statisticsClosed(QWidget* window);
-    int videoAreaWidth() const;
-    QWidget* videoArea() const { return Panel2; }
+    QWidget* statisticsPanel(QWidget* docked) override;
+    void statisticsClosed(QWidget* window) override;
+    int videoAreaWidth() const override;
+    QWidget* videoArea() const override { return Panel2; }
+    void refitVideo() override { SetVideoZoom(ZoomPercent); }
+    QWidget* mainWidget() override { return this; }
     TFStatVoll* statistics() const { return statVoll_; }
     TFStatOs* eventStatistics() const { return statOs_; }
     // The codec option changed: stop, check the decoders, open the film again with the new choice.
-    void CheckUleadCodecs(bool flag);
+    void CheckUleadCodecs(bool flag) override;
     // The pre-roll captions after a change of the playback options.
-    void updatePreRollCaptions();
+    void updatePreRollCaptions() override;
     // The list of the window's keys (F1 and the "?" button).
     void showKeyList();
     TFKeys* keyList() const;
 
     TPlayer* player() const { return Amov; }
-    TFCodici* codeList() const { return codeList_; }
-    TFSubForm* searchPanel() const { return searchPanel_; }
+    TFCodici* codeList() const override { return codeList_; }
+    TFSubForm* searchPanel() const override { return searchPanel_; }
     // Another package of the disc, chosen in the search panel.
-    void openPackage(const std::string& name, bool synthesis);
-    int screenWidth() const;
-    int positionSeconds() const;
-    int durationSeconds() const;
-    void startSlowMotion();
+    void openPackage(const std::string& name, bool synthesis) override;
+    void showStatistics() override { ButStatClick(); }
+    void showNotes() override { ButNoteClick(); }
+    int screenWidth() const override;
+    int positionSeconds() const override;
+    int durationSeconds() const override;
+    bool playerBusy() const override;
+    void startSlowMotion() override;
     // The list's width decides the video area's: lays both out again.
-    void relayOutBesideTheList();
+    void relayOutBesideTheList() override;
+    void codeListChanged() override;
+    void showPlayerDetail(const std::string& playerText) override;
     bool slowMotionRunning() const { return AmovRallenty.isActive(); }
     // The slow-motion button is down, also while slow motion is paused.
-    bool slowMotionButtonDown() const;
-    bool filmAtItsEnd() const;
+    bool slowMotionButtonDown() const override;
+    bool filmAtItsEnd() const override;
     bool largeZoom() const { return largeZoom_; }
     bool wideMpeg2() const { return WideMpeg2; }
     int zoomPercent() const { return ZoomPercent; }

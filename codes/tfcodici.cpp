@@ -12,11 +12,6 @@
 #include <QToolTip>
 #include <QVBoxLayout>
 
-#include "app/app_context.h"
-#include "app/apply_language_qt.h"
-#include "app/player/tplayer.h"
-#include "app/tfmain.h"
-#include "app/transport_rules.h"
 #include "codes/action_end.h"
 #include "codes/analyses_file.h"
 #include "codes/check_combo_box_qt.h"
@@ -25,8 +20,12 @@
 #include "codes/tfsubform.h"
 #include "core/cp1252.h"
 #include "core/text.h"
+#include "core/transport_rules.h"
+#include "ui/app_context.h"
+#include "ui/apply_language_qt.h"
 #include "ui/fitted_font.h"
 #include "ui/fitted_label.h"
+#include "ui/main_window_link.h"
 #include "ui/text_grid.h"
 #include "ui/transport_icons.h"
 
@@ -56,7 +55,7 @@ std::string_view piece(std::string_view code, std::size_t from, std::size_t coun
 
 }  // namespace
 
-TFCodici::TFCodici(AppContext& app, TFMain& main, QWidget* parent) : QWidget(parent), app_(app), main_(main) {
+TFCodici::TFCodici(AppContext& app, MainWindowLink& main, QWidget* parent) : QWidget(parent), app_(app), main_(main) {
     setObjectName(QStringLiteral("FCodici1"));
     setAutoFillBackground(true);
     hintTimer_.setSingleShot(true);
@@ -355,7 +354,7 @@ void TFCodici::stepTo(int step) {
 }
 
 void TFCodici::CheckActionEnd(int listRow) {
-    if (!isVisible() || main_.player()->State() == TPlayer::Busy) return;
+    if (!isVisible() || main_.playerBusy()) return;
     std::vector<int> tableRows;
     tableRows.reserve(rows_.size());
     for (const CodeListRow& row : rows_) tableRows.push_back(row.row);

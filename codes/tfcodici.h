@@ -18,7 +18,7 @@ struct AppContext;
 class TCheckComboBoxQT;
 class FittedLabel;
 class TextGrid;
-class TFMain;
+class MainWindowLink;
 
 // The code list beside the video: the package's codes, or those of the last search, raw or in
 // words. Selecting a code plays it from its pre-roll; the position timer asks it whether the
@@ -27,7 +27,7 @@ class TFCodici : public QWidget {
     Q_OBJECT
 
 public:
-    TFCodici(AppContext& app, TFMain& main, QWidget* parent);
+    TFCodici(AppContext& app, MainWindowLink& main, QWidget* parent);
 
     // Refills the list for the open package (at every package opening).
     void preparePackage();
@@ -82,7 +82,7 @@ private:
     std::string describe(const std::string& code) const;
 
     AppContext& app_;
-    TFMain& main_;
+    MainWindowLink& main_;
     TextGrid* SGrid = nullptr;
     QWidget* topStrip = nullptr;
     QLabel* LblDesSet = nullptr;

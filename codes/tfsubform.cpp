@@ -14,13 +14,13 @@
 
 #include <optional>
 
-#include "app/app_context.h"
-#include "app/apply_language_qt.h"
-#include "app/tfmain.h"
-#include "app/transport_rules.h"
 #include "codes/match_header.h"
 #include "codes/tfcodici.h"
 #include "core/cp1252.h"
+#include "core/transport_rules.h"
+#include "ui/app_context.h"
+#include "ui/apply_language_qt.h"
+#include "ui/main_window_link.h"
 #include "ui/text_grid.h"
 #include "ui/transport_icons.h"
 
@@ -173,7 +173,7 @@ void SearchCodeGrid::mousePressEvent(QMouseEvent* event) {
 
 // ---------------------------------------------------------------- the panel
 
-TFSubForm::TFSubForm(AppContext& app, TFMain& main, QWidget* parent) : QWidget(parent), app_(app), main_(main) {
+TFSubForm::TFSubForm(AppContext& app, MainWindowLink& main, QWidget* parent) : QWidget(parent), app_(app), main_(main) {
     setObjectName(QStringLiteral("FSubForm5"));
     buildWidgets();
     using E = CaptionEntry;
@@ -218,10 +218,10 @@ void TFSubForm::buildWidgets() {
     buttons->setSpacing(6);
     ButStat = new QPushButton(PanInfoMatch);
     ButStat->setObjectName(QStringLiteral("ButStat"));
-    connect(ButStat, &QPushButton::clicked, this, [this] { main_.ButStatClick(); });
+    connect(ButStat, &QPushButton::clicked, this, [this] { main_.showStatistics(); });
     ButNote = new QPushButton(PanInfoMatch);
     ButNote->setObjectName(QStringLiteral("ButNote"));
-    connect(ButNote, &QPushButton::clicked, this, [this] { main_.ButNoteClick(); });
+    connect(ButNote, &QPushButton::clicked, this, [this] { main_.showNotes(); });
     buttons->addStretch();
     buttons->addWidget(ButStat);
     buttons->addWidget(ButNote);

@@ -16,7 +16,7 @@ namespace corvane {
 
 struct AppContext;
 class TextGrid;
-class TFMain;
+class MainWindowLink;
 
 // The typed search code: one cell a code position, drawn in the colours of its field.
 class SearchCodeGrid : public QWidget {
@@ -56,7 +56,7 @@ class TFSubForm : public QWidget {
     Q_OBJECT
 
 public:
-    TFSubForm(AppContext& app, TFMain& main, QWidget* parent);
+    TFSubForm(AppContext& app, MainWindowLink& main, QWidget* parent);
 
     // Every package opening: strips shown for the package, analyses listed, match shown.
     void preparePackage();
@@ -96,7 +96,7 @@ private:
     int visibleAnalysisFrom(int row, int step) const;
 
     AppContext& app_;
-    TFMain& main_;
+    MainWindowLink& main_;
     QWidget* PanMatch = nullptr;
     QComboBox* CbMatches = nullptr;
     QWidget* PanInfoMatch = nullptr;

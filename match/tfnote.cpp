@@ -15,12 +15,12 @@
 #include <QStyle>
 #include <QVBoxLayout>
 
-#include "app/app_context.h"
-#include "app/apply_language_qt.h"
 #include "core/cp1252.h"
 #include "core/files.h"
 #include "core/text.h"
 #include "match/edit_mask.h"
+#include "ui/app_context.h"
+#include "ui/apply_language_qt.h"
 #include "ui/text_grid.h"
 
 namespace corvane {

@@ -10,11 +10,11 @@
 #include <QRegularExpressionValidator>
 #include <QVBoxLayout>
 
-#include "app/app_context.h"
-#include "app/apply_language_qt.h"
-#include "app/tfmain.h"
 #include "core/files.h"
 #include "core/text.h"
+#include "ui/app_context.h"
+#include "ui/apply_language_qt.h"
+#include "ui/main_window_link.h"
 
 namespace corvane {
 
@@ -29,7 +29,7 @@ bool TFOpzioni::suppliedCodecsPresent(const AppContext& app) {
     return fileExists(std::filesystem::path(app.state.folders.SystemFolder) / "Mpeg2_ADS.GRF");
 }
 
-TFOpzioni::TFOpzioni(AppContext& app, TFMain& main, QWidget* parent)
+TFOpzioni::TFOpzioni(AppContext& app, MainWindowLink& main, QWidget* parent)
     : QDialog(parent), app_(app), main_(main) {
     setObjectName(QStringLiteral("FOpzioni"));
     setModal(true);

@@ -10,7 +10,7 @@ class QPushButton;
 namespace corvane {
 
 struct AppContext;
-class TFMain;
+class MainWindowLink;
 
 // The options: playback, the code list following the film, the action's pre-roll and end offset,
 // stopping at the end of an action, two statistics options. Stored only on OK.
@@ -18,7 +18,7 @@ class TFOpzioni : public QDialog {
     Q_OBJECT
 
 public:
-    TFOpzioni(AppContext& app, TFMain& main, QWidget* parent = nullptr);
+    TFOpzioni(AppContext& app, MainWindowLink& main, QWidget* parent = nullptr);
 
     void SpeedButton1Click();  // OK
 
@@ -27,7 +27,7 @@ public:
 
 private:
     AppContext& app_;
-    TFMain& main_;
+    MainWindowLink& main_;
     QCheckBox* CheckBox1;
     QCheckBox* CheckBox2;
     QCheckBox* CheckBox3;

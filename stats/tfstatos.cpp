@@ -9,19 +9,19 @@
 #include <QScreen>
 #include <QToolButton>
 
-#include "app/app_context.h"
-#include "app/apply_language_qt.h"
-#include "app/tfmain.h"
-#include "app/transport_rules.h"
 #include "codes/match_code.h"
 #include "codes/tfcodici.h"
 #include "codes/tfsubform.h"
 #include "core/cp1252.h"
 #include "core/text.h"
+#include "core/transport_rules.h"
 #include "scout/event_lookups.h"
 #include "stats/extension_stats.h"
 #include "stats/stat_generator.h"
 #include "stats/tfvisestensioni.h"
+#include "ui/app_context.h"
+#include "ui/apply_language_qt.h"
+#include "ui/main_window_link.h"
 #include "ui/text_grid.h"
 #include "ui/transport_icons.h"
 
@@ -56,7 +56,7 @@ std::vector<TFStatOs::SubColumn> TFStatOs::subColumns(int left, int right, int c
     return columns;
 }
 
-TFStatOs::TFStatOs(AppContext& app, TFMain& main) : QWidget(nullptr, Qt::Window), app_(app), main_(main) {
+TFStatOs::TFStatOs(AppContext& app, MainWindowLink& main) : QWidget(nullptr, Qt::Window), app_(app), main_(main) {
     setObjectName(QStringLiteral("FStatOs"));
     setAttribute(Qt::WA_DeleteOnClose);
     // Docked, the window lies inside the video area, whose black ground would cover its buttons.
@@ -175,7 +175,7 @@ void TFStatOs::Load(const std::filesystem::path& file) {
 void TFStatOs::layOut() {
     GrdNos->hide();
     GrdAvv->hide();
-    const int maxHeight = std::max(100, main_.height() - 50);
+    const int maxHeight = std::max(100, main_.mainWidget()->height() - 50);
     int width = std::max(tableWidth(GrdNos), tableWidth(GrdAvv));
     if (const QScreen* screen = QGuiApplication::primaryScreen()) width = std::min(width, screen->geometry().width() - 100);
     for (TextGrid* grid : {GrdNos, GrdAvv}) grid->setFixedSize(width, tableHeight(grid));
@@ -246,7 +246,7 @@ void TFStatOs::Float() {
     app_.settings.write(StatisticheModVis, "0");
     placeExtensionButtons();
     show();
-    main_.SetVideoZoom(main_.zoomPercent());
+    main_.refitVideo();
 }
 
 void TFStatOs::Dock() {
@@ -265,7 +265,7 @@ void TFStatOs::Dock() {
     placeExtensionButtons();
     show();
     main_.relayOutBesideTheList();
-    main_.SetVideoZoom(main_.zoomPercent());
+    main_.refitVideo();
 }
 
 void TFStatOs::paintHeader(QPainter& painter, bool home, int column, const QRect& rect) {

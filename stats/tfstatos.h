@@ -14,7 +14,7 @@ namespace corvane {
 
 struct AppContext;
 class TextGrid;
-class TFMain;
+class MainWindowLink;
 class TFVisEstensioni;
 
 // The statistics of every sport but volleyball: a table a team, a column an event with a
@@ -26,7 +26,7 @@ class TFStatOs : public QWidget {
     Q_OBJECT
 
 public:
-    TFStatOs(AppContext& app, TFMain& main);
+    TFStatOs(AppContext& app, MainWindowLink& main);
     ~TFStatOs() override;
 
     void Load(const std::filesystem::path& file);
@@ -69,7 +69,7 @@ private:
     void closeExtensionLevels(int level);
 
     AppContext& app_;
-    TFMain& main_;
+    MainWindowLink& main_;
     TextGrid* GrdNos;
     TextGrid* GrdAvv;
     QToolButton* SpeedButton1;  // dock or float

@@ -11,15 +11,15 @@
 
 #include <utility>
 
-#include "app/app_context.h"
-#include "app/apply_language_qt.h"
-#include "app/tfmain.h"
-#include "app/transport_rules.h"
 #include "codes/tfcodici.h"
 #include "codes/tfsubform.h"
 #include "core/cp1252.h"
 #include "core/text.h"
+#include "core/transport_rules.h"
+#include "ui/app_context.h"
+#include "ui/apply_language_qt.h"
 #include "ui/fitted_font.h"
+#include "ui/main_window_link.h"
 #include "ui/text_grid.h"
 #include "ui/transport_icons.h"
 
@@ -62,7 +62,7 @@ std::vector<SubColumn> subColumnsOf(const QString& header, int columnWidth) {
 
 }  // namespace
 
-TFStatVoll::TFStatVoll(AppContext& app, TFMain& main) : QWidget(&main, Qt::Window), app_(app), main_(main) {
+TFStatVoll::TFStatVoll(AppContext& app, MainWindowLink& main) : QWidget(main.mainWidget(), Qt::Window), app_(app), main_(main) {
     setObjectName(QStringLiteral("FStatVoll"));
     setAttribute(Qt::WA_DeleteOnClose);
     QString caption = messageToQt(app.messages.MessageText(36));
@@ -195,7 +195,7 @@ void TFStatVoll::Float() {
     main_.statisticsPanel(nullptr);
     // A window of its own that the main window carries: it stays above it and cannot be lost
     // behind it.
-    setParent(&main_, Qt::Window);
+    setParent(main_.mainWidget(), Qt::Window);
     GrdNos->move(0, 1);
     GrdAvv->move(0, 1 + GrdNos->height() + 1);
     resize(GrdNos->width() + kButtonStrip, GrdNos->height() + GrdAvv->height() + 7);
@@ -207,7 +207,7 @@ void TFStatVoll::Float() {
     mirrorHotKeys(true);
     app_.settings.write(StatisticheModVis, "0");
     show();
-    main_.SetVideoZoom(main_.zoomPercent());
+    main_.refitVideo();
 }
 
 void TFStatVoll::Dock() {
@@ -226,7 +226,7 @@ void TFStatVoll::Dock() {
     app_.settings.write(StatisticheModVis, "1");
     show();
     main_.relayOutBesideTheList();
-    main_.SetVideoZoom(main_.zoomPercent());
+    main_.refitVideo();
 }
 
 void TFStatVoll::mirrorHotKeys(bool on) {
@@ -234,7 +234,7 @@ void TFStatVoll::mirrorHotKeys(bool on) {
     hotKeys_.clear();
     // Docked, this window is part of the main one and its keys already reach it.
     if (!on) return;
-    for (QShortcut* theirs : main_.findChildren<QShortcut*>(QString(), Qt::FindDirectChildrenOnly)) {
+    for (QShortcut* theirs : main_.mainWidget()->findChildren<QShortcut*>(QString(), Qt::FindDirectChildrenOnly)) {
         auto* mine = new QShortcut(this);
         mine->setKeys(theirs->keys());
         mine->setContext(Qt::WindowShortcut);

@@ -17,7 +17,7 @@ namespace corvane {
 
 struct AppContext;
 class TextGrid;
-class TFMain;
+class MainWindowLink;
 
 // The volleyball statistics of the open match, a table a team. A click on a figure searches the
 // actions behind it and plays them. It floats centred on the screen or docks into the strip above
@@ -26,7 +26,7 @@ class TFStatVoll : public QWidget {
     Q_OBJECT
 
 public:
-    TFStatVoll(AppContext& app, TFMain& main);
+    TFStatVoll(AppContext& app, MainWindowLink& main);
     ~TFStatVoll() override;
 
     void Load(const std::filesystem::path& file);
@@ -64,7 +64,7 @@ private:
     void mirrorHotKeys(bool on);
 
     AppContext& app_;
-    TFMain& main_;
+    MainWindowLink& main_;
     TextGrid* GrdNos;
     TextGrid* GrdAvv;
     QToolButton* SpeedButton1;  // dock or float

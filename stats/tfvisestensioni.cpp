@@ -8,16 +8,16 @@
 #include <QPainter>
 #include <QToolButton>
 
-#include "app/app_context.h"
-#include "app/tfmain.h"
-#include "app/transport_rules.h"
 #include "codes/tfcodici.h"
 #include "codes/tfsubform.h"
 #include "core/cp1252.h"
 #include "core/files.h"
+#include "core/transport_rules.h"
 #include "scout/event_lookups.h"
 #include "stats/stat_generator.h"
 #include "stats/tfstatos.h"
+#include "ui/app_context.h"
+#include "ui/main_window_link.h"
 #include "ui/text_grid.h"
 #include "ui/transport_icons.h"
 
@@ -61,7 +61,7 @@ TFVisEstensioni* TFVisEstensioni::openLevel(TFStatOs& owner, int level, const QS
 }
 
 TFVisEstensioni::TFVisEstensioni(AppContext& app, TFStatOs& owner, int level)
-    : QWidget(&owner.main_, Qt::Tool | Qt::FramelessWindowHint), app_(app), owner_(owner), level_(level) {
+    : QWidget(owner.main_.mainWidget(), Qt::Tool | Qt::FramelessWindowHint), app_(app), owner_(owner), level_(level) {
     setObjectName(QStringLiteral("FVisEstensioni%1").arg(level));
     setAttribute(Qt::WA_DeleteOnClose);
     Panel4 = new QWidget(this);
@@ -213,7 +213,7 @@ void TFVisEstensioni::clickAt(const QPoint& point) {
     record[AnalysisRecord::main_code] = search;
     record[AnalysisRecord::seconds_prev] = "2";
     record[AnalysisRecord::play_end_rally] = "1";
-    TFMain& main = owner_.main_;
+    MainWindowLink& main = owner_.main_;
     if (TFCodici* list = main.codeList()) {
         list->FillFromSearch(search, list->SetFilterText());
         if (list->listRowCount() > 0) {

@@ -1,4 +1,4 @@
-#include "app/apply_language_qt.h"
+#include "ui/apply_language_qt.h"
 
 #include <QApplication>
 #include <QLabel>
@@ -14,11 +14,11 @@
 #include <gtest/gtest.h>
 
 #include "app/qt_platform_qt.h"
+#include "core/messages.h"
 #include "gui/main_window_run.h"
 #include "stats/tfstatvoll.h"
-#include "ui/text_grid.h"
-#include "core/messages.h"
 #include "support/test_support.h"
+#include "ui/text_grid.h"
 
 namespace corvane {
 namespace {

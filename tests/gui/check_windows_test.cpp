@@ -8,7 +8,6 @@
 
 #include <gtest/gtest.h>
 
-#include "app/apply_language_qt.h"
 #include "app/startup_sequence.h"
 #include "app/system_video_environment_qt.h"
 #include "app/tfabout.h"
@@ -17,6 +16,7 @@
 #include "gui/main_window_run.h"
 #include "match/tfopzioni.h"
 #include "support/fake_video_environment.h"
+#include "ui/apply_language_qt.h"
 
 namespace corvane {
 namespace {

@@ -11,11 +11,11 @@
 #include <string>
 #include <vector>
 
-#include "app/app_context.h"
 #include "app/player/tplayer.h"
 #include "app/tfmain.h"
 #include "gui/player_test_support.h"
 #include "support/test_support.h"
+#include "ui/app_context.h"
 
 namespace corvane::testing {
 

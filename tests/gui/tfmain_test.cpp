@@ -19,7 +19,6 @@
 #include <fstream>
 #include <memory>
 
-#include "app/app_context.h"
 #include "app/player/tplayer.h"
 #include "codes/tfcodici.h"
 #include "core/files.h"
@@ -27,8 +26,9 @@
 #include "core/text.h"
 #include "gui/main_window_run.h"
 #include "gui/player_test_support.h"
-#include "ui/text_grid.h"
 #include "support/test_support.h"
+#include "ui/app_context.h"
+#include "ui/text_grid.h"
 
 namespace corvane {
 namespace {

@@ -1,4 +1,4 @@
-#include "app/apply_language_qt.h"
+#include "ui/apply_language_qt.h"
 
 #include <QAbstractButton>
 #include <QAbstractItemView>

@@ -1,4 +1,4 @@
-#include "app/transport_rules.h"
+#include "core/transport_rules.h"
 
 #include <gtest/gtest.h>
 
