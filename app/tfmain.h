@@ -31,6 +31,7 @@ class TFStatOs;
 class TPlayer;
 class TrackBar;
 class ClickableLabel;
+class FullScreenMode;
 struct MainLayout;
 enum class Glyph;
 enum class KeyAction;
@@ -115,6 +116,19 @@ public:
     bool wideMpeg2() const { return WideMpeg2; }
     int zoomPercent() const { return ZoomPercent; }
     bool firstActivationDone() const { return !firstActivationPending_; }
+
+    // Full screen: the film over the whole screen this window is on.
+    void ButFullClick();
+    bool fullScreen() const;
+    FullScreenMode& fullScreenMode() const { return *fullScreen_; }
+    // The screen this window is on, in device-independent pixels (the given size when one was).
+    QRect screenGeometry() const;
+    // Slow motion on or off as the slow-motion button does, the film paused first.
+    void setSlowMotion(bool on);
+    // The code list was refilled or moved its selection: the full-screen code window follows.
+    void codeListChanged();
+    // The player of the played code ("N - Name"), shown in full screen; empty closes the strip.
+    void showPlayerDetail(const std::string& playerText);
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -207,6 +221,8 @@ private:
     QTimer Timer1;
     QTimer AmovRallenty;
     QTimer Timer2;
+    QTimer TimerFSCreen;  // leaves full screen
+    std::unique_ptr<FullScreenMode> fullScreen_;
 
     bool seekBusy_ = false;
     bool mutedBySlowMotion_ = false;

@@ -21,6 +21,7 @@
 #include "codes/match_header.h"
 #include "codes/tfcodici.h"
 #include "core/cp1252.h"
+#include "scout/code_table.h"
 #include "ui/text_grid.h"
 #include "ui/transport_icons.h"
 
@@ -461,6 +462,7 @@ void TFSubForm::OpenAnalysis(const std::string& name, int index) {
 void TFSubForm::playFirstFound() {
     TFCodici* list = main_.codeList();
     if (!list || list->listRowCount() == 0) return;
+    main_.showPlayerDetail(PlayerLabel(list->listRow(list->currentListRow()).code, app_.state.match, app_.state.Sport));
     if (list->PlayCode(list->currentListRow())) main_.Transport(TransportPlay);
 }
 
