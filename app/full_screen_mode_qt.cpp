@@ -82,6 +82,7 @@ void FullScreenMode::ButFullClick() {
         fullScreen_->raise();
         fullScreen_->activateWindow();
     }
+    raiseFloatingWindows();
     QApplication::restoreOverrideCursor();
 }
 
@@ -172,6 +173,15 @@ void FullScreenMode::ShowPlayerDetail(const std::string& playerText) {
     }
     playerDetail_->setPlayerText(QString::fromStdString(cp1252ToUtf8(playerText)));
     playerDetail_->show();
+    playerDetail_->raise();
+}
+
+void FullScreenMode::raiseFloatingWindows() {
+    // Staying on top is the window manager's work; without one (a bare X server) they are
+    // raised over the film here.
+    for (QWidget* window : {static_cast<QWidget*>(panel_.get()), static_cast<QWidget*>(codeWindow_.get()),
+                            static_cast<QWidget*>(playerDetail_.get())})
+        if (window && window->isVisible()) window->raise();
 }
 
 std::optional<bool> FullScreenMode::panelSlowMotionDown() const {
@@ -213,6 +223,7 @@ void FullScreenMode::leave() { TimerFSCreen.start(); }
 void FullScreenMode::showFloatingWindows(bool show) {
     for (QWidget* window : {static_cast<QWidget*>(panel_.get()), static_cast<QWidget*>(codeWindow_.get())})
         if (window) window->setVisible(show);
+    if (show) raiseFloatingWindows();
     // The player strip stays; the pointer vanishes over it too.
     if (playerDetail_) {
         if (show) playerDetail_->unsetCursor();

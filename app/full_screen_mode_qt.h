@@ -76,6 +76,7 @@ private:
     std::optional<QRect> pictureRect() const;
     std::string playerTextOfListRow(int listRow) const;
     void updateCodeButtons(int selectedRow, int rowCount);
+    void raiseFloatingWindows();
 
     AppContext& app_;
     TFMain& main_;

@@ -114,8 +114,8 @@ TFMain::TFMain(AppContext& app, std::optional<QSize> screenSize, QWidget* parent
 
 TFMain::~TFMain() {
     // The full-screen windows hold the player's picture and call back into this window: they go
-    // first, while it is whole.
-    fullScreen_.reset();
+    // first, while it is whole. The mode itself stays to the end: closing windows below ask it.
+    fullScreen_->closeWindows();
     // A statistics window tells the main window of its end, so every one goes while this window
     // is still whole: the open one (floating, it has no parent to take it) and the closed ones,
     // which a docked window leaves in the strip above the video.

@@ -300,7 +300,8 @@ TEST(FullScreenFilm, AFilmNarrowerThanTheScreenStandsCentredAtFullHeight) {
 
 TEST(FullScreenSynthesis, ASynthesisHasTheAnalysisButtonOnAWiderPanel) {
     ASSERT_TRUE(std::filesystem::is_directory(testing::demoDisc() / "Tlx_Video")) << "make the demo disc first";
-    MainWindowRun run(testing::demoDisc(), QSize(1280, 720), 1, PackageChoice{"syn_Falchi_Stagione_2026", true});
+    MainWindowRun run(testing::demoDisc(), QSize(1280, 720), 1, PackageChoice{"Falchi_Stagione_2026", true});
+    ASSERT_TRUE(run.state().SynthesisMode);
     clickButton(run.control<QToolButton>("ButFull"));
     ASSERT_TRUE(run.window->fullScreen());
     TFPanCmdFsc* panel = run.window->fullScreenMode().commandPanel();
