@@ -20,6 +20,7 @@
 
 #include "app/command_line.h"
 #include "app/film_probe.h"
+#include "app/full_screen_mode_qt.h"
 #include "app/key_bindings_qt.h"
 #include "app/player/tplayer.h"
 #include "app/player/video_info.h"
@@ -104,6 +105,7 @@ TFMain::TFMain(AppContext& app, std::optional<QSize> screenSize, QWidget* parent
     connect(&AmovRallenty, &QTimer::timeout, this, &TFMain::AmovRallentyTimer);
     connect(&Timer2, &QTimer::timeout, this, &TFMain::Timer2Timer);
     Timer2.start();
+    fullScreen_ = std::make_unique<FullScreenMode>(app_, *this, TimerFSCreen);
 
     buildWidgets();
     buildHotKeys();
@@ -112,12 +114,15 @@ TFMain::TFMain(AppContext& app, std::optional<QSize> screenSize, QWidget* parent
 
 TFMain::~TFMain() {
     // The windows beside and over the video call back into this one, so each goes while this
-    // window is still whole, the ones that lean on others first: the statistics windows (the open
-    // one, floating, has no parent to take it; closed ones stay in the strip above the video
-    // until deleted), then the code list, which the search panel drives, then the search panel.
+    // window is still whole, the ones that lean on others first: the full-screen windows, which
+    // hold the player's picture (the mode itself stays to the end: closing windows below ask it);
+    // the statistics windows (the open one, floating, has no parent to take it; closed ones stay
+    // in the strip above the video until deleted); then the code list, which the search panel
+    // drives; then the search panel.
     Timer1.stop();
     AmovRallenty.stop();
     Timer2.stop();
+    fullScreen_->closeWindows();
     delete statVoll_;
     delete statOs_;
     deleteClosedStatistics();
@@ -145,16 +150,39 @@ void TFMain::relayOutBesideTheList() { layOut(); }
 
 bool TFMain::playerBusy() const { return Amov->State() == TPlayer::Busy; }
 
-void TFMain::codeListChanged() {}
+bool TFMain::slowMotionButtonDown() const {
+    // In full screen the panel's button is the one the user sees.
+    return fullScreen_->panelSlowMotionDown().value_or(SbRallenty->isChecked());
+}
 
-void TFMain::showPlayerDetail(const std::string& /*playerText*/) {}
+void TFMain::setSlowMotion(bool on) {
+    Transport(TransportPause);
+    SbRallenty->setChecked(on);
+    if (on) slowMotionOn();
+    else slowMotionOff();
+}
 
-bool TFMain::slowMotionButtonDown() const { return SbRallenty->isChecked(); }
+void TFMain::ButFullClick() { fullScreen_->ButFullClick(); }
+
+bool TFMain::fullScreen() const { return fullScreen_->on(); }
+
+QRect TFMain::screenGeometry() const {
+    const QScreen* shown = screen() ? screen() : QGuiApplication::primaryScreen();
+    const QRect geometry = shown->geometry();
+    return screenOverride_ ? QRect(geometry.topLeft(), *screenOverride_) : geometry;
+}
+
+void TFMain::codeListChanged() {
+    if (fullScreen_->on()) fullScreen_->FillCodeWindow();
+}
+
+void TFMain::showPlayerDetail(const std::string& playerText) { fullScreen_->ShowPlayerDetail(playerText); }
 
 bool TFMain::filmAtItsEnd() const { return !Amov->FileName().empty() && filmAtEnd(position(), duration()); }
 
 void TFMain::startSlowMotion() {
     SbRallenty->setChecked(true);
+    fullScreen_->setPanelSlowMotionDown(true);
     slowMotionOn();
 }
 
@@ -258,6 +286,7 @@ void TFMain::buildWidgets() {
     connect(ButStepP, &QToolButton::clicked, this, &TFMain::ButStepPClick);
     connect(SbRallenty, &QToolButton::clicked, this, [this] { SbRallentyClick(false); });
     connect(ButZoom, &QToolButton::clicked, this, &TFMain::ButZoomClick);
+    connect(ButFull, &QToolButton::clicked, this, &TFMain::ButFullClick);
     connect(BtnAudio, &QToolButton::clicked, this, &TFMain::BtnAudioClick);
     connect(ButPrev, &QToolButton::clicked, this, &TFMain::ButPrevClick);
     connect(SecAntInizioAzione, &ClickableLabel::clicked, this, &TFMain::ButOpzioniClick);
@@ -596,6 +625,7 @@ void TFMain::openPackage(const std::string& name, bool synthesis) {
 }
 
 void TFMain::closeEvent(QCloseEvent* event) {
+    fullScreen_->closeWindows();
     if (codeList_) codeList_->close();  // it keeps its display mode in the settings
     if (statVoll_) statVoll_->close();
     if (statOs_) statOs_->close();
@@ -661,7 +691,7 @@ bool TFMain::OpenFilm(const std::string& path) {
     Amov->SetFiltro(ChooseFilterGraph(path, app_.state.package.captureCard, probe));
     app_.log.WriteLog("Filtro da utilizzare: " + Amov->Filtro());
     showStatus(messageToQt(app_.messages.MessageText(10)));
-    Amov->SetWinHandle(Amov);
+    Amov->SetWinHandle(fullScreen() ? fullScreen_->pictureTarget() : Amov);
     Amov->SetFileName(path);
     Panel8->hide();
     const bool opened = Amov->Open();
@@ -706,14 +736,19 @@ bool TFMain::OpenFilm(const std::string& path) {
         ButStepM->setToolTip(messageToQt(app_.messages.MessageText(46)));
         WideMpeg2 = true;
     }
-    app_.log.WriteLog("Not full screen");
-    Amov->SetDisplayWidth(352);
-    if (largeZoom_) {
-        SetVideoZoom(95);
+    if (fullScreen()) {
+        // A code of another film played in full screen: the new film fills the screen too.
+        fullScreen_->fitPicture();
     } else {
-        Panel8->resize(Amov->VideoWidth(), Amov->VideoHeight());
-        Panel8->move((Panel5->width() - Amov->VideoWidth()) / 2, (Panel5->height() - Amov->VideoHeight()) / 2);
-        Amov->resize(Panel8->size());
+        app_.log.WriteLog("Not full screen");
+        Amov->SetDisplayWidth(352);
+        if (largeZoom_) {
+            SetVideoZoom(95);
+        } else {
+            Panel8->resize(Amov->VideoWidth(), Amov->VideoHeight());
+            Panel8->move((Panel5->width() - Amov->VideoWidth()) / 2, (Panel5->height() - Amov->VideoHeight()) / 2);
+            Amov->resize(Panel8->size());
+        }
     }
     LblDur->setText(QString::fromStdString(FormatSeconds(wholeSeconds(duration()), app_.platform.localeFormats().timeSeparator)));
     ShowPosition();
@@ -767,6 +802,7 @@ void TFMain::Transport(int command, int amount) {
     if (Amov->State() == TPlayer::Busy || Amov->FileName().empty()) return;
     if (leavesSlowMotion(command)) {
         SbRallenty->setChecked(false);
+        fullScreen_->setPanelSlowMotionDown(false);
         AmovRallenty.stop();
     }
     if (Amov->Rate() > 1.0 && !allowedAtFastRate(command)) return;
@@ -803,6 +839,7 @@ void TFMain::ShowPosition() {
 }
 
 void TFMain::showPlayImage(bool playing) {
+    fullScreen_->showPlayImage(playing);
     SbPlay->setIcon(glyphIcon(playing ? Glyph::Pause : Glyph::Play));
     SbPlay->setToolTip(messageToQt(app_.messages.MessageText(playing ? 41 : 40)));
 }
@@ -927,8 +964,9 @@ void TFMain::ButZoomClick() {
 }
 
 void TFMain::SetVideoZoom(int percent) {
-    Panel8->hide();
     ZoomPercent = percent;
+    if (fullScreen()) return;  // the picture is fitted to the full screen; the zoom waits for the return
+    Panel8->hide();
     const auto geometry =
         videoZoomGeometry(percent, Amov->NativeWidth(), Amov->NativeHeight(), Panel5->width(), Panel5->height());
     if (!geometry) return;

@@ -33,6 +33,7 @@ class TFStatOs;
 class TPlayer;
 class TrackBar;
 class ClickableLabel;
+class FullScreenMode;
 struct MainLayout;
 enum class Glyph;
 enum class KeyAction;
@@ -125,6 +126,15 @@ public:
     int zoomPercent() const { return ZoomPercent; }
     bool firstActivationDone() const { return !firstActivationPending_; }
 
+    // Full screen: the film over the whole screen this window is on.
+    void ButFullClick();
+    bool fullScreen() const;
+    FullScreenMode& fullScreenMode() const { return *fullScreen_; }
+    // The screen this window is on, in device-independent pixels (the given size when one was).
+    QRect screenGeometry() const;
+    // Slow motion on or off as the slow-motion button does, the film paused first.
+    void setSlowMotion(bool on);
+
 protected:
     void showEvent(QShowEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
@@ -216,6 +226,8 @@ private:
     QTimer Timer1;
     QTimer AmovRallenty;
     QTimer Timer2;
+    QTimer TimerFSCreen;  // leaves full screen
+    std::unique_ptr<FullScreenMode> fullScreen_;
 
     bool seekBusy_ = false;
     bool mutedBySlowMotion_ = false;

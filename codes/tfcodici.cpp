@@ -21,6 +21,7 @@
 #include "core/cp1252.h"
 #include "core/text.h"
 #include "core/transport_rules.h"
+#include "scout/code_table.h"
 #include "ui/app_context.h"
 #include "ui/apply_language_qt.h"
 #include "ui/fitted_font.h"
@@ -233,6 +234,7 @@ void TFCodici::showRows(std::vector<CodeListRow> rows) {
     ButReplay->setEnabled(listRowCount() > 0);
     ButPrev->setEnabled(false);
     updateHeader();
+    main_.codeListChanged();
 }
 
 void TFCodici::FillFromSearch(const std::string& searchCode) { FillFromSearch(searchCode, SetFilterText()); }
@@ -264,6 +266,7 @@ void TFCodici::searchClick() {
         return;
     }
     FillFromSearch(panel ? panel->searchCodeForSearch() : std::string());
+    if (listRowCount() > 0) main_.showPlayerDetail(PlayerLabel(listRow(currentListRow()).code, app_.state.match, app_.state.Sport));
     if (listRowCount() > 0 && PlayCode(currentListRow())) main_.Transport(TransportPlay);
 }
 
@@ -304,6 +307,7 @@ void TFCodici::updateButtons(int listRow) {
 
 void TFCodici::rowSelected(int listRow) {
     updateHeader();
+    main_.codeListChanged();
     if (!PlayOnSelect) return;
     updateButtons(listRow);
     PlayOnSelect = true;
@@ -315,7 +319,7 @@ void TFCodici::rowSelected(int listRow) {
 }
 
 void TFCodici::replay(int listRow) {
-    if (!ButReplay->isEnabled() || listRow < 1 || listRow > listRowCount()) return;
+    if (!ButReplay->isEnabledTo(this) || listRow < 1 || listRow > listRowCount()) return;
     main_.Transport(TransportPause);
     SGrid->setEnabled(false);
     const bool sought = PlayCode(listRow);
@@ -334,7 +338,8 @@ void TFCodici::stepTo(int step) {
     QToolButton* other = step > 0 ? ButPrev : ButNext;
     const int row = currentListRow();
     const int target = row + step;
-    if (!pressed->isEnabled() || target < 1 || target > listRowCount()) return;
+    // isEnabledTo: in full screen the main window, and the list with it, is disabled.
+    if (!pressed->isEnabledTo(this) || target < 1 || target > listRowCount()) return;
     // A paused slow motion keeps its button down: the next code plays slowly too.
     const bool slowMotion = main_.slowMotionButtonDown();
     userPicked();
@@ -347,6 +352,7 @@ void TFCodici::stepTo(int step) {
     if (!lastSeekRefused_) PlayCode(target);
     SGrid->setEnabled(true);
     if (!lastSeekRefused_) {
+        if (!slowMotion) main_.showPlayerDetail(PlayerLabel(listRow(target).code, app_.state.match, app_.state.Sport));
         if (slowMotion) main_.startSlowMotion();
         else main_.Transport(TransportPlay);
     }

@@ -18,6 +18,7 @@
 #include "codes/tfcodici.h"
 #include "core/cp1252.h"
 #include "core/transport_rules.h"
+#include "scout/code_table.h"
 #include "ui/app_context.h"
 #include "ui/apply_language_qt.h"
 #include "ui/main_window_link.h"
@@ -461,6 +462,7 @@ void TFSubForm::OpenAnalysis(const std::string& name, int index) {
 void TFSubForm::playFirstFound() {
     TFCodici* list = main_.codeList();
     if (!list || list->listRowCount() == 0) return;
+    main_.showPlayerDetail(PlayerLabel(list->listRow(list->currentListRow()).code, app_.state.match, app_.state.Sport));
     if (list->PlayCode(list->currentListRow())) main_.Transport(TransportPlay);
 }
 

@@ -27,6 +27,8 @@ IN_USE = number_ranges(
     96, 97, (99, 111), (113, 117), (130, 135), 137, (143, 150), (152, 183))
 # The key list of the main window.
 IN_USE |= number_ranges((300, 312))
+# The analysis chooser over the full-screen film.
+IN_USE |= number_ranges((330, 331))
 
 CATALOGUES = {0: "Messages0.txt", 1: "Messages1.txt"}
 
