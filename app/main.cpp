@@ -30,9 +30,10 @@ std::vector<std::string> argumentsOf(int argc, char** argv) {
     return arguments;
 }
 
-bool hasOptionLike(const std::vector<std::string>& arguments) {
+// Qt's own options take a single dash (-platform, -style ...), some of them a value.
+bool mayHoldQtOptions(const std::vector<std::string>& arguments) {
     for (const std::string& argument : arguments)
-        if (argument.size() > 1 && argument.front() == '-') return true;
+        if (argument.size() > 1 && argument[0] == '-' && argument[1] != '-') return true;
     return false;
 }
 
@@ -58,12 +59,12 @@ std::optional<std::filesystem::path> chooseDiscFolder(const std::string& caption
 }  // namespace
 
 int main(int argc, char** argv) {
-    // Answered before Qt starts, so that they work without a display. Qt's own options (those
-    // with a single dash may take a value) wait until Qt has taken them off.
+    // Answered before Qt starts, so that they work without a display. With Qt's own options on
+    // the line the refusals wait until Qt has taken them off.
     {
         const auto raw = argumentsOf(argc, argv);
         const ProgramOptions options = readProgramOptions(raw);
-        if (options.action != ProgramOptions::Action::Refuse || !hasOptionLike(raw))
+        if (options.action != ProgramOptions::Action::Refuse || !mayHoldQtOptions(raw))
             if (const auto status = answerOptions(options, argv[0])) return *status;
     }
 

@@ -84,7 +84,7 @@ TEST(CommandLine, HelpVersionAndWhatCannotRunAreAnsweredBeforeAnyWindow) {
         {{"-h"}, Action::Help, ""},
         {{folder, "--version"}, Action::Version, ""},
         {{"/nowhere", "--help"}, Action::Help, ""},  // help wins over what it would refuse
-        {{"--version", "--help"}, Action::Help, ""},
+        {{"--version", "--help"}, Action::Version, ""},  // the first of them
         {{"/nowhere/disc"}, Action::Refuse, "/nowhere/disc: no such folder or file"},
         {{folder + "/Tlx_Video/Partita B"}, Action::Refuse, folder + "/Tlx_Video/Partita B: no such folder or file"},
         {{"--full-screen"}, Action::Refuse, "unknown option --full-screen (see --help)"},

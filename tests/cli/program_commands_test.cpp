@@ -22,7 +22,8 @@ struct CommandRun {
 // No display of any kind: what is answered here must not need one.
 CommandRun runWithoutDisplay(const std::string& program, const std::vector<std::string>& arguments) {
     testing::TempFolder scratch;
-    std::string command = "env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM '" + program + "'";
+    std::string command = "env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM XDG_RUNTIME_DIR='" +
+                          scratch.path().string() + "' '" + program + "'";
     for (const auto& argument : arguments) command += " '" + argument + "'";
     command += " 2>'" + (scratch / "err").string() + "' </dev/null";
     CommandRun run;
