@@ -42,8 +42,8 @@ echo "$deb ($(du -k "$deb" | cut -f1) KiB)"
 
 depends="$(dpkg-deb -f "$deb" Depends)"
 echo "Depends: $depends"
-for wanted in libmpv2 libqt6widgets6 libqt6gui6 libqt6core6 libavcodec59 libavformat59 libavutil57 libstdc++6; do
-  grep -Eq "(^|, )$wanted( |,|$)" <<<"$depends" || fail "Depends lacks $wanted"
+for wanted in libmpv2 libqt6widgets6 libqt6gui6 libqt6core6 libavcodec59 libavformat59 libstdc++6; do
+  [[ ", $depends," == *", $wanted"[\ ,]* ]] || fail "Depends lacks $wanted"
 done
 
 # apt resolves the package's dependencies from the Debian 12 archive (a simulation: nothing is
