@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
 # Installs what is needed, builds, makes the demo disc and runs every test: the suite, then the
+# Debian package built, unpacked and started on the demo disc (tools/package_check.sh), then the
 # same tests under AddressSanitizer and UndefinedBehaviorSanitizer (tools/sanitize.sh), then each
 # fuzz target for a short while with every saved crash input (tools/fuzz.sh). Any failure fails.
 # CORVANE_QUICK=1 runs the suite only, for a quick loop while developing.
@@ -29,6 +30,10 @@ ctest --test-dir "$build" --output-on-failure -j2 | tee "$log"
 step_done "suite:" "$(ctest_summary "$log")"
 
 if [[ "${CORVANE_QUICK:-0}" != 1 ]]; then
+  log="$build/package-check.log"
+  "$root/tools/package_check.sh" "$build/demo-disc" 2>&1 | tee "$log"
+  step_done "package:" "$(tail -n 1 "$log")"
+
   log="$build/sanitize-suite.log"
   "$root/tools/sanitize.sh" | tee "$log"
   step_done "sanitizer suite:" "$(ctest_summary "$log")"

@@ -30,6 +30,45 @@ PackageChoice choiceOf(const fs::path& packageFolder) {
 
 }  // namespace
 
+ProgramOptions readProgramOptions(const std::vector<std::string>& arguments) {
+    for (const std::string& argument : arguments) {
+        if (argument == "-h" || argument == "--help") return {ProgramOptions::Action::Help, {}};
+        if (argument == "--version") return {ProgramOptions::Action::Version, {}};
+    }
+    for (const std::string& argument : arguments)
+        if (argument.size() > 1 && argument.front() == '-')
+            return {ProgramOptions::Action::Refuse, "unknown option " + argument + " (see --help)"};
+    if (arguments.size() == 1) {
+        std::error_code error;
+        if (!fs::exists(arguments.front(), error))
+            return {ProgramOptions::Action::Refuse, arguments.front() + ": no such folder or file"};
+    }
+    return {};
+}
+
+std::string helpText(const std::string& programName) {
+    return "Usage: " + programName + " [DISC-FOLDER | PACKAGE-FOLDER | FILE]\n"
+           "Plays the scouted match films of a Corvane System disc.\n"
+           "\n"
+           "  DISC-FOLDER     the folder that holds Tlx_Video (or its Tlx_Video folder)\n"
+           "  PACKAGE-FOLDER  a match or synthesis folder in Tlx_Video: its disc opens with it\n"
+           "  FILE            a file of a package folder (its scout file): the same\n"
+           "\n"
+           "Without an argument the disc is the program's own folder when that holds Tlx_Video.\n"
+           "An installed program looks for a folder holding Tlx_Video on the mounted media\n"
+           "(/media/USER/*, /run/media/USER/*, /mnt/*): it uses the only one, and asks for the\n"
+           "disc folder when it finds none or several, opening where the last disc was.\n"
+           "\n"
+           "  -h, --help     print this help and end\n"
+           "      --version  print the version and end\n"
+           "\n"
+           "Files: the log Application.Log lies in the disc folder when that can be written, else in\n"
+           "$XDG_DATA_HOME/Quintera/Corvane Player; the settings are tlx_player.ini in the documents\n"
+           "folder. Nothing is ever written into a package folder.\n";
+}
+
+std::string versionText(const std::string& version) { return "corvane-player " + version + " (Corvane System Player)\n"; }
+
 CommandLineRequest parseCommandLine(const std::vector<std::string>& arguments) {
     CommandLineRequest request;
     if (arguments.empty()) return request;

@@ -20,6 +20,23 @@ struct CommandLineRequest {
     std::vector<std::string> refused;
 };
 
+// The player's own options, answered before any window: the help, the version, or a command
+// line refused at once (an unknown option, a folder or file that does not exist) with a line
+// that says why. Anything else runs, and parseCommandLine reads it.
+struct ProgramOptions {
+    enum class Action { Run, Help, Version, Refuse };
+    Action action = Action::Run;
+    std::string message;  // Refuse: one line for the terminal
+};
+
+// arguments: the command line after the program's name. `-h`/`--help` and `--version` win
+// wherever they stand.
+ProgramOptions readProgramOptions(const std::vector<std::string>& arguments);
+
+// What --help and --version print. The program name is the one the user typed.
+std::string helpText(const std::string& programName);
+std::string versionText(const std::string& version);
+
 // arguments: the command line after the program's name.
 CommandLineRequest parseCommandLine(const std::vector<std::string>& arguments);
 

@@ -4,8 +4,10 @@
 #include <iostream>
 #include <unistd.h>
 
+#include "app/disc_search.h"
 #include "app/player_library.h"
 #include "core/date_time_format.h"
+#include "core/files.h"
 #include "core/messages.h"
 #include "core/settings.h"
 
@@ -43,10 +45,17 @@ std::string fileTimeText(const Platform& platform, const fs::path& file) {
 ProgramFolders settleFolders(const Platform& platform, const std::optional<fs::path>& discFolder) {
     ProgramFolders folders;
     std::error_code error;
-    const fs::path program = discFolder ? fs::absolute(*discFolder, error) : platform.executablePath().parent_path();
+    const fs::path executable = platform.executablePath();
+    const fs::path program = discFolder ? fs::absolute(*discFolder, error) : executable.parent_path();
     folders.ProgramFolder = asFolderText(program);
     folders.SystemFolder = folders.ProgramFolder + "System";
-    if (!platform.isOnReadOnlyMedia(program) && canKeepLogIn(program)) {
+    // The installed catalogues and player options serve a disc that brings none; the disc's own
+    // always win, and nothing is ever copied into it.
+    if (const fs::path installed = installedSystemFolder(executable);
+        !folderExists(folders.SystemFolder) && installed.is_absolute() && folderExists(installed))
+        folders.SystemFolder = installed.string();
+    const bool isDisc = discFolder || holdsPackages(program);
+    if (isDisc && !platform.isOnReadOnlyMedia(program) && canKeepLogIn(program)) {
         folders.LogFolder = folders.ProgramFolder;
         return folders;
     }
@@ -69,6 +78,43 @@ void StartupSequence::startLog() {
     log_->WriteLog("qtr-Corvane Player 2007  Build " +
                    fileTimeText(services_.platform, services_.platform.executablePath()));
     log_->WriteLog("Percorso Log: " + state_.folders.LogFolder);
+    if (!discLine_.empty()) log_->WriteLog(discLine_);
+    if (state_.folders.SystemFolder != state_.folders.ProgramFolder + "System")
+        log_->WriteLog("Percorso System: " + state_.folders.SystemFolder);
+}
+
+std::optional<CommandLineRequest> StartupSequence::searchDisc() {
+    const Platform& platform = services_.platform;
+    const std::vector<fs::path> media = mediaFolders(platform.mountTreeRoot(), platform.userName());
+    const std::vector<fs::path> discs = findDiscs(media);
+    // Read before the log exists: a refusal of the file is logged when the disc is stored.
+    const Settings settings(settingsFilePath(platform.documentsFolder()), state_.Sport);
+    fs::path elsewhere = platform.documentsFolder();
+    for (const fs::path& folder : media)
+        if (folderExists(folder)) {
+            elsewhere = folder;
+            break;
+        }
+    const DiscDecision decision = decideDisc(discs, rememberedDisc(settings.read(UltimoDisco)), elsewhere);
+    if (decision.found) {
+        discLine_ = "Disco trovato: " + decision.folder.string();
+        return CommandLineRequest{decision.folder, std::nullopt, {}};
+    }
+    if (!services_.chooseDisc) return std::nullopt;
+    // The chooser comes before the disc's catalogues are known: the installed program's speak.
+    const fs::path system = installedSystemFolder(platform.executablePath());
+    const MessageCatalogue catalogue(system);
+    const Messages messages(catalogue, services_.boxes, ReadLanguageNumber(system.string()));
+    std::string caption = messages.MessageText(kChooseDiscMessage);
+    if (caption == kLibraryErrorText || caption == kMissingText) caption = "Corvane Player: choose the disc folder";
+    const auto chosen = services_.chooseDisc(caption, decision.folder);
+    if (!chosen) return std::nullopt;
+    discLine_ = "Disco scelto: " + chosen->string();
+    // The folder is read as an argument would be (Tlx_Video or a package chosen in place of the
+    // disc); a folder that is none of them stays the disc, and its lack of packages is told later.
+    CommandLineRequest request = parseCommandLine({chosen->string()});
+    if (!request.refused.empty() || !request.discFolder) request = CommandLineRequest{*chosen, std::nullopt, {}};
+    return request;
 }
 
 StartupOutcome StartupSequence::reportMissingPlayerLibrary() {
@@ -102,11 +148,25 @@ StartupOutcome StartupSequence::refuseCommandLine(const CommandLineRequest& requ
     return StartupOutcome::CommandLineRefused;
 }
 
-StartupOutcome StartupSequence::run(const CommandLineRequest& request) {
+StartupOutcome StartupSequence::run(const CommandLineRequest& given) {
+    CommandLineRequest request = given;
+    discLine_.clear();
+    const bool searched = request.refused.empty() && !request.discFolder &&
+                          !holdsPackages(services_.platform.executablePath().parent_path());
+    if (searched) {
+        auto found = searchDisc();
+        if (!found) return StartupOutcome::DiscNotChosen;
+        request = std::move(*found);
+    }
     state_.folders = settleFolders(services_.platform, request.refused.empty() ? request.discFolder : std::nullopt);
     state_.RequestedPackage = request.package;
     startLog();
     if (!request.refused.empty()) return refuseCommandLine(request);
+    if (searched) {
+        const Settings settings(settingsFilePath(services_.platform.documentsFolder()), state_.Sport, &*log_);
+        if (const auto text = rememberedDiscText(fs::path(state_.folders.ProgramFolder).parent_path()))
+            settings.write(UltimoDisco, *text);
+    }
 
     const auto library = services_.findPlayerLibrary ? services_.findPlayerLibrary() : std::nullopt;
     if (!library) return reportMissingPlayerLibrary();

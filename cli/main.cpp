@@ -30,6 +30,7 @@ void printJson(const nlohmann::json& value) { std::cout << value.dump(2) << '\n'
 int main(int argc, char** argv) {
     CLI::App app{"Corvane System Player companion: prints what the player reads from a disc, as JSON."};
     app.require_subcommand(1);
+    app.set_version_flag("--version", std::string("corvane-cli ") + CORVANE_VERSION);
 
     std::string disc, name, file, code, adv, sets;
     bool synthesis = false;

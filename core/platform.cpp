@@ -3,6 +3,7 @@
 #include <cstdlib>
 #include <ctime>
 #include <fstream>
+#include <pwd.h>
 #include <sys/statvfs.h>
 #include <unistd.h>
 
@@ -117,6 +118,16 @@ std::optional<LocalDateTime> SystemPlatform::fileModifiedTime(const fs::path& fi
     const auto written = fs::last_write_time(file, error);
     if (error) return std::nullopt;
     return toLocalDateTime(std::chrono::file_clock::to_sys(written));
+}
+
+std::string SystemPlatform::userName() const {
+    // The account's own name first: $USER may be unset (a service) or stale (after su).
+    std::string buffer(4096, '\0');
+    struct passwd entry {};
+    struct passwd* found = nullptr;
+    if (::getpwuid_r(::getuid(), &entry, buffer.data(), buffer.size(), &found) == 0 && found && found->pw_name)
+        return found->pw_name;
+    return environment("USER");
 }
 
 bool SystemPlatform::isOnReadOnlyMedia(const fs::path& folder) const {

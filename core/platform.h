@@ -44,6 +44,11 @@ public:
     virtual LocalDateTime now() const = 0;
     virtual std::optional<LocalDateTime> fileModifiedTime(const std::filesystem::path& file) const = 0;
     virtual bool isOnReadOnlyMedia(const std::filesystem::path& folder) const = 0;
+    // The folder below which the media mount points lie (/media/USER, /run/media/USER, /mnt):
+    // "/" on the real system, a folder of fake mounts in a test. Empty: no media are looked at.
+    virtual std::filesystem::path mountTreeRoot() const { return {}; }
+    // The user's login name, as the desktop names the user's media folder; empty when unknown.
+    virtual std::string userName() const { return {}; }
 };
 
 // The real system, read with POSIX and the XDG conventions. The locale formats are the ones given
@@ -61,6 +66,8 @@ public:
     LocalDateTime now() const override;
     std::optional<LocalDateTime> fileModifiedTime(const std::filesystem::path& file) const override;
     bool isOnReadOnlyMedia(const std::filesystem::path& folder) const override;
+    std::filesystem::path mountTreeRoot() const override { return "/"; }
+    std::string userName() const override;
 
 private:
     LocaleFormats formats_;

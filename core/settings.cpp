@@ -17,16 +17,17 @@ namespace {
 
 constexpr std::string_view kSection = "Player";
 
-constexpr std::array<std::string_view, 9> kKeyNames = {
+constexpr std::array<std::string_view, 10> kKeyNames = {
     "UtilizzaCodec",    "SpostainelencoCodici",  "CodiciInChiaro",
     "SecAnticipoAzione", "StopFineAzione",       "SecAnticipoFineAzione",
-    "StatisticheModVis", "DisplayEffectsDescription", "CloseStatistics"};
+    "StatisticheModVis", "DisplayEffectsDescription", "CloseStatistics", "UltimoDisco"};
 
 bool isKnownKey(int key) { return key >= 1 && key <= static_cast<int>(kKeyNames.size()); }
 
-// Keys whose default follows the open package's sport: storing a default would let the first
-// package ever opened decide them for every sport.
-bool defaultFollowsSport(int key) { return key == CodiciInChiaro || key == StatisticheModVis; }
+// Keys whose default is not stored on a read. Those that follow the open package's sport:
+// storing a default would let the first package ever opened decide them for every sport. The
+// last disc: its default (none) is no value to keep.
+bool defaultIsStoredOnRead(int key) { return key != CodiciInChiaro && key != StatisticheModVis && key != UltimoDisco; }
 
 // The lines of the file, each with its own ending, so that a rewrite gives back every line it
 // does not change byte for byte.
@@ -152,6 +153,7 @@ std::string settingDefault(int key, std::string_view sport) {
         case CodiciInChiaro:
         case StatisticheModVis: return sport == "1" ? "0" : "1";
         case SecAnticipoAzione: return "2";
+        case UltimoDisco: return "";
         default: return "0";
     }
 }
@@ -214,7 +216,7 @@ void Settings::SettingValue(SettingMode mode, int key, std::string& value) const
         value = place.keyLine ? storedValue(lines[*place.keyLine]) : std::string();
         if (!value.empty()) return;
         value = settingDefault(key, sport_);
-        if (defaultFollowsSport(key)) return;
+        if (!defaultIsStoredOnRead(key)) return;
         store(loaded, key, value);
         return;
     }

@@ -17,6 +17,9 @@ enum SettingKey : int {
     StatisticheModVis = 7,
     DisplayEffectsDescription = 8,
     CloseStatistics = 9,
+    // The disc folder last found on the user's media or chosen by the user: where the folder
+    // chooser opens next time. No default is stored.
+    UltimoDisco = 10,
 };
 
 enum class SettingMode : int { Read = 0, Write = 1 };

@@ -29,6 +29,10 @@ IN_USE = number_ranges(
 IN_USE |= number_ranges((300, 312))
 # The analysis chooser over the full-screen film.
 IN_USE |= number_ranges((330, 331))
+# Start-up: the missing video library, refused arguments, the disc chooser's caption.
+IN_USE |= number_ranges((350, 353))
+# "No code found", and the video stack window's title and closing lines.
+IN_USE |= number_ranges(400, (490, 491))
 
 CATALOGUES = {0: "Messages0.txt", 1: "Messages1.txt"}
 
@@ -36,7 +40,7 @@ CATALOGUES = {0: "Messages0.txt", 1: "Messages1.txt"}
 ALLOWED_EMPTY = set()
 
 # Numbers formatted with text arguments, and how many.
-ARGUMENTS = {23: 1}
+ARGUMENTS = {23: 1, 351: 1, 352: 1}
 
 # Search code entry headers: one cell of about 11 pixels a code position.
 SHORT_HEADERS = number_ranges(147, 148, 149, 150, (152, 159))

@@ -67,5 +67,38 @@ TEST(CommandLine, TheRequestedPackageOpensFirstWhenTheDiscListsIt) {
     EXPECT_EQ(firstPackage({}, syntheses, std::nullopt), (PackageChoice{"B", true}));
 }
 
+TEST(CommandLine, HelpVersionAndWhatCannotRunAreAnsweredBeforeAnyWindow) {
+    TempFolder disc;
+    disc.write("Tlx_Video/Partita A/Match.cfg", "");
+    const std::string folder = disc.path().string();
+    using Action = ProgramOptions::Action;
+    const struct {
+        std::vector<std::string> arguments;
+        Action action;
+        std::string message;
+    } cases[] = {
+        {{}, Action::Run, ""},
+        {{folder}, Action::Run, ""},
+        {{folder + "/Tlx_Video/Partita A/Match.cfg"}, Action::Run, ""},
+        {{"--help"}, Action::Help, ""},
+        {{"-h"}, Action::Help, ""},
+        {{folder, "--version"}, Action::Version, ""},
+        {{"/nowhere", "--help"}, Action::Help, ""},  // help wins over what it would refuse
+        {{"--version", "--help"}, Action::Version, ""},  // the first of them
+        {{"/nowhere/disc"}, Action::Refuse, "/nowhere/disc: no such folder or file"},
+        {{folder + "/Tlx_Video/Partita B"}, Action::Refuse, folder + "/Tlx_Video/Partita B: no such folder or file"},
+        {{"--full-screen"}, Action::Refuse, "unknown option --full-screen (see --help)"},
+        {{folder, "-x"}, Action::Refuse, "unknown option -x (see --help)"},
+        // Several arguments are for the start-up's box, which names them all.
+        {{"/nowhere/a", "/nowhere/b"}, Action::Run, ""},
+    };
+    for (const auto& c : cases) {
+        const ProgramOptions options = readProgramOptions(c.arguments);
+        EXPECT_EQ(options.action, c.action) << (c.arguments.empty() ? "" : c.arguments.front());
+        EXPECT_EQ(options.message, c.message);
+    }
+    EXPECT_NE(helpText("corvane-player").find("Usage: corvane-player [DISC-FOLDER"), std::string::npos);
+}
+
 }  // namespace
 }  // namespace corvane

@@ -6,6 +6,8 @@
 
 #include "core/files.h"
 #include "core/messages.h"
+#include "core/settings.h"
+#include "support/folder_snapshot.h"
 #include "support/test_support.h"
 
 namespace corvane {
@@ -34,6 +36,7 @@ struct StartupFixture : ::testing::Test {
         platform.data = data.path();
         disc.write("System/Language.cfg", "1\r\n");
         disc.write("System/Messages0.txt", "65=Installare il lettore\n350=Manca libmpv: pacchetto libmpv2\n");
+        std::filesystem::create_directories(disc / "Tlx_Video");  // the program runs from its disc
     }
 
     StartupOutcome run(std::optional<std::filesystem::path> discFolder = std::nullopt) {
@@ -142,7 +145,8 @@ TEST_F(StartupFixture, ACommandLineThatNamesNothingToOpenIsToldInABoxAndTheLog) 
     }
     EXPECT_EQ(codecChecks, 0);
 
-    // Started from a folder without catalogues (an installed program), the box still explains.
+    // Started from a folder without catalogues (an installed program), the box still explains,
+    // and the log goes to the data folder: nothing is written beside the executable.
     TempFolder installed;
     platform.executable = installed / "corvane-player";
     boxes.shown.clear();
@@ -150,13 +154,14 @@ TEST_F(StartupFixture, ACommandLineThatNamesNothingToOpenIsToldInABoxAndTheLog) 
     EXPECT_EQ(startup.run(parseCommandLine({"/nowhere/x.dvw"})), StartupOutcome::CommandLineRefused);
     ASSERT_EQ(boxes.shown.size(), 1u);
     EXPECT_NE(boxes.shown[0].text.find("none of them:\r/nowhere/x.dvw"), std::string::npos) << boxes.shown[0].text;
+    EXPECT_TRUE(std::filesystem::is_empty(installed.path()));
+    EXPECT_EQ(logLines(data / "Quintera/Corvane Player")[3], "Argomento non valido: /nowhere/x.dvw");
 }
 
 TEST_F(StartupFixture, APackageNamedOnTheCommandLineIsRememberedForTheMainWindow) {
     disc.write("Tlx_Video/syn_Reel/Match.cfg", "sport=1\r\n");
     TempFolder elsewhere;
     platform.executable = elsewhere / "corvane-player";
-    EXPECT_EQ(run(std::nullopt), StartupOutcome::Continue);
     StartupSequence startup(state, {platform, boxes, [this] { return library; }, [this] { ++codecChecks; }});
     EXPECT_EQ(startup.run(parseCommandLine({(disc / "Tlx_Video/syn_Reel").string()})), StartupOutcome::Continue);
     EXPECT_EQ(state.folders.ProgramFolder, disc.path().string() + "/");
@@ -209,6 +214,156 @@ TEST_F(StartupFixture, TheLanguageIsReadAndTheTerminateFlagCleared) {
     run();
     EXPECT_EQ(state.LanguageNumber, 3);
     EXPECT_FALSE(state.TerminateAfterCreate);
+}
+
+// An installed program: bin/corvane-player with share/corvane-player/System beside it, and the
+// user's media in a fake mount tree.
+struct InstalledProgram : StartupFixture {
+    TempFolder prefix, mounts;
+    struct ChooserCall {
+        std::string caption;
+        std::filesystem::path start;
+    };
+    std::vector<ChooserCall> chooserCalls;
+    std::optional<std::filesystem::path> answer;  // what the user picks; nothing: cancelled
+
+    void SetUp() override {
+        StartupFixture::SetUp();
+        prefix.write("bin/corvane-player", "");
+        prefix.write("share/corvane-player/System/Language.cfg", "1\r\n");
+        prefix.write("share/corvane-player/System/Messages1.txt", "353=Scegli_il disco\n");
+        platform.executable = prefix / "bin/corvane-player";
+        platform.mountRoot = mounts.path();
+        std::filesystem::create_directories(mounts / "media/coach");
+    }
+
+    std::filesystem::path mediaDisc(const std::string& where) {
+        mounts.write(where + "/Tlx_Video/Partita/Match.cfg", "sport=1\r\n");
+        return mounts / where;
+    }
+
+    StartupOutcome runInstalled(const CommandLineRequest& request = {}) {
+        StartupSequence startup(state, {platform, boxes, [this] { return library; }, {}, {},
+                                        [this](const std::string& caption, const std::filesystem::path& start) {
+                                            chooserCalls.push_back({caption, start});
+                                            return answer;
+                                        }});
+        return startup.run(request);
+    }
+
+    std::string lastDisc() {
+        const std::string sport;
+        return Settings(settingsFilePath(documents.path()), sport).read(UltimoDisco);
+    }
+};
+
+TEST_F(InstalledProgram, TheOnlyDiscOnTheMediaIsUsedWithoutAsking) {
+    const auto cd = mediaDisc("run/media/coach/PARTITE");
+    const auto before = testing::snapshot(prefix.path());
+    const auto packages = testing::snapshot(cd / "Tlx_Video");
+    EXPECT_EQ(runInstalled(), StartupOutcome::Continue);
+    EXPECT_TRUE(chooserCalls.empty());
+    EXPECT_EQ(state.folders.ProgramFolder, cd.string() + "/");
+    // The disc brings no System: the installed one serves it, and nothing is copied into the disc.
+    EXPECT_EQ(state.folders.SystemFolder, (prefix / "share/corvane-player/System").string());
+    EXPECT_EQ(state.LanguageNumber, 1);
+    EXPECT_FALSE(std::filesystem::exists(cd / "System"));
+    const auto lines = logLines(cd);
+    ASSERT_GE(lines.size(), 5u);
+    EXPECT_EQ(lines[3], "Disco trovato: " + cd.string());
+    EXPECT_EQ(lines[4], "Percorso System: " + state.folders.SystemFolder);
+    EXPECT_EQ(lastDisc(), cd.string());
+    EXPECT_EQ(testing::differences(before, testing::snapshot(prefix.path())), "");
+    EXPECT_EQ(testing::differences(packages, testing::snapshot(cd / "Tlx_Video")), "");
+}
+
+TEST_F(InstalledProgram, NoneOrSeveralDiscsOpenTheChooserAtTheLastDisc) {
+    TempFolder copied;  // a disc copied to the hard disk, with a System of its own
+    copied.write("Tlx_Video/Partita/Match.cfg", "sport=1\r\n");
+    copied.write("System/Language.cfg", "0\r\n");
+
+    // No disc on the media: the chooser opens at the media folder and the user picks the copy.
+    answer = copied.path();
+    EXPECT_EQ(runInstalled(), StartupOutcome::Continue);
+    ASSERT_EQ(chooserCalls.size(), 1u);
+    EXPECT_EQ(chooserCalls[0].caption, "Scegli\ril disco");  // in the installed program's language
+    EXPECT_EQ(chooserCalls[0].start, mounts / "media/coach");
+    EXPECT_EQ(state.folders.ProgramFolder, copied.path().string() + "/");
+    EXPECT_EQ(state.folders.SystemFolder, copied.path().string() + "/System");  // its own wins
+    EXPECT_EQ(state.LanguageNumber, 0);
+    EXPECT_EQ(logLines(copied.path())[3], "Disco scelto: " + copied.path().string());
+    EXPECT_EQ(lastDisc(), copied.path().string());
+
+    // Still none: the chooser opens at the disc used last.
+    chooserCalls.clear();
+    runInstalled();
+    ASSERT_EQ(chooserCalls.size(), 1u);
+    EXPECT_EQ(chooserCalls[0].start, copied.path());
+
+    // Two discs, the last one not among them: where they are; the user picks the second.
+    const auto first = mediaDisc("media/coach/UNO");
+    const auto second = mediaDisc("media/coach/DUE");
+    chooserCalls.clear();
+    answer = second;
+    runInstalled();
+    ASSERT_EQ(chooserCalls.size(), 1u);
+    EXPECT_EQ(chooserCalls[0].start, mounts / "media/coach");
+    EXPECT_EQ(state.folders.ProgramFolder, second.string() + "/");
+    EXPECT_EQ(lastDisc(), second.string());
+
+    // Again: the chooser opens at the one chosen last time.
+    chooserCalls.clear();
+    answer = first;
+    runInstalled();
+    ASSERT_EQ(chooserCalls.size(), 1u);
+    EXPECT_EQ(chooserCalls[0].start, second);
+    EXPECT_EQ(lastDisc(), first.string());
+}
+
+TEST_F(InstalledProgram, TheChosenFolderIsReadAsAnArgumentWouldBe) {
+    const auto cd = mediaDisc("mnt/cd");
+    mediaDisc("mnt/dvd");
+    TempFolder empty;
+    const struct {
+        std::filesystem::path chosen;
+        std::filesystem::path disc;
+        std::optional<PackageChoice> package;
+    } cases[] = {
+        {cd / "Tlx_Video", cd, std::nullopt},
+        {cd / "Tlx_Video/Partita", cd, PackageChoice{"Partita", false}},
+        // A folder without packages is still taken: the main window says it holds none and ends.
+        {empty.path(), empty.path(), std::nullopt},
+    };
+    for (const auto& c : cases) {
+        answer = c.chosen;
+        EXPECT_EQ(runInstalled(), StartupOutcome::Continue) << c.chosen;
+        EXPECT_EQ(state.folders.ProgramFolder, c.disc.string() + "/") << c.chosen;
+        EXPECT_EQ(state.RequestedPackage, c.package) << c.chosen;
+    }
+}
+
+TEST_F(InstalledProgram, NoDiscChosenEndsTheRunWithoutWritingAnything) {
+    mediaDisc("media/coach/UNO");
+    mediaDisc("media/coach/DUE");
+    const auto before = testing::snapshot(prefix.path());
+    const auto media = testing::snapshot(mounts.path());
+    EXPECT_EQ(runInstalled(), StartupOutcome::DiscNotChosen);
+    EXPECT_EQ(chooserCalls.size(), 1u);
+    EXPECT_TRUE(std::filesystem::is_empty(data.path()));
+    EXPECT_TRUE(std::filesystem::is_empty(documents.path()));
+    EXPECT_EQ(testing::differences(before, testing::snapshot(prefix.path())), "");
+    EXPECT_EQ(testing::differences(media, testing::snapshot(mounts.path())), "");
+}
+
+TEST_F(InstalledProgram, AGivenDiscIsNotSearchedForButBorrowsTheInstalledSystem) {
+    mediaDisc("media/coach/UNO");
+    TempFolder given;
+    given.write("Tlx_Video/Partita/Match.cfg", "");
+    EXPECT_EQ(runInstalled(parseCommandLine({given.path().string()})), StartupOutcome::Continue);
+    EXPECT_TRUE(chooserCalls.empty());
+    EXPECT_EQ(state.folders.ProgramFolder, given.path().string() + "/");
+    EXPECT_EQ(state.folders.SystemFolder, (prefix / "share/corvane-player/System").string());
+    EXPECT_EQ(lastDisc(), "");  // only a disc searched for or chosen is remembered
 }
 
 }  // namespace

@@ -22,6 +22,8 @@ public:
     LocalDateTime clock{2026, 12, 7, 14, 32, 43};
     LocalDateTime fileTime{2026, 11, 30, 9, 5, 0};
     bool readOnlyMedia = false;
+    std::filesystem::path mountRoot;  // a fake mount tree (media/USER, run/media/USER, mnt); empty: none
+    std::string user = "coach";
 
     std::filesystem::path executablePath() const override { return executable; }
     std::filesystem::path documentsFolder() const override { return documents; }
@@ -33,6 +35,8 @@ public:
         return fileTime;
     }
     bool isOnReadOnlyMedia(const std::filesystem::path&) const override { return readOnlyMedia; }
+    std::filesystem::path mountTreeRoot() const override { return mountRoot; }
+    std::string userName() const override { return user; }
 };
 
 // Records every box instead of showing it.

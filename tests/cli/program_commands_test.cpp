@@ -1,0 +1,85 @@
+// The installed commands as a user types them in a terminal: help, version and a folder that
+// does not exist are answered on the terminal, without a display and without a window.
+
+#include <gtest/gtest.h>
+
+#include <array>
+#include <cstdio>
+#include <string>
+#include <sys/wait.h>
+#include <vector>
+
+#include "support/test_support.h"
+
+namespace corvane {
+namespace {
+
+struct CommandRun {
+    int exitCode = -1;
+    std::string out, err;
+};
+
+// No display of any kind: what is answered here must not need one.
+CommandRun runWithoutDisplay(const std::string& program, const std::vector<std::string>& arguments) {
+    testing::TempFolder scratch;
+    std::string command = "env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM XDG_RUNTIME_DIR='" +
+                          scratch.path().string() + "' '" + program + "'";
+    for (const auto& argument : arguments) command += " '" + argument + "'";
+    command += " 2>'" + (scratch / "err").string() + "' </dev/null";
+    CommandRun run;
+    if (FILE* pipe = popen(command.c_str(), "r")) {
+        std::array<char, 4096> buffer{};
+        std::size_t read = 0;
+        while ((read = std::fread(buffer.data(), 1, buffer.size(), pipe)) > 0) run.out.append(buffer.data(), read);
+        const int status = pclose(pipe);
+        run.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    }
+    run.err = testing::readFile(scratch / "err");
+    return run;
+}
+
+TEST(ProgramCommands, HelpAndVersionAnswerWithoutADisplay) {
+    const std::string version = CORVANE_VERSION;
+    const struct {
+        std::string program;
+        std::vector<std::string> arguments;
+        std::string expected;  // the start of standard output
+    } cases[] = {
+        {CORVANE_PLAYER, {"--version"}, "corvane-player " + version + " (Corvane System Player)\n"},
+        {CORVANE_PLAYER, {"/nowhere", "--version"}, "corvane-player " + version},
+        {CORVANE_PLAYER, {"--help"}, "Usage: " CORVANE_PLAYER " [DISC-FOLDER | PACKAGE-FOLDER | FILE]\n"},
+        {CORVANE_PLAYER, {"-h"}, "Usage: "},
+        {CORVANE_CLI, {"--version"}, "corvane-cli " + version + "\n"},
+        {CORVANE_CLI, {"--help"}, "Corvane System Player companion"},
+    };
+    for (const auto& c : cases) {
+        const CommandRun run = runWithoutDisplay(c.program, c.arguments);
+        EXPECT_EQ(run.exitCode, 0) << c.program << " " << c.arguments.front() << "\n" << run.err;
+        EXPECT_EQ(run.out.substr(0, c.expected.size()), c.expected) << run.out;
+        EXPECT_EQ(run.err, "");
+    }
+}
+
+TEST(ProgramCommands, AFolderThatDoesNotExistIsNamedOnTheTerminal) {
+    testing::TempFolder disc;
+    const std::string missing = (disc / "Tlx_Video").string();
+    const struct {
+        std::vector<std::string> arguments;
+        std::string err;
+    } cases[] = {
+        {{missing}, std::string(CORVANE_PLAYER) + ": " + missing + ": no such folder or file\n"},
+        // Qt's own options are taken off first; what remains is checked the same way.
+        {{"-platform", "offscreen", missing}, std::string(CORVANE_PLAYER) + ": " + missing + ": no such folder or file\n"},
+        {{"--full-screen"}, std::string(CORVANE_PLAYER) + ": unknown option --full-screen (see --help)\n"},
+    };
+    for (const auto& c : cases) {
+        const CommandRun run = runWithoutDisplay(CORVANE_PLAYER, c.arguments);
+        EXPECT_EQ(run.exitCode, 2) << c.arguments.front() << "\n" << run.err;
+        EXPECT_EQ(run.err, c.err);
+        EXPECT_EQ(run.out, "");
+    }
+    EXPECT_TRUE(std::filesystem::is_empty(disc.path()));
+}
+
+}  // namespace
+}  // namespace corvane
