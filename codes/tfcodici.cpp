@@ -22,6 +22,7 @@
 #include "codes/check_combo_box_qt.h"
 #include "codes/code_description.h"
 #include "codes/code_list_rules.h"
+#include "codes/tfreel.h"
 #include "codes/tfsubform.h"
 #include "core/cp1252.h"
 #include "core/text.h"
@@ -138,6 +139,7 @@ void TFCodici::buildWidgets() {
     ButReplay = button("ButReplay", Glyph::Play);
     ButReplay->hide();
     ButChiaro = button("ButChiaro", Glyph::Information);
+    bottom->addWidget(new ReelExportButton(app_, [this] { return rows_; }, this));
     LblRelease = new FittedLabel(this);
     LblRelease->setStyleSheet(QStringLiteral("color: white;"));
     bottom->addStretch();

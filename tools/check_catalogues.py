@@ -27,6 +27,8 @@ IN_USE = number_ranges(
     96, 97, (99, 111), (113, 117), (130, 135), 137, (143, 150), (152, 183))
 # The key list of the main window.
 IN_USE |= number_ranges((300, 312))
+# The export of the listed actions.
+IN_USE |= number_ranges((560, 585))
 
 CATALOGUES = {0: "Messages0.txt", 1: "Messages1.txt"}
 
@@ -34,7 +36,7 @@ CATALOGUES = {0: "Messages0.txt", 1: "Messages1.txt"}
 ALLOWED_EMPTY = set()
 
 # Numbers formatted with text arguments, and how many.
-ARGUMENTS = {23: 1}
+ARGUMENTS = {23: 1, 572: 2, 573: 2, 574: 1, 576: 1, 577: 1, 578: 1, 582: 1, 583: 1}
 
 # Search code entry headers: one cell of about 11 pixels a code position.
 SHORT_HEADERS = number_ranges(147, 148, 149, 150, (152, 159))
