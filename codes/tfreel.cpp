@@ -102,7 +102,11 @@ ReelExportButton::ReelExportButton(AppContext& app, std::function<std::vector<Co
     setText(messageToQt(app_.messages.MessageText(kButtonText)));
     setToolTip(messageToQt(app_.messages.MessageText(kButtonHint)));
     setFocusPolicy(Qt::NoFocus);
-    setStyleSheet(QStringLiteral("QToolButton { color: white; font-weight: bold; padding: 1px 4px; }"));
+    // The list's header colours: white on blue, readable on the list's dark strip.
+    setStyleSheet(QStringLiteral("QToolButton { color: white; background: rgb(0,128,192); font-weight: bold;"
+                                 " border: 1px solid rgb(128,128,128); border-radius: 3px; padding: 1px 6px; }"
+                                 "QToolButton:hover { background: rgb(0,150,220); }"
+                                 "QToolButton:pressed { background: rgb(0,0,128); }"));
     connect(this, &QToolButton::clicked, this, &ReelExportButton::openExport);
 }
 

@@ -156,3 +156,42 @@ TEST_F(ReelExport, APackageFolderIsRefusedBeforeAnythingStarts) {
 
 }  // namespace
 }  // namespace corvane
+
+namespace corvane {
+namespace {
+
+// A picture for the eye, not a check: with CORVANE_REEL_SCREENSHOT naming a PNG, the demo match
+// exports ten kills while its film plays, and the screen is taken mid-export (run under Xvfb
+// with QT_QPA_PLATFORM=xcb; `import` of imagemagick takes the picture).
+TEST(ReelScreenshot, TenClipsExportWhileTheFilmPlays) {
+    const char* shot = std::getenv("CORVANE_REEL_SCREENSHOT");
+    if (!shot || !*shot) GTEST_SKIP() << "CORVANE_REEL_SCREENSHOT names no picture to take";
+    MainWindowRun run(testing::demoDisc(), QSize(1920, 1080), 1, PackageChoice{"2026-11-28_Volley_Falchi-Delfini", false});
+    run.window->showMaximized();
+    run.window->codeList()->FillFromSearch("*~~A~#");  // the home side's kills
+    testing::clickRow(run.window->codeList()->findChild<TextGrid*>("SGrid"), 0);
+    waitFor([&] { return run.player().State() == TPlayer::Playing; });
+    std::fprintf(stderr, "listed %d, playing %d\n", run.window->codeList()->listRowCount(),
+                 run.player().State() == TPlayer::Playing);
+    clickButton(run.window->codeList()->findChild<QToolButton*>("ButReel"));
+    QWidget* dialog = nullptr;
+    ASSERT_TRUE(waitFor([&] { return (dialog = topLevel("FReel")) != nullptr; }));
+    auto* actions = child<QListWidget>(dialog, "LstAzioni");
+    for (int n = 10; n < actions->count(); ++n) actions->item(n)->setCheckState(Qt::Unchecked);
+    testing::TempFolder out;
+    auto* edit = child<QLineEdit>(dialog, "EdDestinazione");
+    edit->setText(QString::fromStdString((out / "kills.mp4").string()));
+    clickButton(child<QCheckBox>(dialog, "CkDidascalie"));
+    clickButton(child<QPushButton>(dialog, "ButEsporta"));
+    QWidget* progress = nullptr;
+    ASSERT_TRUE(waitFor([&] { return (progress = topLevel("FReelProgress")) != nullptr; }));
+    ASSERT_TRUE(waitFor([&] { return child<QLabel>(progress, "LblClip")->text().startsWith(QStringLiteral("Clip 4")); },
+                        std::chrono::seconds(120)));
+    QTest::qWait(500);
+    std::system(("import -window root '" + std::string(shot) + "'").c_str());
+    ASSERT_TRUE(waitFor([&] { return !run.boxes.shown.empty(); }, std::chrono::seconds(300)));
+    std::fprintf(stderr, "%s\n", run.boxes.shown.back().text.c_str());
+}
+
+}  // namespace
+}  // namespace corvane
