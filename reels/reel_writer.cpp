@@ -94,7 +94,7 @@ class FilmReader {
 public:
     explicit FilmReader(const fs::path& film) : film_(film) {
         // The libraries' notes on damaged packets of the films are no news to the user.
-        av_log_set_level(AV_LOG_ERROR);
+        av_log_set_level(AV_LOG_FATAL);
         AVFormatContext* raw = nullptr;
         if (avformat_open_input(&raw, film.c_str(), nullptr, nullptr) < 0) fail();
         input_.reset(raw);
