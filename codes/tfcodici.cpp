@@ -139,12 +139,12 @@ void TFCodici::buildWidgets() {
     ButReplay = button("ButReplay", Glyph::Play);
     ButReplay->hide();
     ButChiaro = button("ButChiaro", Glyph::Information);
-    bottom->addWidget(new ReelExportButton(app_, [this] { return rows_; }, this));
     LblRelease = new FittedLabel(this);
     LblRelease->setStyleSheet(QStringLiteral("color: white;"));
     bottom->addStretch();
     bottom->addWidget(LblRelease);
     layout->addLayout(bottom);
+    layout->addWidget(new ReelExportButton(app_, [this] { return rows_; }, this));
     connect(ButNext, &QToolButton::clicked, this, &TFCodici::NextCode);
     connect(ButPrev, &QToolButton::clicked, this, &TFCodici::PreviousCode);
     connect(ButReplay, &QToolButton::clicked, this, [this] { replay(currentListRow()); });
