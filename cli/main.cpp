@@ -4,6 +4,7 @@
 
 #include "cli/disc_reader.h"
 #include "cli/json_output.h"
+#include "cli/reel_command.h"
 #include "cli/stats_commands.h"
 #include "codes/analyses_file.h"
 #include "codes/code_passes.h"
@@ -64,6 +65,21 @@ int main(int argc, char** argv) {
     discAndName(statext);
     statext->add_option("--pattern", pattern, "13-character extension pattern, \"~\" for open positions")->required();
     statext->add_option("--out", out, "file to write (default: a new temporary folder)");
+    ReelCommand reelCommand;
+    int reelAnalysis = -1;
+    CLI::App* reel = app.add_subcommand("reel", "a film (or a folder of clips) of the actions a search lists");
+    discAndName(reel);
+    reel->add_option("--code", reelCommand.code, "search code, \"~\" or blank for any character");
+    reel->add_option("--adv", reelCommand.adv, "advanced-codes expression");
+    reel->add_option("--sets", reelCommand.sets, "set filter, e.g. \"1;3;\"");
+    CLI::Option* reelAnalysisOption =
+        reel->add_option("--analysis", reelAnalysis, "an analysis of Analisi.ini (from 0) instead of a search");
+    reel->add_option("--out", reelCommand.out, "the .mp4 film to write, or with --clips a new folder")->required();
+    reel->add_flag("--clips", reelCommand.clips, "one numbered film a clip in the folder --out");
+    reel->add_flag("--captions", reelCommand.captions, "the code in words, its time and set over each action's start");
+    reel->add_option("--pre-roll", reelCommand.preRoll, "seconds before each code (2)")->check(CLI::Range(-3600, 3600));
+    reel->add_option("--end-offset", reelCommand.endOffset, "seconds before each rally's end (0)")
+        ->check(CLI::Range(-3600, 3600));
     CLI::App* decipher = app.add_subcommand("decipher", "the plain lines of a scout file, deciphered when enciphered");
     decipher->add_option("FILE", file, "scout file")->required();
 
@@ -94,6 +110,9 @@ int main(int argc, char** argv) {
             printJson(statsJson(state));
         } else if (*statext) {
             printJson(statextJson(state, platform, pattern, out));
+        } else if (*reel) {
+            if (*reelAnalysisOption) reelCommand.analysis = reelAnalysis;
+            return runReel(state, reelCommand);
         } else if (*search) {
             AnalysisRecord record;
             record[AnalysisRecord::adv_codes] = fromArgument(adv);

@@ -14,12 +14,8 @@ bool endsRally(std::string_view code) {
     return (code.size() >= 7 && code.substr(1, 6) == "ENDACT") || (code.size() >= 2 && code[1] == 'p');
 }
 
-// Where an action ends: at a second, at the end of its film, or never (a filtered list whose
-// rally has no end row).
-struct ActionEnd {
-    enum Kind { AtSecond, AtFilmEnd, Never } kind = Never;
-    int second = 0;
-
+// Where an action ends, and whether the position has reached it.
+struct ActionEnd : ListActionEnd {
     bool reached(int position, bool atFilmEnd) const {
         switch (kind) {
             case AtSecond: return position >= second;
@@ -30,22 +26,30 @@ struct ActionEnd {
     }
 };
 
-int offsetOf(const ActionEndQuery& q) { return std::clamp(q.endOffsetSeconds, -kOffsetLimit, kOffsetLimit); }
+int offsetOf(int endOffsetSeconds) { return std::clamp(endOffsetSeconds, -kOffsetLimit, kOffsetLimit); }
 
-ActionEnd synthesisActionEnd(const ActionEndQuery& q, int tableRow) {
-    const std::string_view film = q.table.Cell(Film, tableRow);
-    for (int row = tableRow + 1; row < q.table.RowCount(); ++row) {
-        if (q.table.Cell(Film, row) != film) break;  // the film's last code
-        if (const auto second = codeSecond(q.table, row)) return {ActionEnd::AtSecond, *second - offsetOf(q)};
-    }
-    return {ActionEnd::AtFilmEnd};
+ActionEnd endAt(ListActionEnd::Kind kind, int second = 0) {
+    ActionEnd end;
+    end.kind = kind;
+    end.second = second;
+    return end;
 }
 
-ActionEnd filteredActionEnd(const ActionEndQuery& q, int tableRow) {
-    for (int row = tableRow + 1; row < q.table.RowCount(); ++row) {
-        if (!endsRally(q.table.Cell(Code, row))) continue;
-        const auto second = codeSecond(q.table, row);
-        return second ? ActionEnd{ActionEnd::AtSecond, *second - offsetOf(q)} : ActionEnd{};
+ActionEnd synthesisActionEnd(const CodeTable& table, int tableRow, int endOffsetSeconds) {
+    const std::string_view film = table.Cell(Film, tableRow);
+    for (int row = tableRow + 1; row < table.RowCount(); ++row) {
+        if (table.Cell(Film, row) != film) break;  // the film's last code
+        if (const auto second = codeSecond(table, row))
+            return endAt(ActionEnd::AtSecond, *second - offsetOf(endOffsetSeconds));
+    }
+    return endAt(ActionEnd::AtFilmEnd);
+}
+
+ActionEnd filteredActionEnd(const CodeTable& table, int tableRow, int endOffsetSeconds) {
+    for (int row = tableRow + 1; row < table.RowCount(); ++row) {
+        if (!endsRally(table.Cell(Code, row))) continue;
+        const auto second = codeSecond(table, row);
+        return second ? endAt(ActionEnd::AtSecond, *second - offsetOf(endOffsetSeconds)) : ActionEnd{};
     }
     return {};
 }
@@ -92,7 +96,8 @@ ActionEndDecision CheckActionEnd(const ActionEndQuery& q) {
     if (!q.synthesisMode && listRows == q.table.codeRowCount()) return followTheFilm(q);
 
     const int tableRow = q.listTableRows[static_cast<std::size_t>(q.listRow - 1)];
-    const ActionEnd end = q.synthesisMode ? synthesisActionEnd(q, tableRow) : filteredActionEnd(q, tableRow);
+    const ActionEnd end = q.synthesisMode ? synthesisActionEnd(q.table, tableRow, q.endOffsetSeconds)
+                                          : filteredActionEnd(q.table, tableRow, q.endOffsetSeconds);
     if (q.filmMovedByUser && outsideAction(q, tableRow, end)) return {ActionEndStep::Release};
     if (!end.reached(q.positionSeconds, q.atFilmEnd)) return {};
 
@@ -105,6 +110,24 @@ ActionEndDecision CheckActionEnd(const ActionEndQuery& q) {
         decision.nextListRow = q.listRow + 1;
     }
     return decision;
+}
+
+ListActionEnd listActionEnd(const CodeTable& table, const std::vector<int>& listTableRows, int listRow,
+                            bool synthesisMode, int endOffsetSeconds) {
+    const int listRows = static_cast<int>(listTableRows.size());
+    if (listRow < 1 || listRow > listRows) return {};
+    const int tableRow = listTableRows[static_cast<std::size_t>(listRow - 1)];
+    if (synthesisMode) return synthesisActionEnd(table, tableRow, endOffsetSeconds);
+    if (listRows != table.codeRowCount()) return filteredActionEnd(table, tableRow, endOffsetSeconds);
+    // An unfiltered list follows the film: the highlight leaves the row when the film reaches the
+    // next code of the same film that has a readable second.
+    const std::string_view film = table.Cell(Film, tableRow);
+    for (int row = listRow + 1; row <= listRows; ++row) {
+        const int next = listTableRows[static_cast<std::size_t>(row - 1)];
+        if (table.Cell(Film, next) != film) break;
+        if (const auto second = codeSecond(table, next)) return endAt(ActionEnd::AtSecond, *second);
+    }
+    return endAt(ActionEnd::AtFilmEnd);
 }
 
 }  // namespace corvane

@@ -49,4 +49,15 @@ struct ActionEndQuery {
 // action (before its pre-roll or past its end).
 ActionEndDecision CheckActionEnd(const ActionEndQuery& query);
 
+// Where the action of a list row stops when the list plays it: at a second of its film, at the
+// end of its film, or never by itself (a filtered list whose rally has no readable end row, which
+// then plays on to the film's end). The rules are those of CheckActionEnd; an unfiltered list's
+// action runs until the film reaches the next listed code of the same film.
+struct ListActionEnd {
+    enum Kind { AtSecond, AtFilmEnd, Never } kind = Never;
+    int second = 0;
+};
+ListActionEnd listActionEnd(const CodeTable& table, const std::vector<int>& listTableRows, int listRow,
+                            bool synthesisMode, int endOffsetSeconds);
+
 }  // namespace corvane

@@ -17,6 +17,7 @@
 #include "codes/check_combo_box_qt.h"
 #include "codes/code_description.h"
 #include "codes/code_list_rules.h"
+#include "codes/tfreel.h"
 #include "codes/tfsubform.h"
 #include "core/cp1252.h"
 #include "core/text.h"
@@ -143,6 +144,7 @@ void TFCodici::buildWidgets() {
     bottom->addStretch();
     bottom->addWidget(LblRelease);
     layout->addLayout(bottom);
+    layout->addWidget(new ReelExportButton(app_, [this] { return rows_; }, this));
     connect(ButNext, &QToolButton::clicked, this, &TFCodici::NextCode);
     connect(ButPrev, &QToolButton::clicked, this, &TFCodici::PreviousCode);
     connect(ButReplay, &QToolButton::clicked, this, [this] { replay(currentListRow()); });

@@ -1,0 +1,132 @@
+#include "cli/reel_command.h"
+
+#include <atomic>
+#include <chrono>
+#include <csignal>
+#include <cstdio>
+#include <iostream>
+
+#include "cli/disc_reader.h"
+#include "codes/analyses_file.h"
+#include "codes/code_description.h"
+#include "core/cp1252.h"
+#include "core/messages.h"
+#include "reels/reel_job.h"
+
+namespace corvane::cli {
+
+namespace {
+
+namespace fs = std::filesystem;
+
+// Ctrl+C stops the export between two packets, so the partial output is removed.
+std::atomic<bool> interrupted{false};
+extern "C" void interrupt(int) { interrupted.store(true); }
+
+class SilentBoxes : public MessageBoxPresenter {
+public:
+    int ShowMessageBox(const std::string&, const std::string&, int) override { return kMessageBoxOkPressed; }
+};
+
+std::vector<CodeListRow> listedRows(const ProgramState& state, const ReelCommand& command) {
+    const PassContext context{state.Sport, state.SynthesisMode, state.LanguageNumber};
+    std::vector<CodeListRow> rows;
+    if (command.analysis) {
+        const auto file = analysesFilePath(state.package.folder);
+        AnalysisRecord record;
+        const auto entries = ListAnalyses(file, state.codeTable, context, record);
+        if (!entries) throw UsageError("the package has no Analisi.ini");
+        const int index = *command.analysis;
+        if (index < 0 || index >= static_cast<int>(entries->size()))
+            throw UsageError("the package has no analysis " + std::to_string(index));
+        ReadAnalysis(file, (*entries)[static_cast<std::size_t>(index)].name, record);
+        rows = ApplyAnalysis(state.codeTable, index, command.sets, record, context);
+    } else {
+        AnalysisRecord record;
+        record[AnalysisRecord::adv_codes] = utf8ToCp1252(command.adv);
+        rows = FillCodeList(state.codeTable, utf8ToCp1252(command.code), command.sets, record, context);
+    }
+    if (rows.size() == 1 && rows.front().row == 0) rows.clear();  // the passes' "nothing found"
+    return rows;
+}
+
+std::string minutes(double seconds) {
+    const int whole = static_cast<int>(seconds + 0.5);
+    char text[32];
+    std::snprintf(text, sizeof text, "%d:%02d", whole / 60, whole % 60);
+    return text;
+}
+
+std::string statusText(const ReelResult& result) {
+    switch (result.status) {
+        case ReelStatus::Done: return "done";
+        case ReelStatus::Cancelled: return "interrupted: nothing was written";
+        case ReelStatus::NoClips: return "the list holds no action the films can play";
+        case ReelStatus::InsidePackages: return "nothing is written into the disc's package folders: " + result.detail;
+        case ReelStatus::DestinationNotEmpty: return "the clip folder must be new or empty: " + result.detail;
+        case ReelStatus::NoDestinationFolder: return "no folder to write into at " + result.detail;
+        case ReelStatus::NoH264Encoder:
+            return "FFmpeg's libraries hold no H.264 encoder: install libavcodec59 with libx264 (Debian: libx264-164)";
+        case ReelStatus::NoAacEncoder: return "FFmpeg's libraries hold no AAC encoder";
+        case ReelStatus::NoCaptionFont: return "no font for the captions: install fonts-dejavu-core";
+        case ReelStatus::CannotReadFilm: return "cannot read the film " + result.detail;
+        case ReelStatus::CannotWrite: return "cannot write the reel: " + result.detail;
+    }
+    return "failed";
+}
+
+}  // namespace
+
+int runReel(const ProgramState& state, const ReelCommand& command) {
+    if (command.out.empty()) throw UsageError("--out names the film or folder to write");
+    const fs::path discFolder = state.folders.ProgramFolder;
+    if (insidePackages(command.out, discFolder))
+        throw UsageError("nothing is written into the disc's package folders: " + command.out);
+    const std::vector<CodeListRow> rows = listedRows(state, command);
+    const auto lengths = filmLengths(state.package.films);
+    const ReelPlan plan = planReel({state.codeTable, rows, {}, lengths, state.SynthesisMode,
+                                    command.preRoll, command.endOffset});
+    if (plan.clips.empty()) throw UsageError("the list holds no action the films can play");
+
+    std::function<std::string(const CodeListRow&)> caption;
+    const MessageCatalogue catalogue(state.folders.SystemFolder);
+    SilentBoxes boxes;
+    const int language = ReadLanguageNumber(state.folders.SystemFolder);
+    const Messages messages(catalogue, boxes, language);
+    if (command.captions) {
+        caption = [&](const CodeListRow& row) {
+            return reelCaption(DescribeCode(row.code, {state.Sport, state.match, state.events, messages.MessageText(131)}),
+                               row);
+        };
+    }
+    ReelJob job{reelSources(plan, rows, state.package.films, caption), command.out,
+                command.clips ? ReelOutput::ClipFolder : ReelOutput::OneFilm, discFolder};
+
+    const auto started = std::chrono::steady_clock::now();
+    const auto report = [&](const ReelProgress& progress) {
+        const double elapsed = std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
+        const double share = progress.secondsTotal > 0 ? progress.secondsDone / progress.secondsTotal : 0;
+        const std::string left = share > 0.01 ? minutes(elapsed / share - elapsed) : "?";
+        std::cerr << "\rclip " << progress.clip << "/" << progress.clipCount << "  " << static_cast<int>(share * 100)
+                  << "%  " << minutes(elapsed) << " elapsed, " << left << " left   " << std::flush;
+    };
+    interrupted.store(false);
+    const auto previousInt = std::signal(SIGINT, interrupt);
+    const auto previousTerm = std::signal(SIGTERM, interrupt);
+    const ReelResult result = writeReel(job, report, interrupted);
+    std::signal(SIGINT, previousInt);
+    std::signal(SIGTERM, previousTerm);
+    std::cerr << '\n';
+    if (result.status == ReelStatus::Done) {
+        std::cerr << "corvane-cli: " << plan.clips.size() << " clips written to " << command.out << '\n';
+        return 0;
+    }
+    const std::string text = statusText(result);
+    if (result.status == ReelStatus::NoDestinationFolder || result.status == ReelStatus::DestinationNotEmpty ||
+        result.status == ReelStatus::InsidePackages)
+        throw UsageError(text);
+    std::cerr << "corvane-cli: " << text << '\n';
+    return 1;
+}
+
+}  // namespace corvane::cli

@@ -1,0 +1,26 @@
+#pragma once
+
+#include <optional>
+#include <string>
+
+#include "core/program_state.h"
+
+namespace corvane::cli {
+
+struct ReelCommand {
+    std::string code;  // search code, UTF-8
+    std::string adv;   // advanced-codes expression, UTF-8
+    std::string sets;
+    std::optional<int> analysis;  // an analysis of Analisi.ini instead of the search
+    std::string out;
+    bool clips = false;
+    bool captions = false;
+    int preRoll = 2;
+    int endOffset = 0;
+};
+
+// Writes the reel of the listed codes; progress on standard error. Returns the exit code: 0 done,
+// 1 the export failed or was interrupted. Bad input throws UsageError.
+int runReel(const ProgramState& state, const ReelCommand& command);
+
+}  // namespace corvane::cli

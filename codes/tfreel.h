@@ -1,0 +1,100 @@
+#pragma once
+
+#include <QDialog>
+#include <QElapsedTimer>
+#include <QToolButton>
+
+#include <functional>
+#include <vector>
+
+#include "codes/code_passes.h"
+#include "reels/reel_writer.h"
+
+class QCheckBox;
+class QLabel;
+class QLineEdit;
+class QListWidget;
+class QProgressBar;
+class QPushButton;
+class QRadioButton;
+
+namespace corvane {
+
+struct AppContext;
+class Messages;
+class ReelExportJob;
+
+// The export command beside the code list: opens the export window on the list's rows as they
+// are when it is clicked.
+class ReelExportButton : public QToolButton {
+    Q_OBJECT
+
+public:
+    ReelExportButton(AppContext& app, std::function<std::vector<CodeListRow>()> listedRows, QWidget* parent);
+
+private:
+    void openExport();
+
+    AppContext& app_;
+    std::function<std::vector<CodeListRow>()> listedRows_;
+};
+
+// The export window: the listed actions to tick, where to write, one film or a folder of clips,
+// captions. Export hands the reel to a progress window and closes.
+class TFReel : public QDialog {
+    Q_OBJECT
+
+public:
+    TFReel(AppContext& app, std::vector<CodeListRow> rows, QWidget* parent);
+
+private:
+    void browse();
+    void outputChanged();
+    void exportClick();
+    std::vector<int> tickedRows() const;
+    std::string text(int number) const;
+
+    AppContext& app_;
+    std::vector<CodeListRow> rows_;
+    QListWidget* LstAzioni = nullptr;
+    QLineEdit* EdDestinazione = nullptr;
+    QPushButton* ButSfoglia = nullptr;
+    QRadioButton* RbFilm = nullptr;
+    QRadioButton* RbClip = nullptr;
+    QCheckBox* CkDidascalie = nullptr;
+    QPushButton* ButEsporta = nullptr;
+    QPushButton* ButAnnulla = nullptr;
+};
+
+// The export under way: clip count, elapsed and remaining time, and Cancel. Not modal, so the
+// film and the lists stay in use meanwhile. Closing it cancels the export.
+class TFReelProgress : public QDialog {
+    Q_OBJECT
+
+public:
+    TFReelProgress(AppContext& app, ReelJob job, QWidget* parent);
+    ~TFReelProgress() override;
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void progressed(int clip, int clipCount, double secondsDone, double secondsTotal);
+    void finished(int status, const QString& detail);
+    std::string text(int number) const;
+
+    AppContext& app_;
+    std::string destination_;
+    QLabel* LblClip = nullptr;
+    QLabel* LblTempo = nullptr;
+    QProgressBar* Barra = nullptr;
+    QPushButton* ButAnnulla = nullptr;
+    ReelExportJob* job_ = nullptr;
+    QElapsedTimer clock_;
+    bool done_ = false;
+};
+
+// The catalogue's text for a writer's result (a box's text), empty for a finished export.
+std::string reelResultText(const Messages& messages, ReelStatus status, const std::string& detail);
+
+}  // namespace corvane
