@@ -104,7 +104,8 @@ std::optional<CommandLineRequest> StartupSequence::searchDisc() {
     // The chooser comes before the disc's catalogues are known: the installed program's speak.
     const fs::path system = installedSystemFolder(platform.executablePath());
     const MessageCatalogue catalogue(system);
-    const Messages messages(catalogue, services_.boxes, ReadLanguageNumber(system.string()));
+    const int language = ReadLanguageNumber(system.string());
+    const Messages messages(catalogue, services_.boxes, language);
     std::string caption = messages.MessageText(kChooseDiscMessage);
     if (caption == kLibraryErrorText || caption == kMissingText) caption = "Corvane Player: choose the disc folder";
     const auto chosen = services_.chooseDisc(caption, decision.folder);

@@ -42,6 +42,8 @@ private:
 class Messages {
 public:
     Messages(const MessageCatalogue& catalogue, MessageBoxPresenter& boxes, const int& languageNumber);
+    // The language is followed, not copied: a temporary number would be gone at the first message.
+    Messages(const MessageCatalogue&, MessageBoxPresenter&, const int&&) = delete;
 
     std::string MessageText(int number) const;
 
