@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <string>
 #include <sys/wait.h>
+#include <utility>
 #include <vector>
 
 #include "support/test_support.h"
@@ -15,14 +16,18 @@ struct CliRun {
     std::string out;
 };
 
-// Runs the companion with arguments (each quoted) and captures standard output; standard error
-// goes to a file so a test can read the message.
-inline CliRun runCli(const std::vector<std::string>& arguments, std::string* errors = nullptr) {
+struct ShellRun {
+    int exitCode = -1;
+    std::string out, err;
+};
+
+// Runs a shell command line with arguments (each quoted) appended; standard output is captured and
+// standard error goes to a file, so a test can read the message.
+inline ShellRun runShell(std::string command, const std::vector<std::string>& arguments, const std::string& tail = {}) {
     testing::TempFolder scratch;
-    std::string command = "'" CORVANE_CLI "'";
     for (const auto& argument : arguments) command += " '" + argument + "'";
-    command += " 2>'" + (scratch / "err").string() + "'";
-    CliRun run{-1, {}};
+    command += " 2>'" + (scratch / "err").string() + "'" + tail;
+    ShellRun run;
     if (FILE* pipe = popen(command.c_str(), "r")) {
         std::array<char, 4096> buffer{};
         std::size_t read = 0;
@@ -30,8 +35,16 @@ inline CliRun runCli(const std::vector<std::string>& arguments, std::string* err
         const int status = pclose(pipe);
         run.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
     }
-    if (errors) *errors = testing::readFile(scratch / "err");
+    run.err = testing::readFile(scratch / "err");
     return run;
+}
+
+// Runs the companion with arguments and captures standard output; its standard error is handed
+// back through errors when asked for.
+inline CliRun runCli(const std::vector<std::string>& arguments, std::string* errors = nullptr) {
+    ShellRun run = runShell("'" CORVANE_CLI "'", arguments);
+    if (errors) *errors = std::move(run.err);
+    return CliRun{run.exitCode, std::move(run.out)};
 }
 
 }  // namespace corvane

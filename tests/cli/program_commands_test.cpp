@@ -3,39 +3,23 @@
 
 #include <gtest/gtest.h>
 
-#include <array>
-#include <cstdio>
 #include <string>
-#include <sys/wait.h>
 #include <vector>
 
+#include "cli/cli_runner.h"
 #include "support/test_support.h"
 
 namespace corvane {
 namespace {
 
-struct CommandRun {
-    int exitCode = -1;
-    std::string out, err;
-};
+using CommandRun = ShellRun;
 
 // No display of any kind: what is answered here must not need one.
 CommandRun runWithoutDisplay(const std::string& program, const std::vector<std::string>& arguments) {
-    testing::TempFolder scratch;
-    std::string command = "env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM XDG_RUNTIME_DIR='" +
-                          scratch.path().string() + "' '" + program + "'";
-    for (const auto& argument : arguments) command += " '" + argument + "'";
-    command += " 2>'" + (scratch / "err").string() + "' </dev/null";
-    CommandRun run;
-    if (FILE* pipe = popen(command.c_str(), "r")) {
-        std::array<char, 4096> buffer{};
-        std::size_t read = 0;
-        while ((read = std::fread(buffer.data(), 1, buffer.size(), pipe)) > 0) run.out.append(buffer.data(), read);
-        const int status = pclose(pipe);
-        run.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    }
-    run.err = testing::readFile(scratch / "err");
-    return run;
+    const testing::TempFolder runtime;
+    return runShell("env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM XDG_RUNTIME_DIR='" + runtime.path().string() +
+                        "' '" + program + "'",
+                    arguments, " </dev/null");
 }
 
 TEST(ProgramCommands, HelpAndVersionAnswerWithoutADisplay) {
