@@ -52,6 +52,9 @@ namespace {
 const QColor kBackground(0x5D, 0x65, 0x90);
 const QColor kStatusYellow(0xFF, 0xFF, 0x00);
 constexpr int kReadyWaitMs = 10000;
+// The standby starts on the next action once this one has started: its decoding then does not
+// compete with the first pictures the coach is waiting for.
+constexpr int kLookAheadDelayMs = 250;
 constexpr int kWindowStripHeight = 22;  // the strip of the window buttons
 
 // Names come from the disc: a control character in one must not start a log line of its own.
@@ -105,6 +108,9 @@ TFMain::TFMain(AppContext& app, std::optional<QSize> screenSize, QWidget* parent
     connect(&AmovRallenty, &QTimer::timeout, this, &TFMain::AmovRallentyTimer);
     connect(&Timer2, &QTimer::timeout, this, &TFMain::Timer2Timer);
     Timer2.start();
+    lookAheadTimer_.setSingleShot(true);
+    lookAheadTimer_.setInterval(kLookAheadDelayMs);
+    connect(&lookAheadTimer_, &QTimer::timeout, this, &TFMain::prepareLookAhead);
     fullScreen_ = std::make_unique<FullScreenMode>(app_, *this, TimerFSCreen);
 
     buildWidgets();
@@ -122,14 +128,17 @@ TFMain::~TFMain() {
     Timer1.stop();
     AmovRallenty.stop();
     Timer2.stop();
+    lookAheadTimer_.stop();
     fullScreen_->closeWindows();
     delete statVoll_;
     delete statOs_;
     deleteClosedStatistics();
     delete std::exchange(codeList_, nullptr);
     delete std::exchange(searchPanel_, nullptr);
-    // The player's last signals must not reach a window that is half gone.
+    // The players' last signals must not reach a window that is half gone.
     Amov->disconnect(this);
+    players_->disconnect(this);
+    players_.reset();
 }
 
 void TFMain::deleteClosedStatistics() {
@@ -175,6 +184,8 @@ QRect TFMain::screenGeometry() const {
 void TFMain::codeListChanged() {
     if (fullScreen_->on()) fullScreen_->FillCodeWindow();
 }
+
+void TFMain::codeListRefilled() { players_->drop(); }
 
 void TFMain::showPlayerDetail(const std::string& playerText) { fullScreen_->ShowPlayerDetail(playerText); }
 
@@ -223,8 +234,9 @@ void TFMain::buildWidgets() {
     Panel8->setObjectName(QStringLiteral("Panel8"));
     Amov = new TPlayer(Panel8);
     Amov->setObjectName(QStringLiteral("Amov"));
-    connect(Amov, &TPlayer::filmLost, this,
-            [this](const QString& reason) { showFilmNotAvailable(Amov->FileName(), reason.toStdString()); });
+    connectShownPlayer();
+    players_ = std::make_unique<PlayerPair>(*Amov);
+    connect(players_.get(), &PlayerPair::swapped, this, [this](TPlayer*, TPlayer* shown) { playersSwapped(shown); });
 
     Panel1 = new QWidget(this);
     Panel1->setObjectName(QStringLiteral("Panel1"));
@@ -681,6 +693,7 @@ bool TFMain::OpenFilm(const std::string& path) {
     showStatus(messageToQt(app_.messages.MessageText(10)));
     Panel1->show();
     repaint();
+    players_->drop();
     Amov->CloseFile();
 
     const auto CheckMpeg2Filters = [this] {
@@ -986,6 +999,8 @@ bool TFMain::SeekFilmTime(const std::string& film, const std::string& seconds) {
         return false;
     }
     if (Amov->State() == TPlayer::Busy) return false;
+    lookAheadTimer_.start();
+    if (const auto target = lookAheadTarget(film, seconds); target && showPreparedPicture(*target)) return true;
     const std::string& path = package.films[static_cast<std::size_t>(filmTime->film - 1)];
     if (path != Amov->FileName() || Amov->State() == TPlayer::NoFilm) {
         package.currentFilm = filmTime->film;
@@ -993,6 +1008,61 @@ bool TFMain::SeekFilmTime(const std::string& film, const std::string& seconds) {
     }
     Transport(TransportGoTo, filmTime->seconds);
     return true;
+}
+
+// ---------------------------------------------------------------- look-ahead
+
+void TFMain::setLookAhead(bool on) {
+    lookAheadOn_ = on;
+    if (!on) players_->drop();
+}
+
+void TFMain::connectShownPlayer() {
+    disconnect(filmLostConnection_);
+    filmLostConnection_ = connect(Amov, &TPlayer::filmLost, this, [this](const QString& reason) {
+        showFilmNotAvailable(Amov->FileName(), reason.toStdString());
+    });
+}
+
+void TFMain::playersSwapped(TPlayer* shown) {
+    Amov = shown;
+    connectShownPlayer();
+}
+
+std::optional<PlayerPair::Target> TFMain::lookAheadTarget(const std::string& film, const std::string& seconds) const {
+    const auto filmTime = parseFilmTime(film, seconds);
+    const auto& films = app_.state.package.films;
+    if (!filmTime || filmTime->film < 1 || filmTime->film > static_cast<int>(films.size())) return std::nullopt;
+    // A code of another film opens it the ordinary way, with everything an opening shows and logs.
+    const std::string& path = films[static_cast<std::size_t>(filmTime->film - 1)];
+    if (Amov->State() == TPlayer::NoFilm || Amov->State() == TPlayer::Busy || path != Amov->FileName())
+        return std::nullopt;
+    const auto second = transportSeekTarget(TransportGoTo, filmTime->seconds, position(), duration());
+    if (!second) return std::nullopt;
+    return PlayerPair::Target{path, Amov->Filtro(), *second};
+}
+
+// The go-to without its seek: the standby already shows the second.
+bool TFMain::showPreparedPicture(const PlayerPair::Target& target) {
+    if (justSwapped_ == target) {
+        // Next asks for its code twice in one step: the second time the picture is already there.
+        justSwapped_.reset();
+        return true;
+    }
+    if (!players_->swapFor(target)) return false;
+    justSwapped_ = target;
+    QTimer::singleShot(0, this, [this] { justSwapped_.reset(); });
+    ShowPosition();
+    update();
+    return true;
+}
+
+void TFMain::prepareLookAhead() {
+    if (!lookAheadOn_ || !codeList_ || !codeList_->isVisible()) return;
+    const auto next = codeList_->nextPlayTarget();
+    const auto target = next ? lookAheadTarget(next->film, std::to_string(next->second)) : std::nullopt;
+    if (target) players_->prepare(*target);
+    else players_->drop();
 }
 
 // ---------------------------------------------------------------- timers
@@ -1024,6 +1094,7 @@ void TFMain::ButOpzioniClick() {
     Transport(TransportPause);
     TFOpzioni options(app_, *this, this);
     options.exec();
+    players_->drop();  // the pre-roll or the film's decoding may have changed
     updatePreRollCaptions();
 }
 

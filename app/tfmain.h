@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "app/player/player_pair.h"
 #include "ui/main_window_link.h"
 
 class QCheckBox;
@@ -116,6 +117,7 @@ public:
     // The list's width decides the video area's: lays both out again.
     void relayOutBesideTheList() override;
     void codeListChanged() override;
+    void codeListRefilled() override;
     void showPlayerDetail(const std::string& playerText) override;
     bool slowMotionRunning() const { return AmovRallenty.isActive(); }
     // The slow-motion button is down, also while slow motion is paused.
@@ -128,6 +130,11 @@ public:
 
     // Full screen: the film over the whole screen this window is on.
     void ButFullClick();
+
+    // Look-ahead: a second player stands by on the next listed action, so Next and the list moving
+    // on by itself show it without waiting for a seek. On unless switched off.
+    void setLookAhead(bool on);
+    const PlayerPair& players() const { return *players_; }
     bool fullScreen() const;
     FullScreenMode& fullScreenMode() const { return *fullScreen_; }
     // The screen this window is on, in device-independent pixels (the given size when one was).
@@ -167,6 +174,12 @@ private:
     void slowMotionOff();
     void waitForReadyState();
     void showFilmNotAvailable(const std::string& path, const std::string& reason);
+    void connectShownPlayer();
+    void playersSwapped(TPlayer* shown);
+    // The open film's picture at a code's second, when the look-ahead can serve it.
+    std::optional<PlayerPair::Target> lookAheadTarget(const std::string& film, const std::string& seconds) const;
+    bool showPreparedPicture(const PlayerPair::Target& target);
+    void prepareLookAhead();
     void warnFilmNotAvailable(const std::string& path);  // message 23 with the path
     // A package without films: nothing open, nothing shown.
     void clearVideo();
@@ -182,6 +195,8 @@ private:
     QLabel* statusText = nullptr;
     QWidget* Panel8 = nullptr;
     TPlayer* Amov = nullptr;
+    std::unique_ptr<PlayerPair> players_;
+    QMetaObject::Connection filmLostConnection_;
     QWidget* Panel1 = nullptr;
     TrackBar* TrackB = nullptr;
     QWidget* PanButton = nullptr;
@@ -227,6 +242,10 @@ private:
     QTimer AmovRallenty;
     QTimer Timer2;
     QTimer TimerFSCreen;  // leaves full screen
+    QTimer lookAheadTimer_;
+    bool lookAheadOn_ = true;
+    // The action a swap has just shown: the same code asked for again in the same step is there.
+    std::optional<PlayerPair::Target> justSwapped_;
     std::unique_ptr<FullScreenMode> fullScreen_;
 
     bool seekBusy_ = false;

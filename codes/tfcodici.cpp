@@ -236,6 +236,7 @@ void TFCodici::showRows(std::vector<CodeListRow> rows) {
     ButReplay->setEnabled(listRowCount() > 0);
     ButPrev->setEnabled(false);
     updateHeader();
+    main_.codeListRefilled();
     main_.codeListChanged();
 }
 
@@ -293,6 +294,13 @@ bool TFCodici::PlayCode(int listRow) {
                                       app_.state.playback.PreRollSeconds, app_.state.SynthesisMode);
     lastSeekRefused_ = !target || !main_.SeekFilmTime(target->film, std::to_string(target->second));
     return !lastSeekRefused_;
+}
+
+std::optional<PlayTarget> TFCodici::nextPlayTarget() const {
+    const int next = currentListRow() + 1;
+    if (!PlayOnSelect || next < 2 || next > listRowCount()) return std::nullopt;
+    return playTargetOf(app_.state.codeTable, listRow(next).row, app_.state.playback.PreRollSeconds,
+                        app_.state.SynthesisMode);
 }
 
 void TFCodici::userPicked() {

@@ -3,9 +3,11 @@
 #include <QTimer>
 #include <QWidget>
 
+#include <optional>
 #include <string>
 #include <vector>
 
+#include "codes/code_list_rules.h"
 #include "codes/code_passes.h"
 
 class QLabel;
@@ -42,6 +44,9 @@ public:
     // Seeks to the row's code; false when nothing was sought (no readable second, or its film is
     // not available).
     bool PlayCode(int listRow);
+    // Where the row after the current one would send the film: what Next and the list moving on
+    // by itself ask for next.
+    std::optional<PlayTarget> nextPlayTarget() const;
     void CheckActionEnd(int listRow);
     // The track bar or a jump moved the film: once it is outside the current action, the list
     // stops driving playback until the user picks a code again.

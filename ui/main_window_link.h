@@ -40,6 +40,8 @@ public:
     virtual void relayOutBesideTheList() = 0;
     // The code list was refilled or moved its selection: the full-screen code window follows.
     virtual void codeListChanged() = 0;
+    // The list holds other rows: what was prepared for its next row no longer holds.
+    virtual void codeListRefilled() = 0;
     // The player of the played code ("N - Name"), shown in full screen; empty closes the strip.
     virtual void showPlayerDetail(const std::string& playerText) = 0;
 

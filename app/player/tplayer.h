@@ -67,6 +67,8 @@ public:
 
     bool Audio() const;
     void SetAudio(bool on);
+    // The sound switched off, whether or not the film has any.
+    bool muted() const { return muted_.value; }
 
     // Demuxer, decoders and the graph's options as the player took them; refused lines noted.
     std::string Filters() const { return filters_; }
