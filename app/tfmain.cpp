@@ -693,7 +693,8 @@ bool TFMain::OpenFilm(const std::string& path) {
     showStatus(messageToQt(app_.messages.MessageText(10)));
     Panel1->show();
     repaint();
-    players_->drop();
+    // The standby lets go of the film too: a disc must be free to leave the drive.
+    players_->release();
     Amov->CloseFile();
 
     const auto CheckMpeg2Filters = [this] {
@@ -790,6 +791,7 @@ void TFMain::warnFilmNotAvailable(const std::string& path) {
 
 void TFMain::StopPlayer() {
     Timer1.stop();
+    players_->release();
     if (Amov->State() != TPlayer::Busy) Amov->CloseFile();
     Amov->lower();
     setPanButtonEnabled(false);
@@ -1014,7 +1016,7 @@ bool TFMain::SeekFilmTime(const std::string& film, const std::string& seconds) {
 
 void TFMain::setLookAhead(bool on) {
     lookAheadOn_ = on;
-    if (!on) players_->drop();
+    if (!on) players_->release();
 }
 
 void TFMain::connectShownPlayer() {

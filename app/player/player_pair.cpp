@@ -85,6 +85,11 @@ void PlayerPair::drop() {
     pictureDrawn_ = false;
 }
 
+void PlayerPair::release() {
+    drop();
+    if (standby_ && !opening_ && standby_->State() != TPlayer::NoFilm) standby_->CloseFile();
+}
+
 bool PlayerPair::swapFor(const Target& target) {
     if (!readyFor(target)) return false;
     TPlayer* previous = shown_;

@@ -43,6 +43,8 @@ public:
     const std::optional<Target>& prepared() const { return prepared_; }
     bool ready() const { return prepared_ && readyFor(*prepared_); }
     void drop();
+    // Drops the preparation and closes the standby's film.
+    void release();
 
     // The standby takes the shown player's place, size, picture window and sound, paused on its
     // prepared picture; the shown one, paused, becomes the standby. False, with nothing changed,

@@ -17,6 +17,7 @@
 #include <gtest/gtest.h>
 
 #include "gui/coach_clicks.h"
+#include "app/player/player_pair.h"
 #include "gui/main_window_run.h"
 #include "ui/text_grid.h"
 
@@ -235,6 +236,22 @@ TEST_F(FullScreenFixture, NextOnThePanelPlaysTheNextCodeAndTheCodeWindowFollows)
     EXPECT_EQ(list->currentListRow(), 8);
     EXPECT_EQ(codes->selectedRow(), 7);
     EXPECT_EQ(run->shownStamp()->second, 46);
+}
+
+TEST_F(FullScreenFixture, TheLookAheadPictureTakesTheFullScreenAtNext) {
+    enter();  // replays the first code: the standby prepares the second (12 s, from 10)
+    ASSERT_TRUE(waitFor([&] { return run->window->players().ready(); }, std::chrono::seconds(10)));
+    const TPlayer* before = &run->player();
+
+    clickButton(panelButton("ButNext"));
+    EXPECT_EQ(list->currentListRow(), 2);
+    ASSERT_NE(&run->player(), before);
+    TFFullScreen* screen = mode().fullScreenWindow();
+    EXPECT_EQ(run->player().WinHandle(), screen->picturePanel());
+    EXPECT_EQ(before->WinHandle(), before);
+    const QImage shown = screen->grab(screen->picturePanel()->geometry()).toImage();
+    ASSERT_TRUE(testing::stampOf(shown).has_value());
+    EXPECT_EQ(testing::stampOf(shown)->second, 10);
 }
 
 TEST_F(FullScreenFixture, ThePlayerStripNamesThePlayerOfTheCodeAndGoesForACodeWithoutOne) {

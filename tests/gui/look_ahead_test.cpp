@@ -82,6 +82,11 @@ TEST_F(LookAhead, NextShowsTheNextPreRollAtOnceFromThePlayerStandingBy) {
     clickButton(listButton("ButNext"));
     EXPECT_EQ(&run->player(), before);
     EXPECT_EQ(secondOnScreenNow(), 14);
+
+    // Switched off, the standby lets go of the film: nothing keeps the disc busy.
+    run->window->setLookAhead(false);
+    EXPECT_TRUE(waitFor([&] { return players().standby()->State() == TPlayer::NoFilm; }));
+    EXPECT_EQ(run->player().State(), TPlayer::Playing);
 }
 
 TEST_F(LookAhead, AListChangedAfterThePreparationFallsBackToTheSeek) {
