@@ -42,13 +42,7 @@ struct LookAhead : ::testing::Test {
         return run->window->findChild<QToolButton*>(QString::fromLatin1(name));
     }
     void clickListRow(int listRow) const { testing::clickRow(list->findChild<TextGrid*>("SGrid"), listRow - 1); }
-    void typeSearch(const char* keys) const {
-        SearchCodeGrid* entry = run->window->searchPanel()->searchGrid();
-        QTest::mouseClick(entry, Qt::LeftButton, {}, entry->cellRect(0).center());
-        QTest::keyClick(entry, Qt::Key_Escape);
-        QTest::keyClicks(entry, keys);
-        QTest::keyClick(entry, Qt::Key_Return);
-    }
+    void typeSearch(const char* keys) const { run->typeSearch(keys); }
     // The second the video area shows now, without waiting for anything.
     int secondOnScreenNow() const {
         const auto stamp = testing::stampOf(run->player().currentFrame());

@@ -13,6 +13,7 @@
 
 #include "app/player/tplayer.h"
 #include "app/tfmain.h"
+#include "codes/tfsubform.h"
 #include "gui/player_test_support.h"
 #include "support/test_support.h"
 #include "ui/app_context.h"
@@ -109,6 +110,14 @@ public:
         waitFor([this] { return !player().seeking(); });
         QTest::qWait(150);  // the seek's own picture arrives right after the seek reports
         return testing::stampOf(player().currentFrame());
+    }
+    // A typed search, as the coach types it into the search panel and presses Enter.
+    void typeSearch(const char* keys) const {
+        SearchCodeGrid* entry = window->searchPanel()->searchGrid();
+        QTest::mouseClick(entry, Qt::LeftButton, {}, entry->cellRect(0).center());
+        QTest::keyClick(entry, Qt::Key_Escape);
+        QTest::keyClicks(entry, keys);
+        QTest::keyClick(entry, Qt::Key_Return);
     }
     void seekTo(double seconds) const {
         player().Seek(static_cast<float>(seconds));

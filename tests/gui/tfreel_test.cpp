@@ -55,13 +55,7 @@ struct ReelExport : ::testing::Test {
         list = run->window->codeList();
         ASSERT_TRUE(list);
     }
-    void typeSearch(const char* keys) const {
-        SearchCodeGrid* entry = run->window->searchPanel()->searchGrid();
-        QTest::mouseClick(entry, Qt::LeftButton, {}, entry->cellRect(0).center());
-        QTest::keyClick(entry, Qt::Key_Escape);
-        QTest::keyClicks(entry, keys);
-        QTest::keyClick(entry, Qt::Key_Return);
-    }
+    void typeSearch(const char* keys) const { run->typeSearch(keys); }
     // The export window opened with the button beside the list.
     QWidget* openExport() const {
         auto* button = list->findChild<QToolButton*>("ButReel");
