@@ -2,10 +2,13 @@
 # Makes one test film with the ffmpeg command.
 #
 #   make_film.sh OUT --codec mpeg2|mpeg1|h264 --size WxH --seconds N
-#                [--fps 25] [--audio] [--gop N] [--bitrate KBITS] [--label TEXT] [--pattern]
+#                [--fps 25] [--audio] [--gop N] [--bitrate KBITS] [--label TEXT] [--pattern] [--noise]
 #
 # The background is colour bars with the label moving across them; --pattern puts a moving test
-# pattern behind instead, which costs about half as much again to encode.
+# pattern behind instead, which costs about half as much again to encode. --noise puts grain that
+# changes every frame on the moving pattern: no two frames alike, as in a camera's film, so that
+# the film costs its decoder what real footage of its bit rate costs. The bit rate is then held
+# to at most a quarter above the one asked for.
 #
 # Every frame carries a block code in its top-left corner (read back by tests/support/frame_stamp.cpp)
 # and a visible time code. The block code, in units of a grid cell of width W/32 and height H/24:
@@ -20,14 +23,14 @@ set -euo pipefail
 
 usage() {
   echo "usage: $0 OUT --codec mpeg2|mpeg1|h264 --size WxH --seconds N [--fps 25] [--audio] [--gop N]" \
-       "[--bitrate KBITS] [--label TEXT] [--pattern]" >&2
+       "[--bitrate KBITS] [--label TEXT] [--pattern] [--noise]" >&2
   exit 2
 }
 
 (($# >= 1)) || usage
 out="$1"
 shift
-codec="" size="" seconds="" fps=25 audio=0 gop="" bitrate="" label="Corvane" pattern=0
+codec="" size="" seconds="" fps=25 audio=0 gop="" bitrate="" label="Corvane" pattern=0 noise=0
 while (($#)); do
   case "$1" in
     --codec) codec="${2:-}"; shift 2 ;;
@@ -39,6 +42,7 @@ while (($#)); do
     --bitrate) bitrate="${2:-}"; shift 2 ;;
     --label) label="${2:-}"; shift 2 ;;
     --pattern) pattern=1; shift ;;
+    --noise) noise=1; pattern=1; shift ;;
     *) echo "unknown option: $1" >&2; usage ;;
   esac
 done
@@ -64,17 +68,20 @@ font=/usr/share/fonts/truetype/dejavu/DejaVuSansMono-Bold.ttf
 command -v ffmpeg >/dev/null || { echo "ffmpeg is not installed" >&2; exit 1; }
 
 pixels_per_second=$((width * height * fps))
+# The most the rate control may spend for a while: twice the bit rate, or a quarter more on grain,
+# which would otherwise take all it is given.
+peak() { if ((noise)); then echo $((bitrate * 5 / 4)); else echo $((bitrate * 2)); fi; }
 case "$codec" in
   mpeg2)
     : "${bitrate:=$((pixels_per_second / 5200))}"
     : "${gop:=12}"
-    video=(-c:v mpeg2video -b:v "${bitrate}k" -maxrate "$((bitrate * 2))k" -bufsize 1835k -g "$gop" -bf 2)
+    video=(-c:v mpeg2video -b:v "${bitrate}k" -maxrate "$(peak)k" -bufsize 1835k -g "$gop" -bf 2)
     sound=(-c:a mp2 -b:a 192k -ar 48000)
     format=(-f vob) ;;
   mpeg1)
     : "${bitrate:=$((pixels_per_second / 3000))}"
     : "${gop:=12}"
-    video=(-c:v mpeg1video -b:v "${bitrate}k" -maxrate "$((bitrate * 2))k" -bufsize 2000k -mbd rd -g "$gop" -bf 2)
+    video=(-c:v mpeg1video -b:v "${bitrate}k" -maxrate "$(peak)k" -bufsize 2000k -mbd rd -g "$gop" -bf 2)
     sound=(-c:a mp2 -b:a 128k -ar 44100)
     format=(-f mpeg) ;;
   h264)
@@ -82,7 +89,7 @@ case "$codec" in
     : "${gop:=$((fps * 2))}"
     encoders="$(ffmpeg -hide_banner -encoders 2>/dev/null)"
     if [[ "$encoders" == *" libx264 "* ]]; then
-      video=(-c:v libx264 -preset ultrafast -x264-params bframes=2:b-adapt=0 -b:v "${bitrate}k" -maxrate "$((bitrate * 2))k"
+      video=(-c:v libx264 -preset ultrafast -x264-params bframes=2:b-adapt=0 -b:v "${bitrate}k" -maxrate "$(peak)k"
              -bufsize "$((bitrate * 2))k" -g "$gop" -keyint_min "$gop" -sc_threshold 0 -pix_fmt yuv420p
              -threads 1)  # with frame threads the rate control depends on timing: no two films alike
     elif [[ "$encoders" == *" libopenh264 "* ]]; then
@@ -147,9 +154,11 @@ eif() { printf '%%{eif:%s:d:%d}' "$1" "$2"; }
   eif "$second" 4; printf 's %s' "$(eif "$frame" 2)"
 } >"$work/timecode.txt"
 
-background=smptehdbars
-((pattern)) && background=testsrc2
-inputs=(-f lavfi -i "$background=size=${width}x${height}:rate=$fps:duration=$seconds")
+background="smptehdbars=size=${width}x${height}:rate=$fps:duration=$seconds"
+((pattern)) && background="${background/smptehdbars/testsrc2}"
+# The grain goes under the stamp, which stays readable.
+((noise)) && background+=",noise=alls=16:allf=t+u"
+inputs=(-f lavfi -i "$background")
 maps=(-map 0:v)
 if ((audio)); then
   inputs+=(-f lavfi -i "sine=frequency=440:beep_factor=2:sample_rate=48000:duration=$seconds")

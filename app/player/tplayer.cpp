@@ -639,8 +639,11 @@ void TPlayer::handleSeekStep(const SeekQueue::Step& step) {
 void TPlayer::seekLanded(double target, double position) {
     landing_.reset();
     timePos_ = position;
-    // A key-frame seek lands before its target by design: only an exact one is corrected.
-    if (sentExact_ && !correctingSeek_ && landedLate(target) && demuxerOffset_ < kMaxDemuxerOffset) {
+    // A key-frame seek lands before its target by design: only an exact one is corrected. While
+    // the film plays, the position has moved on by the time it is asked: only a paused landing
+    // tells a late one.
+    if (sentExact_ && !correctingSeek_ && paused_.value && landedLate(target) &&
+        demuxerOffset_ < kMaxDemuxerOffset) {
         // The demuxer started too close to the target; start earlier and seek once more.
         correctingSeek_ = true;
         ++demuxerOffset_;

@@ -63,29 +63,48 @@ std::optional<double> BareMpv::seek(int second) {
     return waitForStamp({second, 0}, start);
 }
 
-std::optional<double> BareMpv::waitForStamp(testing::FrameStamp expected, std::chrono::steady_clock::time_point start) {
-    while (std::chrono::steady_clock::now() - start < kLimit) {
-        {
-            std::unique_lock lock(mutex_);
-            updated_.wait_for(lock, std::chrono::milliseconds(50), [this] { return pending_; });
-            pending_ = false;
-        }
-        drainEvents();
-        if (!(library_.renderContextUpdate(render_) & MPV_RENDER_UPDATE_FRAME)) continue;
-        int size[2] = {frame_.size().width(), frame_.size().height()};
-        std::size_t stride = frame_.stride();
-        char format[] = "bgr0";
-        int block = 0;
-        mpv_render_param parameters[] = {
-            {MPV_RENDER_PARAM_SW_SIZE, size},       {MPV_RENDER_PARAM_SW_FORMAT, format},
-            {MPV_RENDER_PARAM_SW_STRIDE, &stride}, {MPV_RENDER_PARAM_SW_POINTER, frame_.pixels()},
-            {MPV_RENDER_PARAM_BLOCK_FOR_TARGET_TIME, &block}, {MPV_RENDER_PARAM_INVALID, nullptr}};
-        library_.renderContextRender(render_, parameters);
-        const auto stamp = testing::readFrameStamp(frame_.image().constBits(), size[0], size[1],
-                                                   static_cast<int>(stride), testing::PixelFormat::Bgra);
-        if (stamp == expected)
-            return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
+void BareMpv::setPaused(bool paused) {
+    int flag = paused ? 1 : 0;
+    library_.setPropertyAsync(handle_, 0, "pause", MPV_FORMAT_FLAG, &flag);
+}
+
+int BareMpv::renderFor(std::chrono::milliseconds time) {
+    const auto start = std::chrono::steady_clock::now();
+    int rendered = 0;
+    while (std::chrono::steady_clock::now() - start < time)
+        if (renderNext()) ++rendered;
+    return rendered;
+}
+
+bool BareMpv::renderNext() {
+    {
+        std::unique_lock lock(mutex_);
+        updated_.wait_for(lock, std::chrono::milliseconds(50), [this] { return pending_; });
+        pending_ = false;
     }
+    drainEvents();
+    if (!(library_.renderContextUpdate(render_) & MPV_RENDER_UPDATE_FRAME)) return false;
+    int size[2] = {frame_.size().width(), frame_.size().height()};
+    std::size_t stride = frame_.stride();
+    char format[] = "bgr0";
+    int block = 0;
+    mpv_render_param parameters[] = {
+        {MPV_RENDER_PARAM_SW_SIZE, size},       {MPV_RENDER_PARAM_SW_FORMAT, format},
+        {MPV_RENDER_PARAM_SW_STRIDE, &stride}, {MPV_RENDER_PARAM_SW_POINTER, frame_.pixels()},
+        {MPV_RENDER_PARAM_BLOCK_FOR_TARGET_TIME, &block}, {MPV_RENDER_PARAM_INVALID, nullptr}};
+    library_.renderContextRender(render_, parameters);
+    return true;
+}
+
+std::optional<testing::FrameStamp> BareMpv::shownStamp() const {
+    return testing::readFrameStamp(frame_.image().constBits(), frame_.size().width(), frame_.size().height(),
+                                   static_cast<int>(frame_.stride()), testing::PixelFormat::Bgra);
+}
+
+std::optional<double> BareMpv::waitForStamp(testing::FrameStamp expected, std::chrono::steady_clock::time_point start) {
+    while (std::chrono::steady_clock::now() - start < kLimit)
+        if (renderNext() && shownStamp() == expected)
+            return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
     return std::nullopt;
 }
 

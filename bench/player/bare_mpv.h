@@ -26,10 +26,17 @@ public:
     // Milliseconds from the call to the first drawn frame showing the stamp; nothing on time-out.
     std::optional<double> open(const std::filesystem::path& film, testing::FrameStamp first);
     std::optional<double> seek(int second);
+    void setPaused(bool paused);
+    // Renders every picture mpv offers for the time given, as a player's loop would while
+    // playing; the number rendered.
+    int renderFor(std::chrono::milliseconds time);
 
 private:
     static void onUpdate(void* context);
     std::optional<double> waitForStamp(testing::FrameStamp expected, std::chrono::steady_clock::time_point start);
+    // Waits a while for mpv's notice, then renders if a new picture is due; true if it did.
+    bool renderNext();
+    std::optional<testing::FrameStamp> shownStamp() const;
     void drainEvents();
 
     const MpvLibrary& library_;
