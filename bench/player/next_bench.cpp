@@ -28,6 +28,7 @@
 
 #include "app/player/tplayer.h"
 #include "bench/player/bare_mpv.h"
+#include "bench/player/bench_process.h"
 #include "gui/player_test_support.h"
 
 using namespace corvane;
@@ -80,13 +81,7 @@ double cpuSeconds() {
     return seconds(usage.ru_utime) + seconds(usage.ru_stime);
 }
 
-double residentMegabytes() {
-    std::ifstream status("/proc/self/status");
-    std::string line;
-    while (std::getline(status, line))
-        if (line.rfind("VmRSS:", 0) == 0) return double(std::stol(line.substr(6))) / 1024.0;
-    return 0;
-}
+double residentMegabytes() { return double(bench::residentKilobytes()) / 1024.0; }
 
 struct Figures {
     double median = 0, p90 = 0;
@@ -531,22 +526,14 @@ int main(int argc, char** argv) {
     if (argc == 1) {
         std::printf("Player control on 60-second films with grain, against bare libmpv (software rendering, "
                     "audio output null)\n");
-        std::fflush(stdout);
-        int failures = 0;
-        for (std::size_t film = 0; film < films.size(); ++film) {
-            const std::string command = "'" + std::string(argv[0]) + "' --film " + std::to_string(film);
-            if (std::system(command.c_str()) != 0) ++failures;
-        }
-        return failures == 0 ? 0 : 1;
+        return bench::runEachFilmInItsOwnProcess(argv[0], films.size());
     }
     const std::vector<std::string> arguments(argv + 1, argv + argc);
     if (arguments.size() != 2 || arguments[0] != "--film" || std::stoul(arguments[1]) >= films.size()) {
         std::fprintf(stderr, "usage: corvane_next_bench [--film 0|1|2]\n");
         return 2;
     }
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-    if (qEnvironmentVariableIsEmpty("CORVANE_AUDIO_OUTPUT")) qputenv("CORVANE_AUDIO_OUTPUT", "null");
-    if (qEnvironmentVariableIsEmpty("XDG_RUNTIME_DIR")) qputenv("XDG_RUNTIME_DIR", QByteArray("/tmp"));
+    bench::prepareHeadlessRun();
     QApplication application(argc, argv);
     std::setlocale(LC_NUMERIC, "C");
     std::mt19937 random(20261210);

@@ -22,6 +22,7 @@
 
 #include "app/player/tplayer.h"
 #include "bench/player/bare_mpv.h"
+#include "bench/player/bench_process.h"
 #include "gui/player_test_support.h"
 
 using namespace corvane;
@@ -33,14 +34,6 @@ constexpr int kSeeks = 30;
 constexpr int kRounds = 3;  // rounds of kSeeks: a shared machine is noisy
 constexpr int kOpens = 5;
 constexpr int kLimitMs = 15000;
-
-long residentKilobytes() {
-    std::ifstream status("/proc/self/status");
-    std::string line;
-    while (std::getline(status, line))
-        if (line.rfind("VmRSS:", 0) == 0) return std::stol(line.substr(6));
-    return 0;
-}
 
 struct Summary {
     double mean = 0, median = 0, p90 = 0, worst = 0;
@@ -113,7 +106,7 @@ void benchFilm(const corvane::testing::TestFilm& film, const std::string& graph,
     const std::string path = corvane::testing::filmPath(film).string();
     std::printf("\n%s (%dx%d, %d s%s)\n", film.name.c_str(), film.width, film.height, film.seconds,
                 film.audio ? ", sound" : "");
-    const long baseline = residentKilobytes();
+    const long baseline = bench::residentKilobytes();
 
     TPlayer player;
     if (!timedOpen(player, path, "x")) {
@@ -122,7 +115,7 @@ void benchFilm(const corvane::testing::TestFilm& film, const std::string& graph,
     }
     player.resize(player.VideoWidth(), player.VideoHeight());
     player.show();
-    const long withFilm = residentKilobytes();
+    const long withFilm = bench::residentKilobytes();
 
     const MpvLibrary library;
     bench::BareMpv bare(library, player.VideoWidth(), player.VideoHeight());
@@ -214,13 +207,7 @@ int main(int argc, char** argv) {
     };
     if (argc == 1) {
         std::printf("Player control against a bare libmpv loop (software rendering, audio output null)\n");
-        std::fflush(stdout);
-        int failures = 0;
-        for (std::size_t film = 0; film < films.size(); ++film) {
-            const std::string command = "'" + std::string(argv[0]) + "' --film " + std::to_string(film);
-            if (std::system(command.c_str()) != 0) ++failures;
-        }
-        return failures == 0 ? 0 : 1;
+        return corvane::bench::runEachFilmInItsOwnProcess(argv[0], films.size());
     }
     // --film N [--graph FILE]: one film, with another graph for the last run if given.
     const std::vector<std::string> arguments(argv + 1, argv + argc);
@@ -231,9 +218,7 @@ int main(int argc, char** argv) {
     const auto& [film, chosenGraph] = films[std::stoul(arguments[1])];
     const std::string graph = arguments.size() >= 4 && arguments[2] == "--graph" ? arguments[3] : chosenGraph;
 
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-    if (qEnvironmentVariableIsEmpty("CORVANE_AUDIO_OUTPUT")) qputenv("CORVANE_AUDIO_OUTPUT", "null");
-    if (qEnvironmentVariableIsEmpty("XDG_RUNTIME_DIR")) qputenv("XDG_RUNTIME_DIR", QByteArray("/tmp"));
+    corvane::bench::prepareHeadlessRun();
     QApplication application(argc, argv);
     std::setlocale(LC_NUMERIC, "C");
     std::mt19937 random(20261207);
