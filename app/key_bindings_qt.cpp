@@ -21,6 +21,8 @@ constexpr int kSlowMotionAction = 308;
 constexpr int kNextCodeAction = 309;
 constexpr int kPreviousCodeAction = 310;
 constexpr int kKeyListAction = 311;
+constexpr int kSlowerAction = 313;
+constexpr int kFasterAction = 314;
 
 // "+" is a key of its own on some keyboards, the shifted "=" on others, and a key of the numeric
 // pad: each way of typing it jumps forward.
@@ -33,6 +35,8 @@ constexpr std::array kKeys{
     KeyBinding{Qt::KeypadModifier | Qt::Key_Minus, KeyAction::Back, kBackAction},
     KeyBinding{Qt::Key_Space, KeyAction::PlayPause, kPlayPauseAction},
     KeyBinding{Qt::CTRL | Qt::Key_R, KeyAction::SlowMotion, kSlowMotionAction},
+    KeyBinding{Qt::Key_BracketLeft, KeyAction::Slower, kSlowerAction},
+    KeyBinding{Qt::Key_BracketRight, KeyAction::Faster, kFasterAction},
     KeyBinding{Qt::CTRL | Qt::Key_X, KeyAction::NextCode, kNextCodeAction},
     KeyBinding{Qt::CTRL | Qt::Key_E, KeyAction::PreviousCode, kPreviousCodeAction},
     KeyBinding{Qt::Key_F1, KeyAction::KeyList, kKeyListAction},

@@ -10,7 +10,7 @@ namespace corvane {
 class Messages;
 
 // What a key of the main window does.
-enum class KeyAction { Forward, Back, PlayPause, SlowMotion, NextCode, PreviousCode, KeyList };
+enum class KeyAction { Forward, Back, PlayPause, SlowMotion, Slower, Faster, NextCode, PreviousCode, KeyList };
 
 // One key of the main window: the key, what it does, and the message that names the action in
 // the key list.

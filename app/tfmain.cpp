@@ -9,6 +9,7 @@
 #include <QFrame>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QLocale>
 #include <QScreen>
 #include <QShortcut>
 #include <QStyle>
@@ -114,6 +115,7 @@ TFMain::TFMain(AppContext& app, std::optional<QSize> screenSize, QWidget* parent
     fullScreen_ = std::make_unique<FullScreenMode>(app_, *this, TimerFSCreen);
 
     buildWidgets();
+    applyPlaybackRate();
     buildHotKeys();
     FormCreate();
 }
@@ -327,6 +329,13 @@ void TFMain::buildWidgets() {
     timeBox->addWidget(LblPos);
     timeBox->addWidget(new QLabel(QStringLiteral("/"), Panel4));
     timeBox->addWidget(LblDur);
+    // The speed in the video area's corner, over the film: the strip has no room to spare.
+    rateReadout_ = new QLabel(Panel5);
+    rateReadout_->setObjectName(QStringLiteral("rateReadout"));
+    rateReadout_->setFont(LblDur->font());
+    rateReadout_->setStyleSheet(
+        QStringLiteral("color: #ffd040; background: rgba(0, 0, 0, 170); padding: 2px 6px; border-radius: 3px;"));
+    rateReadout_->hide();
     Panel4->setStyleSheet(QStringLiteral("background: #20243a; border-radius: 3px;"));
 
     XiButton1 = new GradientButton(QString(), Panel1);
@@ -388,6 +397,8 @@ void TFMain::keyPressed(KeyAction action) {
             else if (Amov->State() == TPlayer::Playing) Transport(TransportPause);
             break;
         case KeyAction::SlowMotion: SbRallentyClick(true); break;
+        case KeyAction::Slower: stepPlaybackRate(-1); break;
+        case KeyAction::Faster: stepPlaybackRate(+1); break;
         case KeyAction::NextCode:
             if (codeList_) codeList_->NextCode();
             break;
@@ -417,7 +428,7 @@ void TFMain::applyCaptions() {
                    {"ButNext", 67, E::Hint},          {"ButFull", 39, E::Hint},
                    {"BtnAudio", 56, E::Hint},         {"ButClose", 3, E::Hint, E::NoAmpersand},
                    {"ButRiduci", 61, E::Hint},        {"ButInfo", 60, E::Hint},
-                   {"ButKeys", 312, E::Hint},
+                   {"ButKeys", 312, E::Hint},         {"rateReadout", 315, E::Hint},
                    {"StaticText4", 35},               {"StaticText3", 58},
                    {"XiButton1", 58},                 {"CheckBox1", 57},
                    {"Label5", 38},                    {"SecAntInizioAzione", 70},
@@ -523,6 +534,7 @@ void TFMain::layOut() {
     Panel3->setGeometry(0, 0, layout.videoWidth, statisticsHeight);
     Panel5->setGeometry(0, statisticsHeight, layout.videoWidth, layout.videoHeight - statisticsHeight);
     statusText->setGeometry(0, 0, Panel5->width(), Panel5->height());
+    placeRateReadout();
     Panel1->setGeometry(0, layout.stripTop, layout.videoWidth, kControlStripHeight);
     layOutTransportStrip(layout);
     if (firstActivationDone()) placeWindowButtons();
@@ -739,6 +751,7 @@ bool TFMain::OpenFilm(const std::string& path) {
     // Slow motion of an earlier film must not turn on the sound of this one.
     mutedBySlowMotion_ = false;
     Amov->SetRate(1.0);
+    applyPlaybackRate();  // the coach's chosen speed goes on from film to film
     BtnAudio->setVisible(BtnAudio->isEnabled());
     if (BtnAudio->isEnabled()) showAudioImage(true);
     Bevel8->setVisible(BtnAudio->isVisible());
@@ -820,7 +833,7 @@ void TFMain::Transport(int command, int amount) {
         fullScreen_->setPanelSlowMotionDown(false);
         AmovRallenty.stop();
     }
-    if (Amov->Rate() > 1.0 && !allowedAtFastRate(command)) return;
+    if (runsFast(Amov->Rate(), playbackRate_) && !allowedAtFastRate(command)) return;
 
     switch (command) {
         case TransportPlay:
@@ -917,6 +930,28 @@ void TFMain::slowMotionOff() {
         mutedBySlowMotion_ = false;
     }
     Transport(TransportPlay);
+}
+
+void TFMain::stepPlaybackRate(int direction) {
+    playbackRate_ = steppedPlaybackRate(playbackRate_, direction);
+    applyPlaybackRate();
+}
+
+// Slow motion steps frame by frame and is not touched: the rate applies whenever the film plays.
+void TFMain::applyPlaybackRate() {
+    if (Amov->State() != TPlayer::NoFilm && Amov->State() != TPlayer::Busy) Amov->SetRate(playbackRate_);
+    const QString decimalPoint = QLocale::system().decimalPoint();
+    const char separator = decimalPoint.size() == 1 && decimalPoint[0].unicode() < 0x80 ? decimalPoint[0].toLatin1() : '.';
+    rateReadout_->setText(QString::fromStdString(playbackRateText(playbackRate_, separator)));
+    // Shown while the film does not play at normal speed, so that a changed speed is not forgotten.
+    rateReadout_->setVisible(playbackRate_ != kNormalRate);
+    placeRateReadout();
+}
+
+void TFMain::placeRateReadout() {
+    rateReadout_->adjustSize();
+    rateReadout_->move(Panel5->width() - rateReadout_->width() - 8, 8);
+    rateReadout_->raise();
 }
 
 void TFMain::AmovRallentyTimer() {

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "app/player/player_pair.h"
+#include "core/playback_rates.h"
 #include "ui/main_window_link.h"
 
 class QCheckBox;
@@ -141,6 +142,9 @@ public:
     QRect screenGeometry() const;
     // Slow motion on or off as the slow-motion button does, the film paused first.
     void setSlowMotion(bool on);
+    // The playing speed the coach chose with "[" and "]": kept across codes, Next and films.
+    double playbackRate() const { return playbackRate_; }
+    void stepPlaybackRate(int direction);
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -172,6 +176,8 @@ private:
     void showAudioImage(bool soundOn);
     void slowMotionOn();
     void slowMotionOff();
+    void applyPlaybackRate();
+    void placeRateReadout();
     void waitForReadyState();
     void showFilmNotAvailable(const std::string& path, const std::string& reason);
     void connectShownPlayer();
@@ -220,6 +226,7 @@ private:
     QWidget* Panel4 = nullptr;
     QLabel* LblPos = nullptr;
     QLabel* LblDur = nullptr;
+    QLabel* rateReadout_ = nullptr;
     GradientButton* XiButton1 = nullptr;
     QLabel* StaticText3 = nullptr;
     QLabel* StaticText4 = nullptr;
@@ -250,6 +257,7 @@ private:
 
     bool seekBusy_ = false;
     bool mutedBySlowMotion_ = false;
+    double playbackRate_ = kNormalRate;
     bool largeZoom_ = false;
     bool scrubbed_ = false;  // the bar was dragged: its release seeks exactly
     bool WideMpeg2 = false;

@@ -25,8 +25,8 @@ def number_ranges(*ranges):
 IN_USE = number_ranges(
     (2, 14), (18, 26), 28, 29, (31, 46), (50, 52), (55, 61), (63, 77), (79, 82), 84, 85, 91, 93,
     96, 97, (99, 111), (113, 117), (130, 135), 137, (143, 150), (152, 183))
-# The key list of the main window.
-IN_USE |= number_ranges((300, 312))
+# The key list of the main window, and the playing speed's readout.
+IN_USE |= number_ranges((300, 315))
 # The analysis chooser over the full-screen film.
 IN_USE |= number_ranges((330, 331))
 # Start-up: the missing video library, refused arguments, the disc chooser's caption.

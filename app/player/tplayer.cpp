@@ -133,6 +133,8 @@ void TPlayer::startSession() {
         // Exact seeks in MPEG program streams land late without it.
         {"hr-seek-demuxer-offset", std::to_string(demuxerOffset_)},
         {"audio-fallback-to-null", "yes"},
+        // At any speed but normal the sound keeps its pitch (mpv puts its scaletempo filter in).
+        {"audio-pitch-correction", "yes"},
         {"hwdec", "no"},
         {"terminal", "no"},
         {"config", "no"},
