@@ -112,6 +112,8 @@ bool PlayerPair::swapFor(const Target& target) {
     next->raise();
     previous->hide();
     previous->SetAudio(false);
+    // Painted now, before the caller plays on: the first picture the coach sees is the prepared one.
+    next->WinHandle()->repaint();
     shown_ = next;
     standby_ = previous;
     drop();

@@ -20,12 +20,14 @@
 #include <filesystem>
 #include <fstream>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <random>
 #include <string>
 #include <utility>
 #include <vector>
 
+#include "app/player/player_pair.h"
 #include "app/player/tplayer.h"
 #include "bench/player/bare_mpv.h"
 #include "bench/player/bench_process.h"
@@ -196,46 +198,47 @@ std::vector<int> randomSeconds(std::mt19937& random, int count, int first, int l
     return seconds;
 }
 
-// Two players on the film in one parent, on top of each other: the one shown, and a hidden silent
-// standby that Next makes the shown one.
-class PlayerPair {
+// The program's own pair of players on the film: the one shown, and a hidden silent standby that
+// Next makes the shown one, swapped as the main window swaps them.
+class BenchPlayers {
 public:
-    explicit PlayerPair(const std::string& film, QSize size) : parent_(nullptr) {
+    explicit BenchPlayers(const std::string& film, QSize size) : film_(film), parent_(nullptr) {
         parent_.resize(size);
-        for (TPlayer* player : {&first_, &second_}) {
-            player->setParent(&parent_);
-            player->setGeometry(0, 0, size.width(), size.height());
-            player->SetFileName(film);
-        }
+        auto* shown = new TPlayer(&parent_);
+        shown->setGeometry(0, 0, size.width(), size.height());
+        shown->SetFileName(film);
+        pair_ = std::make_unique<corvane::PlayerPair>(*shown);
         parent_.show();
     }
     bool openShown() {
-        shown_->show();
-        return shown_->Open();
+        TPlayer& player = shown();
+        player.show();
+        if (!player.Open()) return false;
+        player.SetVideoWidth(parent_.width());
+        player.SetVideoHeight(parent_.height());
+        return true;
     }
-    bool openStandby() {
-        standby_->hide();
-        standby_->SetAudio(false);
-        return standby_->Open();
+    TPlayer& shown() { return pair_->shown(); }
+    TPlayer& standby() { return *pair_->standby(); }
+    // The standby brought to the second and waited for until it is ready to be swapped in.
+    bool prepare(int second) {
+        pair_->prepare(target(second));
+        return runUntil([&] { return pair_->readyFor(target(second)); });
     }
-    TPlayer& shown() { return *shown_; }
-    TPlayer& standby() { return *standby_; }
     // Next with look-ahead: the standby takes the screen and plays; the other becomes the standby.
     void swap() {
-        shown_->hide();
-        shown_->Pause();
-        shown_->SetAudio(false);
-        standby_->show();
-        standby_->SetAudio(true);
-        standby_->Play();
-        std::swap(shown_, standby_);
+        if (!pair_->prepared() || !pair_->swapFor(*pair_->prepared())) return;
+        shown().Play();
     }
 
 private:
+    corvane::PlayerPair::Target target(int second) const {
+        return {film_, pair_->shown().Filtro(), double(second)};
+    }
+
+    std::string film_;
     QWidget parent_;
-    TPlayer first_, second_;
-    TPlayer* shown_ = &first_;
-    TPlayer* standby_ = &second_;
+    std::unique_ptr<corvane::PlayerPair> pair_;
 };
 
 struct ClickFigures {
@@ -293,13 +296,13 @@ NextFigures nextBySeek(TPlayer& player, const std::vector<int>& targets) {
 }
 
 // With look-ahead: the standby waits at the next action, landed, and is swapped in.
-NextFigures nextBySwap(PlayerPair& pair, const std::vector<int>& targets) {
+NextFigures nextBySwap(BenchPlayers& pair, const std::vector<int>& targets) {
     NextFigures figures;
     land(pair.shown(), {1, 0});
     pair.shown().Play();
     for (const int target : targets) {
         const auto prepared = Clock::now();
-        if (!land(pair.standby(), {target, 0})) {
+        if (!pair.prepare(target)) {
             figures.next.add(std::nullopt);
             continue;
         }
@@ -324,13 +327,13 @@ struct MoveFigures {
     int overshoot = 0;  // frames of the film past action k painted before k+1 came
 };
 
-MoveFigures automaticMoves(PlayerPair& pair, const std::vector<int>& starts, const std::vector<int>& nexts,
+MoveFigures automaticMoves(BenchPlayers& pair, const std::vector<int>& starts, const std::vector<int>& nexts,
                            bool swap) {
     MoveFigures figures;
     for (std::size_t n = 0; n < starts.size(); ++n) {
         TPlayer& playing = pair.shown();
         const FrameStamp next{nexts[n], 0};
-        if (!land(playing, {starts[n], 0}) || (swap && !land(pair.standby(), next))) {
+        if (!land(playing, {starts[n], 0}) || (swap && !pair.prepare(next.second))) {
             figures.interval.add(std::nullopt);
             continue;
         }
@@ -461,7 +464,7 @@ void benchFilm(const BenchFilm& bench, std::mt19937& random) {
 
     // Memory first, before any other player or decoder has grown the process.
     const double baseline = residentMegabytes();
-    PlayerPair pair(path, size);
+    BenchPlayers pair(path, size);
     if (!pair.openShown()) {
         std::printf("    cannot open: %s\n", pair.shown().lastError().c_str());
         return;
@@ -471,8 +474,7 @@ void benchFilm(const BenchFilm& bench, std::mt19937& random) {
     runFor(std::chrono::seconds(2));
     pair.shown().Pause();
     const double one = residentMegabytes();
-    pair.openStandby();
-    land(pair.standby(), {40, 0});
+    pair.prepare(40);
     runFor(std::chrono::milliseconds(500));
     const double two = residentMegabytes();
 

@@ -2,6 +2,7 @@
 // action's first picture at once, from the second player standing by, and everything that makes
 // the prepared picture the wrong one falls back to the ordinary seek.
 
+#include <QEvent>
 #include <QTest>
 #include <QToolButton>
 
@@ -24,6 +25,26 @@ using testing::clickButton;
 using testing::Disc;
 using testing::MainWindowRun;
 using testing::waitFor;
+
+// The second the picture shows at the first paint of the player's window after it is made.
+class FirstPaint : public QObject {
+public:
+    explicit FirstPaint(TPlayer& player) : player_(player) { player.installEventFilter(this); }
+    ~FirstPaint() override { player_.removeEventFilter(this); }
+    std::optional<int> second;
+
+protected:
+    bool eventFilter(QObject*, QEvent* event) override {
+        if (event->type() == QEvent::Paint && !second) {
+            const auto stamp = testing::stampOf(player_.currentFrame());
+            second = stamp ? stamp->second : -1;
+        }
+        return false;
+    }
+
+private:
+    TPlayer& player_;
+};
 
 struct LookAhead : ::testing::Test {
     Disc disc{{testing::narrow()}};
@@ -57,8 +78,11 @@ TEST_F(LookAhead, NextShowsTheNextPreRollAtOnceFromThePlayerStandingBy) {
     EXPECT_EQ(players().prepared()->second, 12.0);  // row 3: second 14 less the pre-roll
     const TPlayer* before = &run->player();
     const bool soundBefore = before->Audio();
+    const FirstPaint firstPaint(*players().standby());
 
     clickButton(listButton("ButNext"));
+    // On the screen before the film plays on, and not a frame later.
+    EXPECT_EQ(firstPaint.second, 12);
     EXPECT_EQ(list->currentListRow(), 3);
     EXPECT_NE(&run->player(), before);
     EXPECT_FALSE(run->player().seeking()) << "Next waited for a seek";
