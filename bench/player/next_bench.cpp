@@ -213,10 +213,7 @@ public:
     bool openShown() {
         TPlayer& player = shown();
         player.show();
-        if (!player.Open()) return false;
-        player.SetVideoWidth(parent_.width());
-        player.SetVideoHeight(parent_.height());
-        return true;
+        return player.Open();
     }
     TPlayer& shown() { return pair_->shown(); }
     TPlayer& standby() { return *pair_->standby(); }
