@@ -232,6 +232,15 @@ void TFMain::buildWidgets() {
     statusText->setFont(statusFont);
     statusText->setProperty("tag", -1);  // the notice keeps its bold design font in every language
     statusText->setStyleSheet(QStringLiteral("color: #ffff00; background: transparent;"));
+    // The speed in the video area's corner, over the film: the strip has no room to spare.
+    rateReadout_ = new QLabel(Panel5);
+    rateReadout_->setObjectName(QStringLiteral("rateReadout"));
+    QFont readoutFont = rateReadout_->font();
+    readoutFont.setBold(true);
+    rateReadout_->setFont(readoutFont);
+    rateReadout_->setStyleSheet(
+        QStringLiteral("color: #ffd040; background: rgba(0, 0, 0, 170); padding: 2px 6px; border-radius: 3px;"));
+    rateReadout_->hide();
     Panel8 = new QWidget(Panel5);
     Panel8->setObjectName(QStringLiteral("Panel8"));
     Amov = new TPlayer(Panel8);
@@ -329,13 +338,6 @@ void TFMain::buildWidgets() {
     timeBox->addWidget(LblPos);
     timeBox->addWidget(new QLabel(QStringLiteral("/"), Panel4));
     timeBox->addWidget(LblDur);
-    // The speed in the video area's corner, over the film: the strip has no room to spare.
-    rateReadout_ = new QLabel(Panel5);
-    rateReadout_->setObjectName(QStringLiteral("rateReadout"));
-    rateReadout_->setFont(LblDur->font());
-    rateReadout_->setStyleSheet(
-        QStringLiteral("color: #ffd040; background: rgba(0, 0, 0, 170); padding: 2px 6px; border-radius: 3px;"));
-    rateReadout_->hide();
     Panel4->setStyleSheet(QStringLiteral("background: #20243a; border-radius: 3px;"));
 
     XiButton1 = new GradientButton(QString(), Panel1);
