@@ -142,8 +142,8 @@ public:
     QRect screenGeometry() const;
     // Slow motion on or off as the slow-motion button does, the film paused first.
     void setSlowMotion(bool on);
-    // The playing speed the coach chose with "[" and "]": kept across codes, Next and films.
-    double playbackRate() const { return playbackRate_; }
+    // One step of the playing speed the coach chooses with "[" and "]", kept across codes, Next
+    // and films.
     void stepPlaybackRate(int direction);
 
 protected:

@@ -10,7 +10,9 @@
 
 #include <gtest/gtest.h>
 
+#include "codes/tfcodici.h"
 #include "gui/main_window_run.h"
+#include "ui/text_grid.h"
 
 namespace corvane::testing {
 
@@ -18,6 +20,11 @@ inline void clickRow(QTableWidget* grid, int gridRow) {
     const QRect cell = grid->visualRect(grid->model()->index(gridRow, 0));
     ASSERT_TRUE(grid->viewport()->rect().contains(cell.center())) << "row " << gridRow << " is not in view";
     QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, cell.center());
+}
+
+// A row of the main window's code list, counted from 1 as the list counts them.
+inline void clickListRow(const MainWindowRun& run, int listRow) {
+    clickRow(run.window->codeList()->findChild<TextGrid*>("SGrid"), listRow - 1);
 }
 
 inline void clickButton(QWidget* button) {

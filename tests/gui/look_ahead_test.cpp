@@ -62,7 +62,7 @@ struct LookAhead : ::testing::Test {
     QToolButton* button(const char* name) const {
         return run->window->findChild<QToolButton*>(QString::fromLatin1(name));
     }
-    void clickListRow(int listRow) const { testing::clickRow(list->findChild<TextGrid*>("SGrid"), listRow - 1); }
+    void clickListRow(int listRow) const { testing::clickListRow(*run, listRow); }
     void typeSearch(const char* keys) const { run->typeSearch(keys); }
     // The second the video area shows now, without waiting for anything.
     int secondOnScreenNow() const {
