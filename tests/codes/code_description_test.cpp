@@ -24,11 +24,7 @@ std::string item(const std::string& pattern, const std::string& text) {
     return pattern + kExtensionTextSeparator + text;
 }
 
-EventTable tableOf(std::vector<EventRecord> records) {
-    EventTable table;
-    table.records = std::move(records);
-    return table;
-}
+EventTable tableOf(std::vector<EventRecord> records) { return EventTable(std::move(records)); }
 
 const std::string kSep(1, kExtensionSeparator);
 
@@ -144,7 +140,7 @@ TEST(DescribeCodeTables, EqualToScanningEveryEntry) {
     for (int round = 0; round < 200; ++round) {
         std::vector<EventRecord> records(draw() % 9);
         for (EventRecord& record : records) record = pool[draw() % pool.size()];
-        const EventTable table = tableOf(records);
+        const EventTable table(records);
         for (const char* sport : {"1", "2"}) {
             const CodeDescriptionSources sources{sport, noPlayers, table, "Fine azione"};
             for (const char* code : codes)
@@ -152,6 +148,20 @@ TEST(DescribeCodeTables, EqualToScanningEveryEntry) {
                     << code << " round " << round;
         }
     }
+}
+
+TEST(DescribeCodeBound, AHostileTableCannotGrowTheText) {
+    const std::vector<EventRecord> copies(100000, kAttack);
+    const EventTable table(copies);
+    const MatchCompanions noPlayers;
+    const CodeDescriptionSources sources{"1", noPlayers, table, "Fine azione"};
+    const std::string text = DescribeCode("a12AH=V5", sources);
+    EXPECT_EQ(text.size(), kMaxClearTextLength);
+    EXPECT_TRUE(text.starts_with(" Attacco Errore Veloce Attacco Errore Veloce")) << text.substr(0, 80);
+    // A text that fits is never cut.
+    const EventTable few(std::vector<EventRecord>(3, kAttack));
+    const CodeDescriptionSources fewSources{"1", noPlayers, few, "Fine azione"};
+    EXPECT_EQ(DescribeCode("a12AH=V5", fewSources), " Attacco Errore Veloce Attacco Errore Veloce Attacco Errore Veloce");
 }
 
 }  // namespace

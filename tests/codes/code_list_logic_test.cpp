@@ -78,7 +78,7 @@ struct Description : ::testing::Test {
         attack.description = "Attacco";
         attack.effects = "Errore;Murato;;;Positivo;Punto";
         attack.extensions = std::string("~~~~~~V5") + kExtensionTextSeparator + "Veloce" + kExtensionSeparator;
-        events.records.push_back(attack);
+        events = EventTable({attack});
     }
 };
 

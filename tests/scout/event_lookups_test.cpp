@@ -25,19 +25,13 @@ std::string extensions(std::initializer_list<std::pair<std::string, std::string>
     return text;
 }
 
-EventTable tableOf(std::vector<EventRecord> records) {
-    EventTable table;
-    table.records = std::move(records);
-    return table;
-}
+EventTable tableOf(std::vector<EventRecord> records) { return EventTable(std::move(records)); }
 
 EventTable basketballEvents() {
-    EventTable table;
-    table.records.push_back(event("~~~TS", "Tiro da due", "Sbagliato;Stoppato;;Rimbalzo"));
-    table.records.push_back(event("~~~TS", "Secondo tiro", "A;B;C;D;E;F"));
-    table.records.push_back(event("~~~TF", "Tiro in corsa", "Fuori;Ferro;Tabella;;Fallo;Canestro;"));
-    table.records.push_back(event("*07", "Senza chiave"));
-    return table;
+    return tableOf({event("~~~TS", "Tiro da due", "Sbagliato;Stoppato;;Rimbalzo"),
+                    event("~~~TS", "Secondo tiro", "A;B;C;D;E;F"),
+                    event("~~~TF", "Tiro in corsa", "Fuori;Ferro;Tabella;;Fallo;Canestro;"),
+                    event("*07", "Senza chiave")});
 }
 
 TEST(EventDescriptionTest, FirstEntryOfTheEventOrTheEventItself) {
@@ -71,21 +65,19 @@ TEST(EffectDescriptionTest, ItemOfTheEvaluationSymbol) {
 }
 
 TEST(EffectDescriptionTest, BlankItemGivesTheFallback) {
-    EventTable table;
-    table.records.push_back(event("~~~AH", "Attacco", "Errore; ;Murato"));
+    const EventTable table = tableOf({event("~~~AH", "Attacco", "Errore; ;Murato")});
     EXPECT_EQ(EffectDescription("AH", "/", "fb", table), "fb");
     EXPECT_EQ(EffectDescription("AH", "-", "fb", table), "Murato");
 }
 
 TEST(ExtensionTextTest, LastMatchingEntryWithAMatchingExtensionDecides) {
-    EventTable table;
-    table.records.push_back(
-        event("~~~AH", "Attacco", "", extensions({{"~1", "Primo tempo"}, {"X~", "Pipe"}})));
-    table.records.push_back(event("*~~AH", "Attacco casa", "", extensions({{"X5", "Pipe in zona 5"}})));
-    table.records.push_back(event("~~~AT", "Attacco teso", "", extensions({{"~~", "Ogni estensione"}})));
-    table.records.push_back(event("~~~AH", "Senza estensioni"));
-    table.records.push_back(
-        event("~~~AH", "Voce senza testo", "", "X5"));  // an item without text names nothing
+    const EventTable table = tableOf({
+        event("~~~AH", "Attacco", "", extensions({{"~1", "Primo tempo"}, {"X~", "Pipe"}})),
+        event("*~~AH", "Attacco casa", "", extensions({{"X5", "Pipe in zona 5"}})),
+        event("~~~AT", "Attacco teso", "", extensions({{"~~", "Ogni estensione"}})),
+        event("~~~AH", "Senza estensioni"),
+        event("~~~AH", "Voce senza testo", "", "X5"),  // an item without text names nothing
+    });
     struct Case {
         const char* code;
         const char* extension;
