@@ -5,24 +5,18 @@
 #include <gtest/gtest.h>
 
 #include "codes/match_code.h"
+#include "codes/code_rows.h"
 #include "core/text.h"
+#include "support/event_records.h"
 
 namespace corvane {
 namespace {
 
-EventRecord event(std::string code, std::string description, std::string effects = "",
-                  std::string extensions = "") {
-    EventRecord record;
-    record.code = std::move(code);
-    record.description = std::move(description);
-    record.effects = std::move(effects);
-    record.extensions = std::move(extensions);
-    return record;
+EventRecord event(std::string code, std::string description, std::string effects = "", std::string extensions = "") {
+    return testing::eventRecord(std::move(code), std::move(description), std::move(effects), std::move(extensions));
 }
 
-std::string item(const std::string& pattern, const std::string& text) {
-    return pattern + kExtensionTextSeparator + text;
-}
+std::string item(const std::string& pattern, const std::string& text) { return testing::extensionItems({{pattern, text}}); }
 
 EventTable tableOf(std::vector<EventRecord> records) { return EventTable(std::move(records)); }
 
@@ -44,19 +38,9 @@ std::vector<EventRecord> ordinaryEvents() {
 }
 
 struct Describe : ::testing::Test {
-    MatchCompanions match;
+    MatchCompanions match = testing::describedPlayers();
     EventTable events = tableOf(ordinaryEvents());
     CodeDescriptionSources sources{"1", match, events, "Fine azione"};
-
-    void SetUp() override {
-        match.MatchInfo[15] = "Pallavolo Modena";
-        match.HomePlayers.records[1].slots[0] = "7";
-        match.HomePlayers.records[1].slots[2] = "Rossi";
-        match.HomePlayers.records[2].slots[0] = "9";
-        match.HomePlayers.records[2].slots[2] = "Bianchi";
-        match.AwayPlayers.records[1].slots[0] = "12";
-        match.AwayPlayers.records[1].slots[2] = "Verdi";
-    }
 };
 
 // Every entry of the key adds its part in file order, a repeated line as often as it stands.

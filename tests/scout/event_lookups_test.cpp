@@ -2,27 +2,19 @@
 
 #include <gtest/gtest.h>
 
+#include "support/event_records.h"
+
 namespace corvane {
 namespace {
 
-EventRecord event(std::string code, std::string description, std::string effects = "",
-                  std::string extensions = "") {
-    EventRecord record;
-    record.code = std::move(code);
-    record.description = std::move(description);
-    record.effects = std::move(effects);
-    record.extensions = std::move(extensions);
-    return record;
+using testing::eventRecord;
+
+EventRecord event(std::string code, std::string description, std::string effects = "", std::string extensions = "") {
+    return eventRecord(std::move(code), std::move(description), std::move(effects), std::move(extensions));
 }
 
-// An extension item: search code, 0xE8, text; items joined by 0xE7.
 std::string extensions(std::initializer_list<std::pair<std::string, std::string>> items) {
-    std::string text;
-    for (const auto& [code, label] : items) {
-        if (!text.empty()) text += kExtensionSeparator;
-        text += code + kExtensionTextSeparator + label;
-    }
-    return text;
+    return testing::extensionItems(items);
 }
 
 EventTable tableOf(std::vector<EventRecord> records) { return EventTable(std::move(records)); }

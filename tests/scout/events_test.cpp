@@ -89,15 +89,20 @@ std::size_t countOf(const std::string& text, const std::string& piece) {
     return count;
 }
 
+std::string repeatedAttackLines(std::size_t count) {
+    const std::string line = eventLine({"~~~AH", "Attacco", "", "", "", "", "", "", "", "", "", "", ""}) + "\r\n";
+    std::string content;
+    for (std::size_t n = 0; n < count; ++n) content += line;
+    return content;
+}
+
 // One line repeated past the line bound: the first lines load, the rest is refused in one log
 // line, and only the first codes are logged.
 TEST(LoadEvents, LinesPastTheBoundAreRefusedAndTheLogStaysShort) {
     TempFolder folder;
     FixedPlatform platform;
     ApplicationLog log(platform, folder.path());
-    const std::string line = eventLine({"~~~AH", "Attacco", "", "", "", "", "", "", "", "", "", "", ""}) + "\r\n";
-    std::string content;
-    for (std::size_t n = 0; n < kMaxEventLines + 5; ++n) content += line;
+    const std::string content = repeatedAttackLines(kMaxEventLines + 5);
     const EventTable table = LoadEvents(folder.write("Eventi.txt", content), log);
     EXPECT_EQ(table.EventCount(), static_cast<int>(kMaxEventLines));
     const std::string text = testing::readFile(folder / "Application.Log");
@@ -112,9 +117,7 @@ TEST(LoadEvents, ExactlyTheBoundIsLoadedWithoutARefusal) {
     TempFolder folder;
     FixedPlatform platform;
     ApplicationLog log(platform, folder.path());
-    const std::string line = eventLine({"~~~AH", "Attacco", "", "", "", "", "", "", "", "", "", "", ""}) + "\r\n";
-    std::string content;
-    for (std::size_t n = 0; n < kMaxEventLines; ++n) content += line;
+    const std::string content = repeatedAttackLines(kMaxEventLines);
     const EventTable table = LoadEvents(folder.write("Eventi.txt", content + "\r\n"), log);
     EXPECT_EQ(table.EventCount(), static_cast<int>(kMaxEventLines));
     EXPECT_EQ(testing::readFile(folder / "Application.Log").find("righe"), std::string::npos);
@@ -124,7 +127,7 @@ TEST(LoadEvents, AFileOverTheSizeBoundIsRefusedWhole) {
     TempFolder folder;
     FixedPlatform platform;
     ApplicationLog log(platform, folder.path());
-    std::string content = eventLine({"~~~AH", "Attacco", "", "", "", "", "", "", "", "", "", "", ""}) + "\r\n";
+    std::string content = repeatedAttackLines(1);
     content += std::string(kMaxEventsFileBytes + 1 - content.size(), 'x');
     const EventTable table = LoadEvents(folder.write("Eventi.txt", content), log);
     EXPECT_EQ(table.EventCount(), 0);
