@@ -2,6 +2,7 @@
 
 #include <cstdlib>
 #include <filesystem>
+#include <functional>
 #include <string>
 
 #include "core/log.h"
@@ -29,25 +30,39 @@ std::filesystem::path benchFolder() {
     return pattern;
 }
 
-// Loading an events file logs one line per event: a 100,000-line file is 100,000 log lines.
-void BM_LoadEventsOf100000Lines(benchmark::State& state) {
-    const auto folder = benchFolder();
-    const auto events = folder / "Eventi.txt";
-    {
-        std::string content;
-        for (int i = 0; i < 100000; ++i) content += "SM" + std::to_string(i) + "\tBattuta" + std::string(12, '\t') + "\r\n";
-        std::FILE* out = std::fopen(events.c_str(), "wb");
-        std::fwrite(content.data(), 1, content.size(), out);
-        std::fclose(out);
-    }
+void writeEvents(const std::filesystem::path& file, int lines, const std::function<std::string(int)>& line) {
+    std::string content;
+    for (int i = 0; i < lines; ++i) content += line(i);
+    std::FILE* out = std::fopen(file.c_str(), "wb");
+    std::fwrite(content.data(), 1, content.size(), out);
+    std::fclose(out);
+}
+
+void loadEvents(benchmark::State& state, const std::filesystem::path& folder) {
     const BenchPlatform platform;
     for (auto _ : state) {
         ApplicationLog log(platform, folder);
         log.startFresh();
-        benchmark::DoNotOptimize(LoadEvents(events, log));
+        benchmark::DoNotOptimize(LoadEvents(folder / "Eventi.txt", log));
     }
     std::filesystem::remove_all(folder);
 }
+
+// Loading an events file logs its codes: a 100,000-line file would be 100,000 log lines.
+void BM_LoadEventsOf100000Lines(benchmark::State& state) {
+    const auto folder = benchFolder();
+    writeEvents(folder / "Eventi.txt", 100000,
+                [](int i) { return "SM" + std::to_string(i) + "\tBattuta" + std::string(12, '\t') + "\r\n"; });
+    loadEvents(state, folder);
+}
 BENCHMARK(BM_LoadEventsOf100000Lines)->Unit(benchmark::kMillisecond)->Iterations(3);
+
+// A million copies of one line.
+void BM_LoadEventsOf1000000RepeatedLines(benchmark::State& state) {
+    const auto folder = benchFolder();
+    writeEvents(folder / "Eventi.txt", 1000000, [](int) { return "~~~AH\tAttacco" + std::string(11, '\t') + "\r\n"; });
+    loadEvents(state, folder);
+}
+BENCHMARK(BM_LoadEventsOf1000000RepeatedLines)->Unit(benchmark::kMillisecond)->Iterations(1);
 
 }  // namespace

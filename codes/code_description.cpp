@@ -1,5 +1,8 @@
 #include "codes/code_description.h"
 
+#include <span>
+#include <unordered_map>
+
 #include "codes/match_code.h"
 #include "core/files.h"
 #include "core/text.h"
@@ -35,13 +38,33 @@ std::string playerName(std::string_view code, const MatchCompanions& match) {
     return AbbreviateText(teamName, 11, 5, false) + ", " + found->slots[2];
 }
 
-std::string extensionOf(std::string_view code, const EventRecord& entry, std::string_view sport) {
-    for (const std::string& item : SplitText(entry.extensions, kExtensionSeparator)) {
-        const std::size_t separator = item.find(kExtensionTextSeparator);
-        if (separator == std::string::npos) continue;
-        if (MatchCode(code, item.substr(0, separator), 2, sport)) return item.substr(separator + 1);
+std::string_view extensionOf(std::string_view code, const EventEntry& entry, std::string_view sport) {
+    for (const EventExtension& extension : entry.extensions)
+        if (MatchCode(code, extension.pattern, AnySide, sport)) return extension.text;
+    return positions(code, 7, 2);
+}
+
+// What one entry of the event adds to the clear text.
+std::string entryText(std::string_view code, const EventEntry& entry, std::string_view sport) {
+    std::string text = " " + entry.record->description;
+    const std::string_view evaluation = positions(code, 6, 1);
+    const std::size_t symbol = evaluation.empty() ? std::string_view::npos : kEvaluationSymbols.find(evaluation);
+    // A blank effect adds nothing, not a second blank.
+    if (symbol < entry.effects.size() && !isBlank(entry.effects[symbol])) text += " " + entry.effects[symbol];
+    if (!isBlank(positions(code, 7, 2))) text += " " + std::string(extensionOf(code, entry, sport));
+    return text;
+}
+
+// Each entry's part in file order until the text is full. A repeated line's part is made once.
+void appendEntries(std::string& text, std::string_view code, std::span<const EventEntry* const> entries,
+                   std::string_view sport) {
+    std::unordered_map<const EventEntry*, std::string> made;
+    for (const EventEntry* entry : entries) {
+        if (text.size() >= kMaxClearTextLength) break;
+        auto [part, fresh] = made.try_emplace(entry);
+        if (fresh) part->second = entryText(code, *entry, sport);
+        text += part->second;
     }
-    return std::string(positions(code, 7, 2));
 }
 
 }  // namespace
@@ -58,22 +81,12 @@ std::string DescribeCode(std::string_view rawCode, const CodeDescriptionSources&
 
     std::string text = playerName(code, sources.match);
     const std::string_view event = positions(code, 4, 2);
-    const std::string_view evaluation = positions(code, 6, 1);
-    const std::string_view extension = positions(code, 7, 2);
-    bool matched = false;
-    for (const EventRecord& entry : sources.events.records) {
-        if (eventKey(entry) != event) continue;
-        matched = true;
-        text += " " + entry.description;
-        const std::size_t symbol = evaluation.empty() ? std::string_view::npos : kEvaluationSymbols.find(evaluation);
-        if (symbol != std::string_view::npos) {
-            const auto effects = SplitText(entry.effects, ';');
-            // A blank effect adds nothing, not a second blank.
-            if (effects.size() > symbol && !isBlank(effects[symbol])) text += " " + effects[symbol];
-        }
-        if (!isBlank(extension)) text += " " + extensionOf(code, entry, sources.sport);
-    }
-    if (!matched) text += " " + std::string(event) + std::string(evaluation) + std::string(extension);
+    const auto entries = sources.events.withKey(event);
+    if (entries.empty())
+        text += " " + std::string(event) + std::string(positions(code, 6, 1)) + std::string(positions(code, 7, 2));
+    else
+        appendEntries(text, code, entries, sources.sport);
+    if (text.size() > kMaxClearTextLength) text.resize(kMaxClearTextLength);
     return text.empty() ? std::string(code) : text;
 }
 

@@ -17,8 +17,13 @@ struct CodeDescriptionSources {
     std::string endOfActionText;
 };
 
+// The longest clear text: far beyond a player, an event, its effect and its extension, so only an
+// events file that repeats an event's line many times is cut there.
+inline constexpr std::size_t kMaxClearTextLength = 512;
+
 // The clear text of a code: the player's name (after the team's short name when the side has
-// several players), then the event's description, its effect and its extension. Windows-1252.
+// several players), then the description, effect and extension of every entry of the event, cut at
+// kMaxClearTextLength. Windows-1252.
 std::string DescribeCode(std::string_view code, const CodeDescriptionSources& sources);
 
 }  // namespace corvane

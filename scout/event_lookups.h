@@ -7,9 +7,6 @@
 
 namespace corvane {
 
-// The two-letter event key of an events-table entry: characters 4 and 5 of its code.
-std::string_view eventKey(const EventRecord& record);
-
 // The description of the first entry of the event, or the event itself when none has it.
 std::string EventDescription(std::string_view event, const EventTable& table);
 

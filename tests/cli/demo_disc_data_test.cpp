@@ -48,7 +48,7 @@ TEST_F(DemoDiscData, EveryEventsLineLoadsAndServesAndReceptionsAreDescribed) {
         EXPECT_EQ(table.EventCount(), lines) << events;
         if (package.filename().string().find("Volley") == std::string::npos) continue;
         bool serve = false, reception = false;
-        for (const EventRecord& record : table.records) {
+        for (const EventRecord& record : table.records()) {
             serve = serve || eventKey(record).starts_with("S");
             reception = reception || eventKey(record).starts_with("R");
         }

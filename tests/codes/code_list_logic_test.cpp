@@ -6,6 +6,7 @@
 #include "codes/action_end.h"
 #include "codes/code_description.h"
 #include "codes/code_list_rules.h"
+#include "codes/code_rows.h"
 
 namespace corvane {
 namespace {
@@ -60,25 +61,17 @@ TEST(CodeListWidth, RawIsFixedClearTextAFifthOfTheScreenWithAMinimum) {
 }
 
 struct Description : ::testing::Test {
-    MatchCompanions match;
+    MatchCompanions match = testing::describedPlayers();
     EventTable events;
     CodeDescriptionSources sources{"1", match, events, "Fine azione"};
 
     void SetUp() override {
-        match.MatchInfo[15] = "Pallavolo Modena";
-        match.MatchInfo[19] = "Treviso";
-        match.HomePlayers.records[1].slots[0] = "7";
-        match.HomePlayers.records[1].slots[2] = "Rossi";
-        match.HomePlayers.records[2].slots[0] = "9";
-        match.HomePlayers.records[2].slots[2] = "Bianchi";
-        match.AwayPlayers.records[1].slots[0] = "12";
-        match.AwayPlayers.records[1].slots[2] = "Verdi";
         EventRecord attack;
         attack.code = "~~~AH";
         attack.description = "Attacco";
         attack.effects = "Errore;Murato;;;Positivo;Punto";
         attack.extensions = std::string("~~~~~~V5") + kExtensionTextSeparator + "Veloce" + kExtensionSeparator;
-        events.records.push_back(attack);
+        events = EventTable({attack});
     }
 };
 

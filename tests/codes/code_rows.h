@@ -84,4 +84,19 @@ inline CodeTable rallyTable() {
     });
 }
 
+// A match whose home side has two players (so names carry the team's short name) and whose
+// visiting side has one: Rossi 7, Bianchi 9 of "Pallavolo Modena"; Verdi 12 of "Treviso".
+inline MatchCompanions describedPlayers() {
+    MatchCompanions match;
+    match.MatchInfo[15] = "Pallavolo Modena";
+    match.MatchInfo[19] = "Treviso";
+    match.HomePlayers.records[1].slots[0] = "7";
+    match.HomePlayers.records[1].slots[2] = "Rossi";
+    match.HomePlayers.records[2].slots[0] = "9";
+    match.HomePlayers.records[2].slots[2] = "Bianchi";
+    match.AwayPlayers.records[1].slots[0] = "12";
+    match.AwayPlayers.records[1].slots[2] = "Verdi";
+    return match;
+}
+
 }  // namespace corvane::testing

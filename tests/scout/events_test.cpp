@@ -70,7 +70,7 @@ TEST(LoadEvents, AShortLineEndsTheLoadingAndEveryLineBeyondAHundredIsKept) {
     content += eventLine({"~~~ZZ", "after", "", "", "", "", "", "", "", "", "", "", ""}) + "\r\n";
     const EventTable table = LoadEvents(folder.write("Eventi.txt", content), log);
     EXPECT_EQ(table.EventCount(), 120);
-    EXPECT_EQ(table.records[119].description, "Event 119");
+    EXPECT_EQ(table.records()[119].description, "Event 119");
     const std::string text = testing::readFile(folder / "Application.Log");
     EXPECT_NE(text.find("Carica Eventi\r\n"), std::string::npos);
     EXPECT_NE(text.find("Carica Eventi Fine"), std::string::npos);
@@ -81,6 +81,62 @@ TEST(LoadEvents, AMissingFileLeavesTheTableEmpty) {
     FixedPlatform platform;
     ApplicationLog log(platform, folder.path());
     EXPECT_EQ(LoadEvents(folder / "Eventi.txt", log).EventCount(), 0);
+}
+
+std::size_t countOf(const std::string& text, const std::string& piece) {
+    std::size_t count = 0;
+    for (std::size_t at = text.find(piece); at != std::string::npos; at = text.find(piece, at + 1)) ++count;
+    return count;
+}
+
+std::string repeatedAttackLines(std::size_t count) {
+    const std::string line = eventLine({"~~~AH", "Attacco", "", "", "", "", "", "", "", "", "", "", ""}) + "\r\n";
+    std::string content;
+    for (std::size_t n = 0; n < count; ++n) content += line;
+    return content;
+}
+
+// One line repeated past the line bound: the first lines load, the rest is refused in one log
+// line, and only the first codes are logged.
+TEST(LoadEvents, LinesPastTheBoundAreRefusedAndTheLogStaysShort) {
+    TempFolder folder;
+    FixedPlatform platform;
+    ApplicationLog log(platform, folder.path());
+    const std::string content = repeatedAttackLines(kMaxEventLines + 5);
+    const EventTable table = LoadEvents(folder.write("Eventi.txt", content), log);
+    EXPECT_EQ(table.EventCount(), static_cast<int>(kMaxEventLines));
+    const std::string text = testing::readFile(folder / "Application.Log");
+    EXPECT_EQ(countOf(text, " ~~~AH\r\n"), kMaxLoggedEventCodes);
+    EXPECT_EQ(countOf(text, "Carica Eventi: altri 9900 codici non scritti\r\n"), 1u);
+    EXPECT_EQ(countOf(text, "Eventi.txt oltre 10000 righe: le successive non caricate\r\n"), 1u);
+    EXPECT_LT(countOf(text, "\r\n"), kMaxLoggedEventCodes + 10);
+    EXPECT_TRUE(text.ends_with("Carica Eventi Fine\r\n"));
+}
+
+TEST(LoadEvents, ExactlyTheBoundIsLoadedWithoutARefusal) {
+    TempFolder folder;
+    FixedPlatform platform;
+    ApplicationLog log(platform, folder.path());
+    const std::string content = repeatedAttackLines(kMaxEventLines);
+    const EventTable table = LoadEvents(folder.write("Eventi.txt", content + "\r\n"), log);
+    EXPECT_EQ(table.EventCount(), static_cast<int>(kMaxEventLines));
+    EXPECT_EQ(testing::readFile(folder / "Application.Log").find("righe"), std::string::npos);
+}
+
+TEST(LoadEvents, AFileOverTheSizeBoundIsRefusedWhole) {
+    TempFolder folder;
+    FixedPlatform platform;
+    ApplicationLog log(platform, folder.path());
+    std::string content = repeatedAttackLines(1);
+    content += std::string(kMaxEventsFileBytes + 1 - content.size(), 'x');
+    const EventTable table = LoadEvents(folder.write("Eventi.txt", content), log);
+    EXPECT_EQ(table.EventCount(), 0);
+    const std::string text = testing::readFile(folder / "Application.Log");
+    EXPECT_EQ(countOf(text, "Eventi.txt oltre 4194304 byte: non caricato\r\n"), 1u);
+    EXPECT_EQ(text.find("~~~AH"), std::string::npos);
+    // One byte less is read.
+    content.pop_back();
+    EXPECT_EQ(LoadEvents(folder.write("Eventi.txt", content), log).EventCount(), 1);
 }
 
 }  // namespace

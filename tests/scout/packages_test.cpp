@@ -153,7 +153,7 @@ TEST_F(PackagesFixture, LoadFilmListReadsTheFilmsThenTheEvents) {
     EXPECT_EQ(state.package.films.size(), 1u);
     EXPECT_EQ(state.package.currentFilm, 1);
     ASSERT_EQ(state.events.EventCount(), 1);
-    EXPECT_EQ(state.events.records[0].description, "Tiro da due");
+    EXPECT_EQ(state.events.records()[0].description, "Tiro da due");
     const std::string text = logText();
     EXPECT_LT(text.find("Apre partita/sintesi"), text.find("Carica Eventi"));
 }

@@ -123,11 +123,11 @@ TEST(ExtensionRowText, TheLastMatchingEventDecidesWithItsFirstMatchingItem) {
     EventRecord other;
     other.code = "~~~TO";
     other.extensions = item("~~~~~~LA", "not this event");
-    events.records = {shot, later, other};
+    events = EventTable({shot, later, other});
     const std::string pattern = extensionPattern(true, "05", "FI");
     EXPECT_EQ(extensionRowText(pattern, "*05FI~LA", events, "2"), "later LA");
     EXPECT_EQ(extensionRowText(pattern, "*05FI~DU", events, "2"), "dunk");
-    events.records = {later, shot, other};
+    events = EventTable({later, shot, other});
     EXPECT_EQ(extensionRowText(pattern, "*05FI~LA", events, "2"), "lay-up");
     EXPECT_EQ(extensionRowText(pattern, "*05FI~HO", events, "2"), "*05FI~HO");
     EXPECT_EQ(extensionRowText(extensionPattern(true, "05", "TO"), "*05TO~LA", events, "2"), "not this event");
