@@ -31,6 +31,7 @@
 #include "app/tfkeys.h"
 #include "codes/tfcodici.h"
 #include "codes/tfsubform.h"
+#include "core/cp1252.h"
 #include "core/files.h"
 #include "core/transport_rules.h"
 #include "match/tfnote.h"
@@ -474,7 +475,7 @@ void TFMain::openFirstPackage() {
     }
     const PackageChoice first = firstPackage(state.MatchList, state.SynthesisList, state.RequestedPackage);
     state.SynthesisMode = first.synthesis;
-    OpenPackageData(state, first.name, state.SynthesisMode, app_.log, app_.platform);
+    openPackageData(first.name, first.synthesis);
     StaticText4->setEnabled(state.package.statisticsEnabled);
     seekBusy_ = false;
     mutedBySlowMotion_ = false;
@@ -644,10 +645,37 @@ void TFMain::openPackage(const std::string& name, bool synthesis) {
     if (statOs_) statOs_->close();
     QCoreApplication::processEvents();
     Transport(TransportPause);
-    OpenPackageData(app_.state, name, synthesis, app_.log, app_.platform);
+    if (!openPackageData(name, synthesis)) return;  // the package open before stays
     StaticText4->setEnabled(app_.state.package.statisticsEnabled);
-    loadPackageFilms();
+    try {
+        loadPackageFilms();
+    } catch (const std::bad_alloc&) {
+        refusePackage(name, std::nullopt);
+    } catch (const std::length_error&) {
+        refusePackage(name, std::nullopt);
+    }
     updatePreRollCaptions();
+}
+
+bool TFMain::openPackageData(const std::string& name, bool synthesis) {
+    // A disc may bring more than memory holds: the reading is given up whole and the program goes
+    // on with what it had.
+    try {
+        const PackageOpening opening = OpenPackageData(app_.state, name, synthesis, app_.log, app_.platform);
+        if (!opening.refused) return true;
+        refusePackage(name, opening.refused);
+    } catch (const std::bad_alloc&) {
+        refusePackage(name, std::nullopt);
+    } catch (const std::length_error&) {
+        refusePackage(name, std::nullopt);
+    }
+    return false;
+}
+
+void TFMain::refusePackage(const std::string& name, std::optional<ScoutLimit> limit) {
+    if (!limit) app_.log.WriteLog(forTheLog("Memoria insufficiente per il pacchetto " + name));
+    app_.boxes.ShowMessageBox(PackageRefusalMessage(app_.messages, pathToUtf8(name), limit),
+                              app_.messages.MessageText(14), MessageBoxExclamation);
 }
 
 void TFMain::closeEvent(QCloseEvent* event) {

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "app/player/player_pair.h"
+#include "scout/scout_readers.h"
 #include "core/playback_rates.h"
 #include "ui/main_window_link.h"
 
@@ -166,6 +167,9 @@ private:
     void layOutTransportStrip(const MainLayout& layout);
     void placeWindowButtons();
     void openFirstPackage();
+    // False, with the reason in a box, when the package could not be read; nothing changed then.
+    bool openPackageData(const std::string& name, bool synthesis);
+    void refusePackage(const std::string& name, std::optional<ScoutLimit> limit);
     void loadPackageFilms();
     const VideoEnvironment& videoEnvironment() const;
     QToolButton* transportButton(const char* name, Glyph glyph);

@@ -8,13 +8,17 @@
 #include <string>
 #include <unistd.h>
 
+#include "codes/code_passes.h"
 #include "scout/scout_readers.h"
 
 namespace {
 
 namespace fs = std::filesystem;
 
-constexpr int kCodeLines = 1'000'000;
+// As many codes as a scout file may bring, less room for its other sections.
+constexpr int kCodeLines = static_cast<int>(corvane::kMaxScoutLines) - 1'000;
+// A long match.
+constexpr int kMatchCodeLines = 5'000;
 
 std::string twoDigits(int value) {
     return std::string(1, static_cast<char>('0' + value / 10 % 10)) + static_cast<char>('0' + value % 10);
@@ -22,7 +26,7 @@ std::string twoDigits(int value) {
 
 // A volleyball scout file as a scouting station writes it: match header, teams, players, sets,
 // then the codes with their clock, set, film, second and the rotation fields.
-std::string scoutFileContent() {
+std::string scoutFileContent(int codeLines) {
     std::string text =
         "[3KESTRALINESCOUT]\r\n"
         "[3MATCH]\r\n15/03/2024;20.30.00;2023/2024;Serie A1;Regular season;123;7;League;\r\n"
@@ -39,12 +43,12 @@ std::string scoutFileContent() {
                     ";Name;;L;1;\r\n";
     }
     text += "[3SCOUT]\r\n";
-    text.reserve(text.size() + static_cast<std::size_t>(kCodeLines) * 96);
+    text.reserve(text.size() + static_cast<std::size_t>(codeLines) * 96);
     static constexpr const char* kSkills[] = {"SH+~~~81C", "RQ#~~~~2B", "EK#~~~", "AX5H+V5~~~~26A~~~2", "BH-"};
     int home = 0;
     int away = 0;
     int second = 100;
-    for (int n = 0; n < kCodeLines; ++n) {
+    for (int n = 0; n < codeLines; ++n) {
         std::string code;
         if (n % 9 == 8) {
             const bool homePoint = n % 2 == 0;
@@ -69,8 +73,10 @@ std::string scoutFileContent() {
 // The generated file, written once per run and removed at its end.
 class BenchFile {
 public:
-    BenchFile() : path_(fs::temp_directory_path() / ("corvane-scout-bench-" + std::to_string(::getpid()) + ".dvw")) {
-        const std::string content = scoutFileContent();
+    explicit BenchFile(int codeLines)
+        : path_(fs::temp_directory_path() /
+                ("corvane-scout-bench-" + std::to_string(::getpid()) + "-" + std::to_string(codeLines) + ".dvw")) {
+        const std::string content = scoutFileContent(codeLines);
         std::ofstream(path_, std::ios::binary) << content;
         size_ = content.size();
     }
@@ -90,9 +96,55 @@ private:
 };
 
 const BenchFile& benchFile() {
-    static const BenchFile file;
+    static const BenchFile file(kCodeLines);
     return file;
 }
+
+const BenchFile& matchFile() {
+    static const BenchFile file(kMatchCodeLines);
+    return file;
+}
+
+// Resident bytes of the process now.
+std::int64_t residentBytes() {
+    long pages = 0, resident = 0;
+    if (FILE* statm = std::fopen("/proc/self/statm", "r")) {
+        if (std::fscanf(statm, "%ld %ld", &pages, &resident) != 2) resident = 0;
+        std::fclose(statm);
+    }
+    return static_cast<std::int64_t>(resident) * ::sysconf(_SC_PAGESIZE);
+}
+
+// What the table of a package costs in resident memory, a code and whole, as the program's first
+// package reads it into a fresh table, and what listing every code then adds (the code list's
+// rows, as every search fills them).
+void tableMemory(benchmark::State& state, const BenchFile& file, int codeLines) {
+    const corvane::LocaleFormats formats;
+    double tableBytes = 0, listBytes = 0;
+    for (auto _ : state) {
+        state.PauseTiming();
+        auto match = std::make_unique<corvane::MatchCompanions>();
+        const std::int64_t before = residentBytes();
+        state.ResumeTiming();
+        corvane::CodeTable table;
+        const bool read = corvane::ReadScoutFile(file.path(), false, {table, *match}, formats);
+        if (!read || table.RowCount() != codeLines + 1) state.SkipWithError("the file was not read whole");
+        const std::int64_t afterTable = residentBytes();
+        const auto rows = corvane::FillCodeList(table, "", "", {}, {"1", false, 1});
+        benchmark::DoNotOptimize(rows.data());
+        tableBytes = static_cast<double>(afterTable - before);
+        listBytes = static_cast<double>(residentBytes() - afterTable);
+    }
+    state.counters["table_bytes"] = tableBytes;
+    state.counters["table_bytes_per_code"] = tableBytes / codeLines;
+    state.counters["list_bytes_per_code"] = listBytes / codeLines;
+}
+
+void BM_TableMemoryOfAMatch(benchmark::State& state) { tableMemory(state, matchFile(), kMatchCodeLines); }
+BENCHMARK(BM_TableMemoryOfAMatch)->Unit(benchmark::kMillisecond)->Iterations(1);
+
+void BM_TableMemoryOfTheLargestFile(benchmark::State& state) { tableMemory(state, benchFile(), kCodeLines); }
+BENCHMARK(BM_TableMemoryOfTheLargestFile)->Unit(benchmark::kMillisecond)->Iterations(1);
 
 void BM_ReadScoutFile(benchmark::State& state) {
     const BenchFile& file = benchFile();

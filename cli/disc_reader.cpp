@@ -1,6 +1,8 @@
 #include "cli/disc_reader.h"
 
 #include <algorithm>
+#include <new>
+#include <stdexcept>
 
 #include "core/cp1252.h"
 #include "core/files.h"
@@ -32,8 +34,18 @@ const ProgramState& DiscReader::open(const std::string& name, bool synthesis) {
     const std::string* listed = listedPackage(synthesis ? lists_.SynthesisList : lists_.MatchList, name);
     if (!listed)
         throw UsageError(std::string("no ") + (synthesis ? "synthesis" : "match") + " package named " + name);
-    OpenPackageData(state_, *listed, synthesis, log_, platform_);
-    LoadFilmList(state_, log_);
+    const std::string package = pathToUtf8(*listed);
+    try {
+        const PackageOpening opening = OpenPackageData(state_, *listed, synthesis, log_, platform_);
+        if (opening.refused)
+            throw UsageError("the package " + package + " was not opened: " +
+                             describeScoutLimit(*opening.refused));
+        LoadFilmList(state_, log_);
+    } catch (const std::bad_alloc&) {
+        throw UsageError("the package " + package + " was not opened: not enough memory to read it");
+    } catch (const std::length_error&) {
+        throw UsageError("the package " + package + " was not opened: not enough memory to read it");
+    }
     return state_;
 }
 

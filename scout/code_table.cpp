@@ -29,6 +29,9 @@ inline void copyShort(char* to, const char* from, std::size_t length) {
     for (; length > 0; --length) *to++ = *from++;
 }
 
+// The first blocks hold a match many times over; only a table that outgrows them takes huge pages.
+BlockPages pagesOfBlock(std::size_t blocksBefore) { return blocksBefore == 0 ? BlockPages::Ordinary : BlockPages::Huge; }
+
 }  // namespace
 
 struct CodeTable::Storage {
@@ -85,10 +88,10 @@ void CodeTable::Clear() {
 
 char* CodeTable::reserveText(std::size_t size) {
     Storage& storage = *storage_;
-    if (storage.textBlocks.empty()) storage.textBlocks.push_back(allocateLargeBlock(kTextBlockSize));
+    if (storage.textBlocks.empty()) storage.textBlocks.push_back(allocateLargeBlock(kTextBlockSize, pagesOfBlock(0)));
     if (storage.textUsed + size > kTextBlockSize) {
         if (++storage.textBlock == storage.textBlocks.size())
-            storage.textBlocks.push_back(allocateLargeBlock(kTextBlockSize));
+            storage.textBlocks.push_back(allocateLargeBlock(kTextBlockSize, pagesOfBlock(storage.textBlocks.size())));
         storage.textUsed = 0;
     }
     char* text = static_cast<char*>(storage.textBlocks[storage.textBlock].get()) + storage.textUsed;
@@ -104,7 +107,8 @@ int CodeTable::appendRow(const Cells& cells) {
 
     const std::size_t block = rowCount_ / kRowsPerBlock;
     if (block == storage_->rowBlocks.size())
-        storage_->rowBlocks.push_back(allocateLargeBlock(kRowsPerBlock * sizeof(Row)));
+        storage_->rowBlocks.push_back(
+            allocateLargeBlock(kRowsPerBlock * sizeof(Row), pagesOfBlock(storage_->rowBlocks.size())));
     Row& row = static_cast<Row*>(storage_->rowBlocks[block].get())[rowCount_ % kRowsPerBlock];
     char* text = reserveText(size);
     row.text = text;

@@ -1,6 +1,7 @@
 #include "scout/line_cipher.h"
 
 #include <algorithm>
+#include <utility>
 
 #include "core/files.h"
 #include "scout/cipher_base64.h"
@@ -92,36 +93,51 @@ bool IsPlainScoutLine(std::string_view firstLine) {
 
 namespace {
 
-struct ScoutLines {
-    std::vector<std::string> lines;  // plain
+struct PlainPass {
     bool enciphered = false;
+    std::optional<ScoutLimit> refused;
 };
 
-std::optional<ScoutLines> readScoutLines(const fs::path& scoutFile) {
+// Hands every plain line to each, deciphered when the file is enciphered; nothing when the file
+// cannot be read. Only one line is held at a time, so a refused file costs no more than a piece.
+template <class Each>
+std::optional<PlainPass> eachPlainLine(const fs::path& scoutFile, Each&& each) {
     std::optional<LineReader> reader = LineReader::openFile(scoutFile);
     if (!reader) return std::nullopt;
-    ScoutLines scout;
-    for (std::string_view line; reader->next(line);) scout.lines.emplace_back(line);
-    scout.enciphered = !scout.lines.empty() && !IsPlainScoutLine(scout.lines.front());
-    if (scout.enciphered)
-        for (std::string& line : scout.lines)
-            if (!line.empty()) line = DecipherLine(line);
-    return scout;
+    PlainPass pass;
+    bool first = true;
+    for (std::string_view line; reader->next(line);) {
+        if (std::exchange(first, false)) pass.enciphered = !IsPlainScoutLine(line);
+        if (pass.enciphered && !line.empty())
+            each(std::string_view(DecipherLine(line)));
+        else
+            each(line);
+    }
+    pass.refused = reader->exceeded();
+    return pass;
 }
 
 }  // namespace
 
+std::optional<PlainScout> ReadPlainScout(const fs::path& scoutFile) {
+    PlainScout plain;
+    const auto pass = eachPlainLine(scoutFile, [&](std::string_view line) { (plain.text += line) += '\n'; });
+    if (!pass) return std::nullopt;
+    if (pass->refused) return PlainScout{{}, pass->refused};
+    return plain;
+}
+
 std::optional<std::vector<std::string>> PlainScoutLines(const fs::path& scoutFile) {
-    std::optional<ScoutLines> scout = readScoutLines(scoutFile);
-    if (!scout) return std::nullopt;
-    return std::move(scout->lines);
+    std::vector<std::string> lines;
+    const auto pass = eachPlainLine(scoutFile, [&](std::string_view line) { lines.emplace_back(line); });
+    if (!pass || pass->refused) return std::nullopt;
+    return lines;
 }
 
 std::optional<PrivateFile> DecipherToCopy(const fs::path& scoutFile, const fs::path& privateFolder) {
-    const std::optional<ScoutLines> scout = readScoutLines(scoutFile);
-    if (!scout || !scout->enciphered) return std::nullopt;
     std::string plain;
-    for (const std::string& line : scout->lines) plain += line + "\r\n";
+    const auto pass = eachPlainLine(scoutFile, [&](std::string_view line) { (plain += line) += "\r\n"; });
+    if (!pass || pass->refused || !pass->enciphered) return std::nullopt;
     return PrivateFile::create(privateFolder, kCopyPrefix, plain);
 }
 

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "core/files.h"
+#include "scout/scout_readers.h"
 
 namespace corvane {
 
@@ -21,9 +22,17 @@ std::string DecipherLine(std::string_view text);
 // vector.
 std::string EncipherLine(std::string_view plain, std::array<std::uint8_t, 8> iv);
 
+// The plain text of a scout file, every line ended by "\n", as PlainScoutLines reads it. Nothing
+// when the file cannot be read; refused (and no text) when the file passes a scout bound.
+struct PlainScout {
+    std::string text;
+    std::optional<ScoutLimit> refused;
+};
+std::optional<PlainScout> ReadPlainScout(const std::filesystem::path& scoutFile);
+
 // The plain lines of a scout file, in memory: deciphered line by line (an empty line stays empty, a
 // line that fails gives an empty line) when the file is enciphered, as stored when its first line
-// marks it plain. Nothing when the file cannot be read. Every consumer of an enciphered file reads
+// marks it plain. Nothing when the file cannot be read or passes a scout bound. Every consumer of an enciphered file reads
 // these lines; no plain copy is written anywhere.
 std::optional<std::vector<std::string>> PlainScoutLines(const std::filesystem::path& scoutFile);
 

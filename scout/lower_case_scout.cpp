@@ -165,13 +165,18 @@ struct PlainSource {
     }
 };
 
-std::optional<PlainSource> plainSource(const std::filesystem::path& path, bool decipher) {
-    if (!decipher) return PlainSource{path, std::nullopt};
-    const std::optional<std::vector<std::string>> lines = PlainScoutLines(path);
-    if (!lines) return std::nullopt;
-    std::string text;
-    for (const std::string& line : *lines) (text += line) += '\n';
-    return PlainSource{path, std::move(text)};
+// Nothing when the file cannot be read; refused when the enciphered file passes a bound.
+struct PlainSourceOutcome {
+    std::optional<PlainSource> source;
+    std::optional<ScoutLimit> refused;
+};
+
+PlainSourceOutcome plainSource(const std::filesystem::path& path, bool decipher) {
+    if (!decipher) return {PlainSource{path, std::nullopt}, std::nullopt};
+    std::optional<PlainScout> plain = ReadPlainScout(path);
+    if (!plain) return {};
+    if (plain->refused) return {std::nullopt, plain->refused};
+    return {PlainSource{path, std::move(plain->text)}, std::nullopt};
 }
 
 }  // namespace
@@ -182,23 +187,29 @@ void ReadMatchSection(const std::filesystem::path& path, MatchCompanions& match)
     if (std::optional<LineReader> lines = LineReader::openFile(path)) readMatchSectionFrom(*lines, match);
 }
 
-bool ReadLowerCaseScout(const std::filesystem::path& path, bool decipher, ScoutTarget target) {
+ScoutReading ReadLowerCaseScout(const std::filesystem::path& path, bool decipher, ScoutTarget target) {
     clearScoutTarget(target);
-    if (!fileExists(path)) return false;
-    const std::optional<PlainSource> source = plainSource(path, decipher);
-    if (!source) return false;
+    if (!fileExists(path)) return {};
+    const PlainSourceOutcome plain = plainSource(path, decipher);
+    if (plain.refused) return {false, plain.refused};
+    const std::optional<PlainSource>& source = plain.source;
+    if (!source) return {};
     std::optional<LineReader> lines = source->open();
-    if (!lines) return false;
+    if (!lines) return {};
 
     std::string_view line;
     if (!decipher) lines->next(line);
     CodePass pass(decipher, target);
     while (lines->next(line)) pass.readLine(line);
+    if (const auto limit = lines->exceeded()) {
+        clearScoutTarget(target);
+        return {false, limit};
+    }
 
     // The header pass reads the same lines again, from the first.
     target.match.clearMatchInfo();
     if (std::optional<LineReader> again = source->open()) readMatchSectionFrom(*again, target.match);
-    return true;
+    return {true, std::nullopt};
 }
 
 }  // namespace corvane

@@ -1,9 +1,12 @@
 #include "scout/packages.h"
 
 #include <algorithm>
+#include <initializer_list>
+#include <memory>
 
 #include "core/files.h"
 #include "core/log.h"
+#include "core/messages.h"
 #include "core/platform.h"
 #include "core/program_state.h"
 #include "core/text.h"
@@ -120,17 +123,37 @@ ScoutFormat scoutFormatOf(const std::string& sport) {
     return ScoutFormat::None;
 }
 
-bool OpenPackageData(ProgramState& state, const std::string& name, bool isSynthesis, ApplicationLog& log,
-                     const Platform& platform) {
-    const fs::path programFolder = state.folders.ProgramFolder;
+namespace {
+
+// The package's own values, read aside from the program state.
+struct PackageData {
+    std::string sport;
+    OpenPackage package;
+    std::optional<ScoutReading> scout;  // set when a reader ran
+    CodeTable table;
+    std::unique_ptr<MatchCompanions> match = std::make_unique<MatchCompanions>();
+};
+
+ScoutReading readScout(const std::string& sport, const std::string& file, bool isSynthesis, ScoutTarget target,
+                       const Platform& platform) {
+    switch (scoutFormatOf(sport)) {
+        case ScoutFormat::Volleyball: return ReadScoutFile(file, isSynthesis, target, platform.localeFormats());
+        case ScoutFormat::LowerCase: return ReadLowerCaseScout(file, false, target);
+        case ScoutFormat::LowerCaseDeciphered: return ReadLowerCaseScout(file, true, target);
+        case ScoutFormat::None: break;
+    }
+    return {};
+}
+
+PackageData readPackageData(const fs::path& programFolder, const std::string& name, bool isSynthesis,
+                            ApplicationLog& log, const Platform& platform) {
     const fs::path folder = packageFolder(programFolder, name, isSynthesis);
     const ContainedFolder files(folder);
     const MatchConfig config = readMatchConfigIn(files, isSynthesis);
-    state.SynthesisMode = isSynthesis;
-    state.Sport = config.sport;
+    PackageData data;
+    data.sport = config.sport.empty() ? "1" : config.sport;
 
-    OpenPackage& package = state.package;
-    package = {};
+    OpenPackage& package = data.package;
     package.name = name;
     package.captureCard = config.captureCard;
     package.releaseText = config.releaseText;
@@ -149,31 +172,67 @@ bool OpenPackageData(ProgramState& state, const std::string& name, bool isSynthe
     else
         logEscape(log, "Stat.txt");
     package.preRollEnabled = !isSynthesis;
-
-    if (state.Sport.empty()) state.Sport = "1";
     log.WriteLog("Scheda " + package.captureCard);
-    state.match.clearMatchInfo();
 
-    bool read = false;
     if (fileExists(package.scoutFile)) {
         log.WriteLog("Before open scout " + package.scoutFile);
-        ScoutTarget target{state.codeTable, state.match};
-        switch (scoutFormatOf(state.Sport)) {
-            case ScoutFormat::Volleyball:
-                read = ReadScoutFile(package.scoutFile, isSynthesis, target, platform.localeFormats());
-                break;
-            case ScoutFormat::LowerCase:
-                read = ReadLowerCaseScout(package.scoutFile, false, target);
-                break;
-            case ScoutFormat::LowerCaseDeciphered:
-                read = ReadLowerCaseScout(package.scoutFile, true, target);
-                break;
-            case ScoutFormat::None: break;
-        }
+        if (scoutFormatOf(data.sport) != ScoutFormat::None)
+            data.scout = readScout(data.sport, package.scoutFile, isSynthesis, {data.table, *data.match}, platform);
         log.WriteLog("After open scout " + package.scoutFile);
     }
     package.statisticsEnabled = fileExists(package.statisticsFile);
-    return read;
+    return data;
+}
+
+}  // namespace
+
+PackageOpening OpenPackageData(ProgramState& state, const std::string& name, bool isSynthesis, ApplicationLog& log,
+                               const Platform& platform) {
+    PackageData data = readPackageData(state.folders.ProgramFolder, name, isSynthesis, log, platform);
+    if (data.scout && data.scout->refused) {
+        log.WriteLog("Pacchetto rifiutato: " + data.package.scoutFile + " (" + describeScoutLimit(*data.scout->refused) +
+                     ")");
+        return {false, data.scout->refused};
+    }
+    // Only moves from here on: nothing can fail half-way.
+    state.SynthesisMode = isSynthesis;
+    state.Sport = std::move(data.sport);
+    state.package = std::move(data.package);
+    if (data.scout) {
+        state.codeTable = std::move(data.table);
+        state.match = std::move(*data.match);
+    } else {
+        // No reader ran: the codes of the package before stay, its match data does not.
+        state.match.clearMatchInfo();
+    }
+    return {data.scout && data.scout->read, std::nullopt};
+}
+
+namespace {
+
+// Each "%s" in turn takes the next argument; an argument's own text is never searched.
+std::string withArguments(std::string text, std::initializer_list<std::string> arguments) {
+    std::size_t from = 0;
+    for (const std::string& argument : arguments) {
+        const auto at = text.find("%s", from);
+        if (at == std::string::npos) break;
+        text.replace(at, 2, argument);
+        from = at + argument.size();
+    }
+    return text;
+}
+
+}  // namespace
+
+std::string PackageRefusalMessage(const Messages& messages, const std::string& name,
+                                  std::optional<ScoutLimit> limit) {
+    std::string reason = messages.MessageText(614);
+    if (limit == ScoutLimit::LineCount) reason = withArguments(messages.MessageText(611), {std::to_string(kMaxScoutLines)});
+    if (limit == ScoutLimit::LineLength)
+        reason = withArguments(messages.MessageText(612), {std::to_string(kMaxScoutLineBytes)});
+    if (limit == ScoutLimit::FileSize)
+        reason = withArguments(messages.MessageText(613), {std::to_string(kMaxScoutFileBytes)});
+    return withArguments(messages.MessageText(610), {name, reason});
 }
 
 FilmList readFilmList(const ContainedFolder& files, const std::string& captureCard) {
@@ -207,6 +266,11 @@ std::optional<fs::path> PackageWorkFolder(const Platform& platform) {
 void LoadFilmList(ProgramState& state, ApplicationLog& log) {
     log.WriteLog("Apre partita/sintesi");
     state.package.currentFilm = 1;
+    if (state.package.folder.empty()) {
+        state.package.films.clear();
+        state.events = {};
+        return;
+    }
     const ContainedFolder files(state.package.folder);
     FilmList list = readFilmList(files, state.package.captureCard);
     for (const std::string& name : list.escaping) logEscape(log, name);

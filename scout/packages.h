@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "scout/scout_readers.h"
+
 namespace corvane {
 
 class ApplicationLog;
@@ -45,10 +47,28 @@ MatchConfig parseMatchConfig(const std::vector<std::string>& lines, bool isSynth
 enum class ScoutFormat { None, Volleyball, LowerCase, LowerCaseDeciphered };
 ScoutFormat scoutFormatOf(const std::string& sport);
 
-// Reads the package's configuration, sets the program-wide package values and runs the reader
-// that Sport selects. True when a scout file was read.
-bool OpenPackageData(ProgramState& state, const std::string& name, bool isSynthesis, ApplicationLog& log,
-                     const Platform& platform);
+// What opening a package came to: scoutRead when a scout file was read; refused when its scout
+// file passed a bound (scout/scout_readers.h), and then nothing of the program state changed.
+struct PackageOpening {
+    bool scoutRead = false;
+    std::optional<ScoutLimit> refused;
+
+    operator bool() const { return scoutRead; }  // NOLINT(google-explicit-constructor)
+};
+
+// Reads the package's configuration, runs the reader that Sport selects and then sets the
+// program-wide package values. All is read aside and put in place only once it is whole, so a
+// refused package, or one whose reading throws (std::bad_alloc), leaves the state as it was.
+PackageOpening OpenPackageData(ProgramState& state, const std::string& name, bool isSynthesis, ApplicationLog& log,
+                               const Platform& platform);
+
+class Messages;
+
+// Why a package was not opened, for the user: message 610 with the package's name (UTF-8) and the
+// reason, the bound its scout file passed (611 to 613, with the bound's value) or, without a
+// bound, memory that ran out (614).
+std::string PackageRefusalMessage(const Messages& messages, const std::string& name,
+                                  std::optional<ScoutLimit> limit);
 
 struct FilmList {
     std::vector<std::string> films;     // full paths, film n at index n - 1
@@ -65,7 +85,7 @@ FilmList readFilmList(const ContainedFolder& packageFiles, const std::string& ca
 std::optional<std::filesystem::path> PackageWorkFolder(const Platform& platform);
 
 // Film list and events file of the open package, in that order; the caller then fills the code
-// list and opens film 1.
+// list and opens film 1. Without an open package (the first one was refused) both are empty.
 void LoadFilmList(ProgramState& state, ApplicationLog& log);
 
 }  // namespace corvane

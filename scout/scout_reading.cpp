@@ -10,10 +10,21 @@ namespace corvane {
 
 namespace {
 
-// Large enough that a file of a million lines costs a few hundred reads.
+// Large enough that a file of a million lines costs a few hundred reads, and more than the
+// longest line taken with its line end, so the piece never has to grow.
 constexpr std::size_t kPieceSize = 256 * 1024;
+static_assert(kPieceSize > kMaxScoutLineBytes + 2);
 
 }  // namespace
+
+std::string describeScoutLimit(ScoutLimit limit) {
+    switch (limit) {
+        case ScoutLimit::FileSize: return "the scout file is larger than " + std::to_string(kMaxScoutFileBytes) + " bytes";
+        case ScoutLimit::LineCount: return "the scout file has more than " + std::to_string(kMaxScoutLines) + " lines";
+        case ScoutLimit::LineLength: return "the scout file has a line longer than " + std::to_string(kMaxScoutLineBytes) + " bytes";
+    }
+    return {};
+}
 
 void clearScoutTarget(ScoutTarget target) {
     target.table.Clear();
@@ -34,7 +45,10 @@ std::optional<LineReader> LineReader::openFile(const std::filesystem::path& file
         ::close(descriptor);
         return std::nullopt;
     }
-    return LineReader(descriptor);
+    LineReader reader(descriptor);
+    // Refused before a byte is read; a file that grows while it is read is caught in fill().
+    if (static_cast<std::uintmax_t>(info.st_size) > kMaxScoutFileBytes) reader.refuse(ScoutLimit::FileSize);
+    return reader;
 }
 
 LineReader::LineReader(int descriptor) : descriptor_(descriptor), buffer_(kPieceSize, '\0') {}
@@ -45,7 +59,10 @@ LineReader::LineReader(LineReader&& other) noexcept
     : descriptor_(std::exchange(other.descriptor_, -1)),
       buffer_(std::move(other.buffer_)),
       begin_(std::exchange(other.begin_, 0)),
-      end_(std::exchange(other.end_, 0)) {}
+      end_(std::exchange(other.end_, 0)),
+      bytesRead_(std::exchange(other.bytesRead_, 0)),
+      linesGiven_(std::exchange(other.linesGiven_, 0)),
+      exceeded_(std::exchange(other.exceeded_, std::nullopt)) {}
 
 LineReader& LineReader::operator=(LineReader&& other) noexcept {
     if (this != &other) {
@@ -54,6 +71,9 @@ LineReader& LineReader::operator=(LineReader&& other) noexcept {
         buffer_ = std::move(other.buffer_);
         begin_ = std::exchange(other.begin_, 0);
         end_ = std::exchange(other.end_, 0);
+        bytesRead_ = std::exchange(other.bytesRead_, 0);
+        linesGiven_ = std::exchange(other.linesGiven_, 0);
+        exceeded_ = std::exchange(other.exceeded_, std::nullopt);
     }
     return *this;
 }
@@ -72,12 +92,12 @@ bool LineReader::fill() {
         end_ -= begin_;
         begin_ = 0;
     }
-    // A line longer than the buffer.
-    if (end_ == buffer_.size()) buffer_.resize(buffer_.size() * 2);
     for (;;) {
         const ssize_t got = ::read(descriptor_, buffer_.data() + end_, buffer_.size() - end_);
         if (got > 0) {
             end_ += static_cast<std::size_t>(got);
+            bytesRead_ += static_cast<std::uintmax_t>(got);
+            if (bytesRead_ > kMaxScoutFileBytes) return refuse(ScoutLimit::FileSize);
             return true;
         }
         if (got < 0 && errno == EINTR) continue;
@@ -86,7 +106,15 @@ bool LineReader::fill() {
     }
 }
 
+bool LineReader::refuse(ScoutLimit limit) {
+    exceeded_ = limit;
+    closeFile();
+    begin_ = end_ = 0;
+    return false;
+}
+
 bool LineReader::next(std::string_view& line) {
+    if (exceeded_) return false;
     std::size_t searched = 0;  // bytes of the unread rest known to hold no line end
     for (;;) {
         const char* rest = buffer_.data() + begin_;
@@ -97,15 +125,19 @@ bool LineReader::next(std::string_view& line) {
             begin_ += length + 1;
             break;
         }
+        // No line end yet: a line and its CR cannot be that long.
+        if (available > kMaxScoutLineBytes + 1) return refuse(ScoutLimit::LineLength);
         searched = available;
         if (!fill()) {
-            if (begin_ == end_) return false;
+            if (exceeded_ || begin_ == end_) return false;
             line = {buffer_.data() + begin_, end_ - begin_};
             begin_ = end_;
             break;
         }
     }
     if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+    if (line.size() > kMaxScoutLineBytes) return refuse(ScoutLimit::LineLength);
+    if (++linesGiven_ > kMaxScoutLines) return refuse(ScoutLimit::LineCount);
     return true;
 }
 

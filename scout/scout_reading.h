@@ -25,10 +25,13 @@ void clearScoutTarget(ScoutTarget target);
 // The lines of a scout file, read in large pieces and handed out as views; a view stays valid
 // until the next call. A line ends at LF; a CR just before it (or at the very end of the file) is
 // no part of the line, so CR LF and LF files read alike. A final line end adds no empty line. A
-// read error ends the lines: what was read so far stands.
+// read error ends the lines: what was read so far stands. The scout bounds end the lines too, and
+// exceeded() then names the bound: a file larger than kMaxScoutFileBytes gives no line at all, the
+// line past kMaxScoutLines or longer than kMaxScoutLineBytes is not handed out. So whatever the
+// file, the reader holds at most one piece and one line.
 class LineReader {
 public:
-    // Nothing when the file cannot be opened or is not a regular file.
+    // Nothing when the file cannot be opened or is not a regular file (a FIFO, a device).
     static std::optional<LineReader> openFile(const std::filesystem::path& file);
     // The lines of a text held in memory.
     explicit LineReader(std::string text);
@@ -39,18 +42,24 @@ public:
     LineReader& operator=(const LineReader&) = delete;
     ~LineReader();
 
-    // The next line; false after the last.
+    // The next line; false after the last, and at a bound.
     bool next(std::string_view& line);
+    // The bound that ended the lines, if one did.
+    std::optional<ScoutLimit> exceeded() const { return exceeded_; }
 
 private:
     explicit LineReader(int descriptor);
     bool fill();
+    bool refuse(ScoutLimit limit);
     void closeFile();
 
     int descriptor_ = -1;
     std::string buffer_;
     std::size_t begin_ = 0;
     std::size_t end_ = 0;
+    std::uintmax_t bytesRead_ = 0;
+    std::size_t linesGiven_ = 0;
+    std::optional<ScoutLimit> exceeded_;
 };
 
 namespace detail {

@@ -15,7 +15,7 @@ void LargeBlockDeleter::operator()(void* block) const {
     if (block) ::munmap(block, size);
 }
 
-LargeBlock allocateLargeBlock(std::size_t size) {
+LargeBlock allocateLargeBlock(std::size_t size, BlockPages pages) {
     // Map a huge page more than asked, then give back the unaligned ends.
     const std::size_t mapped = size + kHugePage;
     void* raw = ::mmap(nullptr, mapped, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
@@ -26,7 +26,9 @@ LargeBlock allocateLargeBlock(std::size_t size) {
     const std::size_t tail = start + mapped - (aligned + size);
     if (tail > 0) ::munmap(reinterpret_cast<void*>(aligned + size), tail);
     void* block = reinterpret_cast<void*>(aligned);
-    ::madvise(block, size, MADV_HUGEPAGE);  // only advice: without huge pages it still works
+    // Only advice: without it the block still works. Said both ways, as a system may give huge
+    // pages unasked.
+    ::madvise(block, size, pages == BlockPages::Huge ? MADV_HUGEPAGE : MADV_NOHUGEPAGE);
     return LargeBlock(block, LargeBlockDeleter{size});
 }
 

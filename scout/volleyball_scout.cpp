@@ -230,15 +230,19 @@ private:
 
 }  // namespace
 
-bool ReadScoutFile(const std::filesystem::path& path, bool synthesisMode, ScoutTarget target,
-                   const LocaleFormats& formats) {
+ScoutReading ReadScoutFile(const std::filesystem::path& path, bool synthesisMode, ScoutTarget target,
+                           const LocaleFormats& formats) {
     clearScoutTarget(target);
-    if (!fileExists(path)) return false;
+    if (!fileExists(path)) return {};
     std::optional<LineReader> lines = LineReader::openFile(path);
-    if (!lines) return false;
+    if (!lines) return {};
     VolleyballReader reader(synthesisMode, target, formats);
     for (std::string_view line; lines->next(line);) reader.readLine(line);
-    return true;
+    if (const auto limit = lines->exceeded()) {
+        clearScoutTarget(target);
+        return {false, limit};
+    }
+    return {true, std::nullopt};
 }
 
 }  // namespace corvane

@@ -118,7 +118,10 @@ std::vector<HostileCase> hostileCases() {
          [=](const PackageWriter& p) {
              const std::string longLine(10 << 20, 'x');
              p.file("Match.cfg", sport2 + "relprogramma=" + longLine + "\r\n");
-             p.file("scout.txt", lines({"Titolo", "[scout]", "*01AB;1;0;1;10;" + longLine, "a02CD;1;0;1;20;"}));
+             // The scout file takes the longest line it may hold; a longer one refuses the package
+             // (HostileScoutFiles below).
+             const std::string longestScoutLine = "*01AB;1;0;1;10;" + std::string(kMaxScoutLineBytes - 15, 'x');
+             p.file("scout.txt", lines({"Titolo", "[scout]", longestScoutLine, "a02CD;1;0;1;20;"}));
              p.file("FilmList.cfg", lines({longLine, "Film01.mpg"})).file("Film01.mpg", "");
              p.file("Eventi.txt", eventLine(1) + longLine + "\r\n");
          },
@@ -159,7 +162,7 @@ std::vector<HostileCase> hostileCases() {
         {"bad cipher lines", false,
          [=](const PackageWriter& p) {
              std::string scout = enciphered({"[scout]", "*01AB;1;0;1;10;"});
-             scout += "{{{{not Base64}}}}\r\nQUJD\r\n====\r\n\r\n" + std::string(100000, '~') + "\r\n";
+             scout += "{{{{not Base64}}}}\r\nQUJD\r\n====\r\n\r\n" + std::string(kMaxScoutLineBytes, '~') + "\r\n";
              scout += enciphered({"a02CD;1;0;1;20;"});
              p.file("Match.cfg", sport3).file("scout.txt", scout);
          },
@@ -266,6 +269,45 @@ TEST_F(HostileDisc, EachPackageOpensWithItsOutcomeAndNothingIsWritten) {
     }
     EXPECT_EQ(testing::differences(before, testing::snapshot(disc)), "");
     EXPECT_EQ(testing::readFile(root / "outside/film.mpg"), "a film outside the package");
+}
+
+// Scout files past what a package may bring: the companion ends with the reason, never an abort,
+// and quickly, whatever the reader.
+TEST(HostileScoutFiles, PastABoundTheCompanionExitsWithTheReason) {
+    TempFolder root;
+    const fs::path disc = root / "disc";
+    std::string manyLines;
+    for (std::size_t n = 0; n <= kMaxScoutLines; ++n) manyLines += "*05AH#;;;;;;;;1;;;1;17;\r\n";
+    const struct {
+        const char* name;
+        const char* sport;
+        std::string scout;
+        bool sparse;  // grown past the size bound without being written
+        std::string reason;
+    } cases[] = {
+        {"lines", "1", "[3KESTRALINESCOUT]\r\n[3SCOUT]\r\n" + manyLines, false, "more than 200000 lines"},
+        {"long", "2", "[match]\r\n[scout]\r\n*05AH#;" + std::string(kMaxScoutLineBytes, 'x') + "\r\n", false,
+         "a line longer than 65536 bytes"},
+        {"large", "3", "QUJDREVGR0g=\r\n", true, "larger than 67108864 bytes"},
+    };
+    for (const auto& c : cases) {
+        PackageWriter package(disc / "Tlx_Video" / c.name, root / "outside");
+        package.file("Match.cfg", std::string("sport=") + c.sport + "\r\nfile rilevazione=scout.txt\r\n")
+            .file("scout.txt", c.scout);
+        if (c.sparse) fs::resize_file(disc / "Tlx_Video" / c.name / "scout.txt", kMaxScoutFileBytes + 1);
+    }
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const testing::Watchdog watchdog(std::string("the companion on the package ") + c.name);
+        std::string errors;
+        const CliRun run = runCli({"codes", disc.string(), c.name}, &errors);
+        EXPECT_EQ(run.exitCode, 2);
+        EXPECT_EQ(run.out, "");
+        EXPECT_NE(errors.find(std::string("the package ") + c.name + " was not opened: the scout file "),
+                  std::string::npos)
+            << errors;
+        EXPECT_NE(errors.find(c.reason), std::string::npos) << errors;
+    }
 }
 
 }  // namespace

@@ -1,9 +1,11 @@
 #include "scout/packages.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include "core/files.h"
 #include "core/log.h"
+#include "core/messages.h"
 #include "core/program_state.h"
 #include "support/test_support.h"
 
@@ -228,6 +230,84 @@ TEST_F(PackagesFixture, NamesMatchInWindows1252AndUtf8) {
         LoadFilmList(state, log);
         EXPECT_EQ(state.package.films, std::vector<std::string>{(package / (c.onDisk + ".mpg")).string()});
     }
+}
+
+// A package whose scout file brings more than a package may is refused whole: the package open
+// before stays, codes, match data and all, and the refusal is logged. Each reader is held to it.
+TEST_F(PackagesFixture, AScoutFilePastABoundLeavesThePackageOpenBefore) {
+    disc.write("Tlx_Video/Alfa/Match.cfg", "sport=1\r\nfile rilevazione=alfa.dvw\r\n");
+    disc.write("Tlx_Video/Alfa/alfa.dvw", "[3MATCH]\r\n01/02/2024;20.30;\r\n[3SCOUT]\r\n*05AH#;;;;;;;;1;;;1;17;\r\n");
+    ProgramState state;
+    state.folders.ProgramFolder = disc.path().string() + "/";
+    ASSERT_TRUE(OpenPackageData(state, "Alfa", false, log, platform));
+
+    std::string manyLines;
+    for (std::size_t n = 0; n <= kMaxScoutLines; ++n) manyLines += "*05AH#;;;;;;;;1;;;1;17;\r\n";
+    const std::string longLine = "*05AH#;" + std::string(kMaxScoutLineBytes, 'x') + "\r\n";
+    struct Case {
+        const char* sport;
+        std::string content;  // after the first line
+        ScoutLimit limit;
+    };
+    // The first line: the volleyball magic, a title line that marks a plain lower-case file
+    // ("[Match]"), or one that marks an enciphered file.
+    const auto first = [](const char* sport) -> std::string {
+        return std::string(sport) == "1" ? "[3KESTRALINESCOUT]\r\n[3SCOUT]\r\n"
+               : std::string(sport) == "2" ? "[match]\r\n[scout]\r\n"
+                                           : "QUJDREVGR0g=\r\n";
+    };
+    const std::vector<Case> cases{
+        {"1", manyLines, ScoutLimit::LineCount},  {"1", longLine, ScoutLimit::LineLength},
+        {"2", manyLines, ScoutLimit::LineCount},  {"2", longLine, ScoutLimit::LineLength},
+        {"3", manyLines, ScoutLimit::LineCount},  {"3", longLine, ScoutLimit::LineLength},
+        {"1", "", ScoutLimit::FileSize},          {"3", "", ScoutLimit::FileSize},
+    };
+    for (const Case& c : cases) {
+        const std::string what = std::string("sport ") + c.sport + ", " + describeScoutLimit(c.limit);
+        disc.write("Tlx_Video/syn_Big/Match.cfg", std::string("sport=") + c.sport + "\r\nfile rilevazione=big.txt\r\n");
+        const auto big = disc.write("Tlx_Video/syn_Big/big.txt", first(c.sport) + c.content);
+        if (c.limit == ScoutLimit::FileSize) std::filesystem::resize_file(big, kMaxScoutFileBytes + 1);
+
+        const PackageOpening opening = OpenPackageData(state, "Big", true, log, platform);
+        EXPECT_FALSE(opening) << what;
+        EXPECT_EQ(opening.refused, c.limit) << what;
+        EXPECT_EQ(state.package.name, "Alfa") << what;
+        EXPECT_FALSE(state.SynthesisMode) << what;
+        EXPECT_EQ(state.Sport, "1") << what;
+        ASSERT_EQ(state.codeTable.RowCount(), 2) << what;
+        EXPECT_EQ(state.codeTable.Cell(Code, 1), "*05AH#              ") << what;
+        EXPECT_EQ(state.match.MatchInfo[1], "20.30") << what;
+        EXPECT_NE(logText().find("Pacchetto rifiutato: " + big.string() + " (" + describeScoutLimit(c.limit) + ")"),
+                  std::string::npos)
+            << what;
+    }
+}
+
+// A scout file that is no regular file is not read, and nothing waits on it.
+TEST_F(PackagesFixture, AScoutFileThatIsNoRegularFileIsNotRead) {
+    std::filesystem::create_directories(disc / "Tlx_Video/Partita");
+    ASSERT_EQ(::mkfifo((disc / "Tlx_Video/Partita/fifo.dvw").c_str(), 0600), 0);
+    std::filesystem::create_symlink("/dev/zero", disc / "Tlx_Video/Partita/zero.dvw");
+    for (const char* sport : {"1", "2", "3"}) {
+        for (const char* name : {"fifo.dvw", "zero.dvw"}) {
+            disc.write("Tlx_Video/Partita/Match.cfg", std::string("sport=") + sport + "\r\nfile rilevazione=" + name);
+            ProgramState state;
+            state.folders.ProgramFolder = disc.path().string() + "/";
+            const PackageOpening opening = OpenPackageData(state, "Partita", false, log, platform);
+            EXPECT_FALSE(opening) << sport << name;
+            EXPECT_FALSE(opening.refused) << sport << name;
+            EXPECT_EQ(state.codeTable.RowCount(), 1) << sport << name;
+        }
+    }
+}
+
+TEST(PackageRefusalMessage, NamesThePackageAndTheBound) {
+    testing::CatalogueMessages texts("610=Package %s:_%s\n611=over %s lines\n612=a line over %s\n613=over %s bytes\n"
+                                     "614=no memory\n");
+    EXPECT_EQ(PackageRefusalMessage(texts.messages, "A%sB", ScoutLimit::LineCount), "Package A%sB:\rover 200000 lines");
+    EXPECT_EQ(PackageRefusalMessage(texts.messages, "P", ScoutLimit::LineLength), "Package P:\ra line over 65536");
+    EXPECT_EQ(PackageRefusalMessage(texts.messages, "P", ScoutLimit::FileSize), "Package P:\rover 67108864 bytes");
+    EXPECT_EQ(PackageRefusalMessage(texts.messages, "P", std::nullopt), "Package P:\rno memory");
 }
 
 TEST(PackageWorkFolder, IsAPrivateFolderOutsideEveryPackage) {
