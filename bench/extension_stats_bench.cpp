@@ -10,15 +10,15 @@
 #include "stats/extension_stats.h"
 #include "stats/stat_generator.h"
 
+#include "bench_text.h"
+
 namespace {
 
 namespace fs = std::filesystem;
 
 constexpr int kCodeLines = 1'000'000;
 
-std::string twoDigits(int value) {
-    return std::string(1, static_cast<char>('0' + value / 10 % 10)) + static_cast<char>('0' + value % 10);
-}
+using corvane::bench::twoDigits;
 
 // A basketball scout in the lower-case format: both teams' players, their shots, rebounds and
 // turnovers with an effect, an extension at positions 7-8 and a sub-extension at 9-10.
