@@ -11,6 +11,8 @@
 #include "codes/code_passes.h"
 #include "scout/scout_readers.h"
 
+#include "bench_text.h"
+
 namespace {
 
 namespace fs = std::filesystem;
@@ -20,9 +22,7 @@ constexpr int kCodeLines = static_cast<int>(corvane::kMaxScoutLines) - 1'000;
 // A long match.
 constexpr int kMatchCodeLines = 5'000;
 
-std::string twoDigits(int value) {
-    return std::string(1, static_cast<char>('0' + value / 10 % 10)) + static_cast<char>('0' + value % 10);
-}
+using corvane::bench::twoDigits;
 
 // A volleyball scout file as a scouting station writes it: match header, teams, players, sets,
 // then the codes with their clock, set, film, second and the rotation fields.

@@ -149,9 +149,9 @@ json statextJson(const ProgramState& state, const Platform& platform, const std:
     const auto outcome = GeneraStatEstensioni(state.Sport, state.package.scoutFile, file.string(),
                                               resolveInFolder(state.package.folder, "Eventi.txt").string(), pattern,
                                               platform);
-    if (!outcome.written) throw UsageError("no extension statistics: " + outcome.problem);
-    const auto stats = LoadExtensionStats(file);
-    if (!stats) throw UsageError("the extension statistics file vanished");
+    if (!outcome.stats) throw UsageError("no extension statistics: " + describe(outcome.problem));
+    if (!outcome.written) throw UsageError("the extension statistics file: " + describe(outcome.problem));
+    const auto& stats = outcome.stats;
     std::string windowPattern = pattern;
     windowPattern.resize(kExtensionPatternLength, ' ');
     for (char& c : windowPattern)

@@ -29,34 +29,56 @@ constexpr int kRowHeight = 18;
 constexpr int kTitleHeight = 20;
 constexpr int kButtonSize = 16;
 constexpr int kDeeperLabelWidth = 40;
+constexpr int kWarningTitle = 14;
+constexpr int kNoFiguresForCode = 620;
+constexpr int kRecordNotWritten = 621;
+constexpr int kNoFiguresForSport = 622;
 const QColor kHeader(0x00, 0x00, 0x80);
 const QColor kOddRow(0xD6, 0xD6, 0xAD);
 const QColor kEvenRow(0xFF, 0xFF, 0xC8);
 
 QString shown(const std::string& cp1252) { return QString::fromStdString(cp1252ToUtf8(cp1252)); }
 
+void replaceArgument(std::string& text, const std::string& argument) {
+    if (const auto at = text.find("%s"); at != std::string::npos) text.replace(at, 2, argument);
+}
+
 }  // namespace
 
 TFVisEstensioni* TFVisEstensioni::openLevel(TFStatOs& owner, int level, const QString& caption,
-                                            const std::string& pattern, int codeWidth, int valuesWidth) {
+                                            const std::string& pattern, int codeWidth, int valuesWidth,
+                                            bool recordFailureTold) {
     QGuiApplication::setOverrideCursor(Qt::WaitCursor);
     owner.closeExtensionLevels(level);
     AppContext& app = owner.app_;
     const auto file = extensionStatsFile(app.platform);
-    std::optional<ExtensionStats> stats;
-    if (!file.empty()) {
-        const auto outcome = GeneraStatEstensioni(app.state.Sport, app.state.package.scoutFile, file.string(),
-                                                  resolveInFolder(app.state.package.folder, "Eventi.txt").string(), pattern,
-                                                  app.platform);
-        if (!outcome.written) app.log.WriteLog("StatExt.txt: " + outcome.problem);
-        stats = LoadExtensionStats(file);
-    }
+    // The figures come from the code table the code list searches, as the generator returns them:
+    // the record file is written for the record and never read back.
+    const GeneratorOutcome outcome = generateExtensionStats(app.state.codeTable, app.state.Sport, pattern, file);
     QGuiApplication::restoreOverrideCursor();
-    if (!stats || !stats->hasDataRows()) return nullptr;
+    if (!outcome.written)
+        app.log.WriteLog("StatExt.txt: " + describe(outcome.problem) + (file.empty() ? "" : " (" + file.string() + ")"));
+    if (!outcome.stats) {
+        const bool badSport = outcome.problem == GeneratorProblem::BadSport;
+        std::string text = app.messages.MessageText(badSport ? kNoFiguresForSport : kNoFiguresForCode);
+        if (!badSport) replaceArgument(text, cp1252ToUtf8(pattern));
+        app.boxes.ShowMessageBox(text, app.messages.MessageText(kWarningTitle), MessageBoxExclamation);
+        return nullptr;
+    }
+    const ExtensionStats& stats = *outcome.stats;
+    if (!stats.hasDataRows()) return nullptr;
     auto* window = new TFVisEstensioni(app, owner, level);
     owner.extensionWindows_.emplace_back(window);
-    if (level > 1) valuesWidth = kDeeperLabelWidth * static_cast<int>(extensionLabels(*stats).size());
-    window->present(*stats, caption, pattern, codeWidth, std::max(35, valuesWidth), level == 1 ? QPoint(14, 10) : QPoint(10, 10));
+    if (level > 1) valuesWidth = kDeeperLabelWidth * static_cast<int>(extensionLabels(stats).size());
+    window->present(stats, caption, pattern, codeWidth, std::max(35, valuesWidth), level == 1 ? QPoint(14, 10) : QPoint(10, 10));
+    window->recordFailureTold_ = recordFailureTold;
+    if (!outcome.written && !recordFailureTold) {
+        // Told once for the chain this click opens; the deeper levels fail the same way.
+        window->recordFailureTold_ = true;
+        std::string text = app.messages.MessageText(kRecordNotWritten);
+        replaceArgument(text, file.empty() ? describe(outcome.problem) : file.string());
+        app.boxes.ShowMessageBox(text, app.messages.MessageText(kWarningTitle), MessageBoxExclamation);
+    }
     return window;
 }
 
@@ -227,7 +249,8 @@ void TFVisEstensioni::clickAt(const QPoint& point) {
 void TFVisEstensioni::SpdClick(int row) {
     const std::string& code = stats_.rows[static_cast<std::size_t>(row)].code;
     const QString caption = shown(extensionRowText(pattern_, code, app_.state.events, app_.state.Sport));
-    openLevel(owner_, level_ + 1, caption, overlayForButton(pattern_, code), GrdExt->columnWidth(0), 0);
+    openLevel(owner_, level_ + 1, caption, overlayForButton(pattern_, code), GrdExt->columnWidth(0), 0,
+              recordFailureTold_);
 }
 
 bool TFVisEstensioni::eventFilter(QObject* watched, QEvent* event) {

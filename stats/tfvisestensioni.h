@@ -24,11 +24,13 @@ class TFVisEstensioni : public QWidget {
     Q_OBJECT
 
 public:
-    // Computes the extension statistics of the pattern into the documents folder and opens them
-    // as window `level`, after closing every window of that level and deeper. Nothing opens when
-    // no file was written or it holds no data row.
+    // Computes the extension statistics of the pattern and opens them as window `level`, after
+    // closing every window of that level and deeper; their record goes into the documents folder.
+    // Nothing opens when no figures could be computed (the user is told why) or they have no data
+    // row. When the record cannot be written the figures still show, and the user is told unless
+    // `recordFailureTold` says an earlier level of the chain did.
     static TFVisEstensioni* openLevel(TFStatOs& owner, int level, const QString& caption, const std::string& pattern,
-                                      int codeWidth, int valuesWidth);
+                                      int codeWidth, int valuesWidth, bool recordFailureTold = false);
 
     ~TFVisEstensioni() override;
 
@@ -62,6 +64,7 @@ private:
     ExtensionStats stats_;
     std::string pattern_;
     bool effectDescriptions_ = false;
+    bool recordFailureTold_ = false;
     QPoint dragFrom_;
 };
 

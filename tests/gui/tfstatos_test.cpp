@@ -8,11 +8,21 @@
 
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
+#include <linux/fs.h>
+#include <sys/ioctl.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <fstream>
+
 #include "codes/match_code.h"
 #include "codes/tfcodici.h"
+#include "core/files.h"
 #include "core/text.h"
 #include "gui/main_window_run.h"
 #include "scout/code_table.h"
+#include "stats/stat_generator.h"
 #include "stats/tfvisestensioni.h"
 #include "ui/text_grid.h"
 
@@ -208,6 +218,157 @@ TEST_F(EventStatisticsOnTheDemoDisc, ExtensionsOpenBesideThePointerAndEveryLabel
     QTest::mouseClick(button, Qt::LeftButton);
     EXPECT_TRUE(second.isNull());
     EXPECT_TRUE(stats->extensionWindow(1));
+}
+
+// A folder nothing can be written into, root included: immutable where the file system allows it
+// (root may set that), read-only by its mode otherwise. Restored when the object goes.
+class UnwritableFolder {
+public:
+    explicit UnwritableFolder(std::filesystem::path folder) : folder_(std::move(folder)) {
+        std::filesystem::permissions(folder_, std::filesystem::perms::owner_write | std::filesystem::perms::group_write |
+                                                  std::filesystem::perms::others_write,
+                                     std::filesystem::perm_options::remove);
+        immutable_ = setImmutable(true);
+        const auto probe = folder_ / "probe";
+        std::ofstream out(probe);
+        unwritable_ = !out.is_open();
+        out.close();
+        std::error_code ignored;
+        if (!unwritable_) std::filesystem::remove(probe, ignored);
+    }
+    ~UnwritableFolder() {
+        if (immutable_) setImmutable(false);
+        std::filesystem::permissions(folder_, std::filesystem::perms::owner_write, std::filesystem::perm_options::add);
+    }
+    UnwritableFolder(const UnwritableFolder&) = delete;
+    UnwritableFolder& operator=(const UnwritableFolder&) = delete;
+
+    bool unwritable() const { return unwritable_; }
+
+private:
+    bool setImmutable(bool on) const {
+        const int descriptor = ::open(folder_.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+        if (descriptor < 0) return false;
+        int flags = 0;
+        bool done = ::ioctl(descriptor, FS_IOC_GETFLAGS, &flags) == 0;
+        flags = on ? flags | FS_IMMUTABLE_FL : flags & ~FS_IMMUTABLE_FL;
+        done = done && ::ioctl(descriptor, FS_IOC_SETFLAGS, &flags) == 0;
+        ::close(descriptor);
+        return done;
+    }
+
+    std::filesystem::path folder_;
+    bool immutable_ = false;
+    bool unwritable_ = false;
+};
+
+void writeTo(const std::filesystem::path& file, const std::string& content) {
+    std::ofstream(file, std::ios::binary) << content;
+}
+
+// A basketball match of one player's shots, its statistics offering the shots' extensions.
+struct ExtensionsOfOnePlayer : ::testing::Test {
+    testing::Disc disc{{testing::filmPath(testing::mpeg1Film())}};
+    std::unique_ptr<MainWindowRun> run;
+    TFStatOs* stats = nullptr;
+    // What an earlier click left in the documents folder: other figures altogether.
+    const std::string planted =
+        "[testata]\r\nt$=$%$#$%\r\n[home]\r\n*05FI~DU|999;999;100%;0;0%\r\n*05FI~LA|999;999;100%;0;0%\r\n"
+        "Totali|999;999;100%;0;0%\r\n[eventswithext]\r\n*05FI~DU;*05FI~LA\r\n";
+
+    void open(const std::string& event) {
+        const auto package = disc.path() / "Tlx_Video" / "Partita";
+        writeTo(package / "Match.cfg", "sport=2\r\ncapturecard=\r\nfile rilevazione=scout.txt\r\n");
+        writeTo(package / "scout.txt",
+                "[match]\r\nAquile - Lupi\r\n15/03/2024;18:00\r\nAQU;Aquile;Bellini;;0\r\nLUP;Lupi;Gallo;;0\r\n;;;;;\r\n;;;\r\n"
+                "[hometeam]\r\n05;;Galli\r\n[oppteam]\r\n10;;Moretti\r\n[scout]\r\n"
+                "*05" + event + "#LAZ1;1;;1;5\r\n*05" + event + "=LAZ2;1;;1;10\r\n*05" + event + "#DU;1;;1;15\r\n"
+                "*05" + event + "#LA;1;;1;20\r\n*05" + event + "=DU;1;;1;25\r\n");
+        writeTo(package / "Stat.txt", "[testata]\r\n" + event + "|Tot$=$#\r\n[home]\r\n05;Galli;5;2;3\r\nSQ;Squadra;;;\r\n"
+                                      "TO;Totali;5;2;3\r\n[opponent]\r\n10;Moretti;;;\r\nSQ;Squadra;;;\r\nTO;Totali;;;\r\n"
+                                      "[eventswithext]\r\n" + event + "\r\n");
+        run = std::make_unique<MainWindowRun>(disc);
+        run->app().settings.write(StatisticheModVis, "0");
+        run->window->openPackage("Partita", false);
+        stats = run->window->eventStatistics();
+        ASSERT_TRUE(stats);
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(stats));
+    }
+    std::filesystem::path documents() { return run->app().platform.documentsFolder(); }
+    // The extension button of Galli's shots, pressed where a coach presses it.
+    void pressExtensionButton(const std::string& event) const {
+        auto* button = stats->findChild<QToolButton*>(QString::fromStdString("SpdN" + event + "0101"));
+        ASSERT_TRUE(button);
+        QCursor::setPos(button->mapToGlobal(QPoint(8, 8)));
+        QTest::mouseClick(button, Qt::LeftButton);
+    }
+    // Every row of a window as it shows it: code and values.
+    static std::vector<std::string> shownRows(const TFVisEstensioni& window) {
+        std::vector<std::string> rows;
+        for (int r = 1; r < window.table()->rowCount(); ++r)
+            rows.push_back(window.stats().rows[static_cast<std::size_t>(r)].code + "|" +
+                           window.table()->cellText(1, r).toStdString());
+        return rows;
+    }
+    static std::vector<std::string> rowsOf(const ExtensionStats& figures) {
+        std::vector<std::string> rows;
+        for (std::size_t r = 1; r < figures.rows.size(); ++r) rows.push_back(figures.rows[r].code + "|" + figures.rows[r].values);
+        return rows;
+    }
+    std::size_t boxesSaying(int message) const {
+        const std::string text = run->messageText(message);
+        const std::string start = text.substr(0, text.find("%s"));
+        return static_cast<std::size_t>(std::count_if(run->boxes.shown.begin(), run->boxes.shown.end(),
+                                                      [&](const auto& box) { return box.text.rfind(start, 0) == 0; }));
+    }
+};
+
+TEST_F(ExtensionsOfOnePlayer, AnUnwritableDocumentsFolderShowsThisClicksFiguresAndSaysSo) {
+    open("FI");
+    writeTo(documents() / "StatExt.txt", planted);
+    const UnwritableFolder folder(documents());
+    if (!folder.unwritable()) GTEST_SKIP() << "no way to make a folder unwritable here";
+
+    pressExtensionButton("FI");
+    TFVisEstensioni* level1 = stats->extensionWindow(1);
+    ASSERT_TRUE(level1);
+    const std::string pattern = level1->pattern();
+    EXPECT_EQ(pattern, "*05FI        ");
+    EXPECT_EQ(shownRows(*level1), (std::vector<std::string>{"*05FI~DU|2;1;50%;1;50%", "*05FI~LA|3;1;33%;2;67%",
+                                                            "Totali|5;2;40%;3;60%"}));
+    EXPECT_EQ(shownRows(*level1), rowsOf(computeExtensionStats(run->state().codeTable, "2", pattern)));
+    EXPECT_EQ(testing::readFile(documents() / "StatExt.txt"), planted);
+    EXPECT_EQ(boxesSaying(621), 1u);
+    EXPECT_NE(disc.log().find("StatExt.txt: the file cannot be written"), std::string::npos) << disc.log();
+
+    // The figures are the ones a click lists: the made lay-ups.
+    TextGrid* grid = level1->table();
+    const int labelWidth = grid->columnWidth(1) / 5;
+    QTest::mouseClick(grid->viewport(), Qt::LeftButton, {},
+                      QPoint(grid->columnWidth(0) + 3 * labelWidth + 3, grid->rowViewportPosition(2) + 5));
+    EXPECT_EQ(run->state().analysis[AnalysisRecord::main_code], "*05FI#LA     ");
+    EXPECT_EQ(run->window->codeList()->listRowCount(), 2);
+
+    // The deeper level of the lay-ups opens with its own figures, and the user is not told again.
+    ASSERT_TRUE(level1->subExtensionButton(2));
+    QCursor::setPos(level1->subExtensionButton(2)->mapToGlobal(QPoint(8, 8)));
+    QTest::mouseClick(level1->subExtensionButton(2), Qt::LeftButton);
+    TFVisEstensioni* level2 = stats->extensionWindow(2);
+    ASSERT_TRUE(level2);
+    EXPECT_EQ(shownRows(*level2), (std::vector<std::string>{"*05FI~LAZ1|1;0;0%;1;100%", "*05FI~LAZ2|1;1;100%;0;0%",
+                                                            "Totali|3;1;33%;2;67%"}));
+    EXPECT_EQ(boxesSaying(621), 1u);
+}
+
+TEST_F(ExtensionsOfOnePlayer, NoFiguresOpenNothingAndSayWhy) {
+    // An event code with a section bracket would break the record's lines: no figures are made.
+    open("F[");
+    writeTo(documents() / "StatExt.txt", planted);
+    pressExtensionButton("F[");
+    EXPECT_FALSE(stats->extensionWindow(1));
+    EXPECT_EQ(boxesSaying(620), 1u);
+    EXPECT_NE(disc.log().find("StatExt.txt: the pattern is not a code pattern"), std::string::npos) << disc.log();
+    EXPECT_FALSE(fileExists(documents() / "StatExt.txt"));
 }
 
 }  // namespace

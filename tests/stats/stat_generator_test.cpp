@@ -2,6 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <csignal>
+#include <random>
+#include <sys/resource.h>
+
 #include "codes/code_passes.h"
 #include "codes/code_rows.h"
 #include "codes/match_code.h"
@@ -95,6 +99,59 @@ TEST(ExtensionStatsGenerator, TheTeamRowsButtonCountsTheTeamsOwnActions) {
     }
 }
 
+// A table of codes drawn from few characters, blanks and "~" among them, some short, some without a
+// film or a time: every figure a level shows, and every button it offers, must be what the click
+// or the deeper level would give when searched one by one.
+CodeTable drawnCodes(unsigned seed) {
+    std::mt19937 random(seed);
+    const auto pick = [&](std::string_view from) { return from[random() % from.size()]; };
+    std::vector<CodeLine> lines;
+    for (int n = 0; n < 400; ++n) {
+        std::string code{pick("*a"), '0', pick("5567$"), 'F', pick("IIG"), pick("=/#!~ "), pick("LLD ~"), pick("AU ~"),
+                         pick("ZZ ~"), pick("123 ~"), pick("xy")};
+        code.resize(random() % 5 == 0 ? 6 + random() % 5 : code.size());
+        if (code[2] == '$') code[1] = '$';
+        lines.emplace_back(code, "1", random() % 20 == 0 ? "" : "1", random() % 20 == 0 ? "-" : "");
+    }
+    return testing::tableOf(lines);
+}
+
+void expectEveryFigureIsWhatItsSearchLists(const CodeTable& table, const std::string& pattern, int depth) {
+    SCOPED_TRACE("pattern \"" + pattern + "\"");
+    const auto stats = computeExtensionStats(table, "2", pattern);
+    if (!stats.hasDataRows()) return;
+    const auto labels = extensionLabels(stats);
+    const std::string level = tildesToBlanks(pattern + std::string(13 - std::min<std::size_t>(13, pattern.size()), ' '));
+    for (int row = 1; row < static_cast<int>(stats.rows.size()); ++row) {
+        const ExtensionRow& data = stats.rows[static_cast<std::size_t>(row)];
+        const bool totals = row + 1 == static_cast<int>(stats.rows.size());
+        const auto values = SplitText(data.values, ';');
+        ASSERT_EQ(values.size(), labels.size()) << data.code;
+        for (int label = 0; label < static_cast<int>(labels.size()); ++label) {
+            if (labels[static_cast<std::size_t>(label)][0] == '%') continue;
+            std::string search = extensionClickPattern(level, stats, row, label);
+            if (totals) (search = level)[kEffectPosition - 1] = extensionLabelEffect(labels, label);
+            EXPECT_EQ(values[static_cast<std::size_t>(label)], std::to_string(listed(table, search)))
+                << data.code << " " << labels[static_cast<std::size_t>(label)];
+        }
+        if (totals) continue;
+        const std::string deeper = overlayForButton(level, data.code);
+        EXPECT_EQ(stats.opensDeeperLevel(data.code), computeExtensionStats(table, "2", deeper).hasDataRows()) << data.code;
+        if (depth > 0 && stats.opensDeeperLevel(data.code)) expectEveryFigureIsWhatItsSearchLists(table, deeper, depth - 1);
+    }
+}
+
+TEST(ExtensionStatsGenerator, EveryFigureOfDrawnCodesIsWhatItsClickLists) {
+    for (const unsigned seed : {1u, 2u, 3u}) {
+        SCOPED_TRACE(seed);
+        const CodeTable table = drawnCodes(seed);
+        for (const std::string& pattern : {extensionPattern(true, "05", "FI"), extensionPattern(false, "06", "FI"),
+                                           extensionPattern(true, "$$", "FI"), extensionPattern(true, "  ", "FG"),
+                                           std::string("~~~FI"), std::string("*05FI#"), std::string("*05FI~~~Z")})
+            expectEveryFigureIsWhatItsSearchLists(table, pattern, 2);
+    }
+}
+
 struct GeneratorFiles : ::testing::Test {
     testing::TempFolder package;
     testing::TempFolder documents;
@@ -116,12 +173,15 @@ TEST_F(GeneratorFiles, WritesIntoTheDocumentsFolderAndLeavesThePackageAlone) {
     EXPECT_EQ(extensionStatsFile(platform), documents / "StatExt.txt");
     const auto outcome = GeneraStatEstensioni("2", scout, output(), (package / "Eventi.txt").string(),
                                               extensionPattern(true, "05", "FI"), platform);
-    ASSERT_TRUE(outcome.written) << outcome.problem;
+    ASSERT_TRUE(outcome.written) << describe(outcome.problem);
+    ASSERT_TRUE(outcome.stats);
     const auto stats = LoadExtensionStats(output());
     ASSERT_TRUE(stats);
     ASSERT_EQ(stats->rows.size(), 4u);
     EXPECT_EQ(stats->rows[1].code, "*05FI~DU");
     EXPECT_EQ(stats->rows[2].values, "2;1;50%;1;50%");
+    // The record holds exactly the figures handed back.
+    EXPECT_EQ(formatExtensionStats(*stats), formatExtensionStats(*outcome.stats));
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(package.path()), {}), 1);
     testing::FixedPlatform nowhere;
     EXPECT_TRUE(extensionStatsFile(nowhere).empty());
@@ -145,8 +205,78 @@ TEST_F(GeneratorFiles, AFailureRemovesTheFiguresOfAnEarlierPattern) {
         ASSERT_TRUE(GeneraStatEstensioni("2", scout, output(), events, pattern, platform).written);
         const auto outcome = GeneraStatEstensioni(c.sport, c.scoutFile, output(), events, c.pattern, platform);
         EXPECT_FALSE(outcome.written);
-        EXPECT_FALSE(outcome.problem.empty());
+        EXPECT_FALSE(outcome.stats);
+        EXPECT_NE(outcome.problem, GeneratorProblem::None);
         EXPECT_FALSE(fileExists(output()));
+    }
+}
+
+// The figures over a table in memory, as the window asks for them, with the record in the
+// documents folder.
+struct GeneratorRecord : GeneratorFiles {
+    const CodeTable table = shots();
+    const std::string pattern = extensionPattern(true, "05", "FI");
+    const std::string expected = formatExtensionStats(computeExtensionStats(table, "2", pattern));
+    const std::string planted = "[testata]\r\nt$#$%\r\n[home]\r\n*05FI~LA|999;999;100%\r\nTotali|999;999;100%\r\n";
+};
+
+TEST_F(GeneratorRecord, TheFiguresComeBackAndTheRecordHoldsThem) {
+    std::filesystem::copy_file(documents.write("old.txt", planted), output());
+    const auto outcome = generateExtensionStats(table, "2", pattern, output());
+    ASSERT_TRUE(outcome.written) << describe(outcome.problem);
+    ASSERT_TRUE(outcome.stats);
+    EXPECT_EQ(formatExtensionStats(*outcome.stats), expected);
+    EXPECT_EQ(testing::readFile(output()), expected);
+}
+
+TEST_F(GeneratorRecord, ARecordThatCannotBeWrittenStillGivesTheFigures) {
+    // A documents folder under a regular file cannot be made, even by root.
+    const std::filesystem::path blocked = documents.write("not-a-folder", "x") / "StatExt.txt";
+    // A file past 64 bytes cannot be completed: the disc is full while the record is written.
+    struct FullDisc {
+        rlimit old{};
+        void (*oldHandler)(int) = std::signal(SIGXFSZ, SIG_IGN);
+        FullDisc() {
+            getrlimit(RLIMIT_FSIZE, &old);
+            rlimit small = old;
+            small.rlim_cur = 64;
+            setrlimit(RLIMIT_FSIZE, &small);
+        }
+        ~FullDisc() {
+            setrlimit(RLIMIT_FSIZE, &old);
+            std::signal(SIGXFSZ, oldHandler);
+        }
+    };
+    const struct {
+        const char* what;
+        std::filesystem::path file;
+        bool fullDisc;
+        GeneratorProblem problem;
+    } cases[] = {
+        {"no documents folder", {}, false, GeneratorProblem::NoOutputFile},
+        {"a folder that cannot be made", blocked, false, GeneratorProblem::CannotWrite},
+        {"a full disc", output(), true, GeneratorProblem::CannotWrite},
+        {"a path past 255 characters", documents / (std::string(250, 'd') + "/StatExt.txt"), false,
+         GeneratorProblem::ArgumentTooLong},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        documents.write("StatExt.txt", planted);
+        std::optional<GeneratorOutcome> outcome;
+        {
+            std::optional<FullDisc> full;
+            if (c.fullDisc) full.emplace();
+            outcome = generateExtensionStats(table, "2", pattern, c.file);
+        }
+        EXPECT_FALSE(outcome->written);
+        EXPECT_EQ(outcome->problem, c.problem);
+        ASSERT_TRUE(outcome->stats);
+        EXPECT_EQ(formatExtensionStats(*outcome->stats), expected);
+        // Nothing half-written is left beside the record, and a record that was not replaced
+        // goes rather than keep another pattern's figures.
+        for (const auto& entry : std::filesystem::directory_iterator(documents.path()))
+            EXPECT_NE(entry.path().filename().string().front(), '.') << entry.path();
+        if (c.file == output()) EXPECT_FALSE(fileExists(output()));
     }
 }
 
