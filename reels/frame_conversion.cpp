@@ -13,9 +13,13 @@ namespace corvane {
 
 namespace {
 
-// Beyond these no decoder makes sound; a frame claiming more is damaged.
+// Beyond these no decoder makes sound; a frame claiming more is damaged. A rate of a few hertz
+// would make every sample thousands at the output's rate: gigabytes for one frame.
+constexpr int kMinSampleRate = 1000;
 constexpr int kMaxSampleRate = 768000;
 constexpr int kMaxChannels = 64;
+// No decoder's frame lasts this long; the resampler's output for one frame is bounded by it.
+constexpr int kMaxFrameSeconds = 10;
 
 // The frame's layout, or the usual one of its channel count when it names no order.
 AVChannelLayout layoutOf(const AVFrame& frame) {
@@ -33,7 +37,7 @@ bool soundFrameUsable(const AVFrame& frame) {
     if (frame.format < 0 || frame.format >= AV_SAMPLE_FMT_NB) return false;
     const int channels = frame.ch_layout.nb_channels;
     if (frame.nb_samples <= 0 || channels <= 0 || channels > kMaxChannels) return false;
-    if (frame.sample_rate <= 0 || frame.sample_rate > kMaxSampleRate) return false;
+    if (frame.sample_rate < kMinSampleRate || frame.sample_rate > kMaxSampleRate) return false;
     if (!frame.extended_data) return false;
     const bool planar = av_sample_fmt_is_planar(format) != 0;
     const std::int64_t bytes = std::int64_t{frame.nb_samples} * av_get_bytes_per_sample(format) * (planar ? 1 : channels);
@@ -85,7 +89,7 @@ void SoundConverter::reserve(int samples) {
 
 int SoundConverter::run(int at, const std::uint8_t* const* input, int count) {
     const int room = swr_get_out_samples(resampler_.get(), count);
-    if (room <= 0) return 0;
+    if (room <= 0 || room > kMaxFrameSeconds * outputRate_) return 0;
     reserve(at + room);
     std::array<std::uint8_t*, 2> out{reinterpret_cast<std::uint8_t*>(planes_[0].data() + at),
                                      reinterpret_cast<std::uint8_t*>(planes_[1].data() + at)};
