@@ -21,6 +21,8 @@ extern "C" {
 }
 
 #include "core/film_limits.h"
+#include "reels/caption_fit.h"
+#include "reels/caption_font.h"
 #include "reels/ffmpeg_owners.h"
 #include "reels/frame_conversion.h"
 #include "reels/frame_slots.h"
@@ -208,19 +210,26 @@ public:
         if (!drawtext) throw ReelFailure{ReelStatus::NoCaptionFont, "drawtext"};
         AVFilterContext* draw = avfilter_graph_alloc_filter(graph_.get(), drawtext, "caption");
         if (!draw) throw ReelFailure{ReelStatus::CannotWrite, "caption filter"};
-        // About six tenths of an em a character: the caption fits the width, at most a twentieth
-        // of the height tall.
-        const int characters = std::max<int>(1, static_cast<int>(text.size()));
-        const int size = std::max(10, std::min(height / 20, static_cast<int>(width * 0.92 / (0.6 * characters))));
+        // The caption stays inside the picture: from a twentieth of the height tall it shrinks
+        // and wraps to at most three lines, the last cut when even that is too little.
+        const int largest = std::max(10, height / 20);
+        const int smallest = std::min(largest, std::max(10, height / 36));
+        const int margin = static_cast<int>(width * 0.04);
+        // The box's border on both sides and a little for the drawing's rounding.
+        const double room = (width - 2 * margin - 2 * borderAt(largest)) * 0.97;
+        const CaptionFont measure(font);
+        const CaptionLayout layout =
+            fitCaption(text, room, largest, smallest,
+                       [&](std::string_view line, int size) { return measure.width(line, size); });
         check(av_opt_set(draw, "fontfile", font.c_str(), AV_OPT_SEARCH_CHILDREN));
-        check(av_opt_set(draw, "text", text.c_str(), AV_OPT_SEARCH_CHILDREN));
+        check(av_opt_set(draw, "text", layout.text.c_str(), AV_OPT_SEARCH_CHILDREN));
         check(av_opt_set(draw, "expansion", "none", AV_OPT_SEARCH_CHILDREN));
-        check(av_opt_set(draw, "fontsize", std::to_string(size).c_str(), AV_OPT_SEARCH_CHILDREN));
+        check(av_opt_set(draw, "fontsize", std::to_string(layout.fontSize).c_str(), AV_OPT_SEARCH_CHILDREN));
         check(av_opt_set(draw, "fontcolor", "white", AV_OPT_SEARCH_CHILDREN));
         check(av_opt_set_int(draw, "box", 1, AV_OPT_SEARCH_CHILDREN));
         check(av_opt_set(draw, "boxcolor", "black@0.6", AV_OPT_SEARCH_CHILDREN));
-        check(av_opt_set_int(draw, "boxborderw", std::max(4, size / 3), AV_OPT_SEARCH_CHILDREN));
-        check(av_opt_set(draw, "x", "w*0.04", AV_OPT_SEARCH_CHILDREN));
+        check(av_opt_set_int(draw, "boxborderw", borderAt(layout.fontSize), AV_OPT_SEARCH_CHILDREN));
+        check(av_opt_set(draw, "x", std::to_string(margin).c_str(), AV_OPT_SEARCH_CHILDREN));
         check(av_opt_set(draw, "y", "h-th-h*0.06", AV_OPT_SEARCH_CHILDREN));
         check(avfilter_init_str(draw, nullptr));
         check(avfilter_link(source_, 0, draw, 0));
@@ -237,6 +246,7 @@ public:
     }
 
 private:
+    static int borderAt(int fontSize) { return std::max(4, fontSize / 3); }
     static void check(int result) {
         if (result < 0) throw ReelFailure{ReelStatus::CannotWrite, "caption: " + errorText(result)};
     }
