@@ -119,12 +119,7 @@ public:
             while (avcodec_receive_frame(codec, decoded.get()) >= 0) {
                 const std::int64_t stamp = decoded->best_effort_timestamp;
                 if (codec == video_.get()) {
-                    // A program stream stamps only some pictures; the guess for the others comes
-                    // from their decoding order, a frame or two early, so they follow the last one.
-                    const bool stamped = decoded->pts != AV_NOPTS_VALUE;
-                    const double t = stamped || lastVideo < -1e8
-                                         ? (stamped ? decoded->pts : stamp) * av_q2d(base) - startSeconds_
-                                         : lastVideo + frame;
+                    const double t = stamp != AV_NOPTS_VALUE ? stamp * av_q2d(base) - startSeconds_ : lastVideo + frame;
                     lastVideo = t;
                     if (!videoDone && !onVideo(decoded.get(), t)) videoDone = true;
                 } else if (!audioDone && stamp != AV_NOPTS_VALUE) {

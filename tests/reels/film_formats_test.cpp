@@ -95,7 +95,7 @@ TEST_F(FilmFormats, ClipsOfFilmsOfOtherRatesKeepTheirDurationAndSound) {
         double start;
         double end;
     };
-    const std::vector<Case> cases{{25, 1, 4}, {50, 2, 9}, {24, 1, 5}, {30, 3, 4}};
+    const std::vector<Case> cases{{25, 1, 4}, {50, 2, 9}, {24, 1, 5}, {60, 0.5, 3.5}, {60, 4, 5}, {30, 3, 4}};
     std::vector<ReelSource> clips;
     for (const Case& c : cases) {
         const std::string name = "rate" + std::to_string(c.fps) + ".mpg";
@@ -107,6 +107,7 @@ TEST_F(FilmFormats, ClipsOfFilmsOfOtherRatesKeepTheirDurationAndSound) {
     for (std::size_t i = 0; i < cases.size(); ++i) {
         const Case& c = cases[i];
         SCOPED_TRACE(c.fps);
+        SCOPED_TRACE(c.start);
         const fs::path clip = out / "clips" / ("0" + std::to_string(i + 1) + ".mp4");
         const testing::StreamSeconds seconds = testing::streamSeconds(clip);
         EXPECT_NEAR(seconds.video, c.end - c.start, 0.05);
@@ -115,9 +116,11 @@ TEST_F(FilmFormats, ClipsOfFilmsOfOtherRatesKeepTheirDurationAndSound) {
         const std::vector<FrameStamp> stamps = testing::filmStamps(clip);
         ASSERT_EQ(static_cast<int>(stamps.size()), static_cast<int>(std::lround((c.end - c.start) * 25)));
         // Frame n of the clip shows the film's picture of its moment: the latest one not after
-        // it, give or take the stamps' rounding.
+        // it, give or take the stamps' rounding. The clip starts on the reel's frame nearest
+        // its start.
+        const long long first = std::llround(c.start * 25);
         for (std::size_t n = 0; n < stamps.size(); ++n) {
-            const double moment = c.start + static_cast<double>(n) / 25;
+            const double moment = static_cast<double>(first + static_cast<long long>(n)) / 25;
             const double shown = stampSeconds(stamps[n], c.fps);
             ASSERT_GE(stamps[n].second, 0) << "frame " << n;
             EXPECT_LE(shown, moment + 0.5 / c.fps + 1e-6) << "frame " << n;
