@@ -20,6 +20,12 @@ extern "C" {
 #include <libswscale/swscale.h>
 }
 
+#include "core/film_limits.h"
+#include "reels/caption_fit.h"
+#include "reels/caption_font.h"
+#include "reels/ffmpeg_owners.h"
+#include "reels/frame_conversion.h"
+#include "reels/frame_slots.h"
 #include "scout/packages.h"
 
 namespace corvane {
@@ -27,48 +33,6 @@ namespace corvane {
 namespace fs = std::filesystem;
 
 namespace {
-
-// ---------------------------------------------------------------- owners of FFmpeg objects
-
-struct InputCloser {
-    void operator()(AVFormatContext* c) const { avformat_close_input(&c); }
-};
-struct OutputCloser {
-    void operator()(AVFormatContext* c) const {
-        if (c->pb && !(c->oformat->flags & AVFMT_NOFILE)) avio_closep(&c->pb);
-        avformat_free_context(c);
-    }
-};
-struct CodecCloser {
-    void operator()(AVCodecContext* c) const { avcodec_free_context(&c); }
-};
-struct FrameCloser {
-    void operator()(AVFrame* f) const { av_frame_free(&f); }
-};
-struct PacketCloser {
-    void operator()(AVPacket* p) const { av_packet_free(&p); }
-};
-struct ScaleCloser {
-    void operator()(SwsContext* s) const { sws_freeContext(s); }
-};
-struct ResampleCloser {
-    void operator()(SwrContext* s) const { swr_free(&s); }
-};
-struct GraphCloser {
-    void operator()(AVFilterGraph* g) const { avfilter_graph_free(&g); }
-};
-
-using InputPtr = std::unique_ptr<AVFormatContext, InputCloser>;
-using OutputPtr = std::unique_ptr<AVFormatContext, OutputCloser>;
-using CodecPtr = std::unique_ptr<AVCodecContext, CodecCloser>;
-using FramePtr = std::unique_ptr<AVFrame, FrameCloser>;
-using PacketPtr = std::unique_ptr<AVPacket, PacketCloser>;
-using ScalePtr = std::unique_ptr<SwsContext, ScaleCloser>;
-using ResamplePtr = std::unique_ptr<SwrContext, ResampleCloser>;
-using GraphPtr = std::unique_ptr<AVFilterGraph, GraphCloser>;
-
-FramePtr newFrame() { return FramePtr(av_frame_alloc()); }
-PacketPtr newPacket() { return PacketPtr(av_packet_alloc()); }
 
 struct ReelFailure {
     ReelStatus status;
@@ -101,6 +65,10 @@ public:
         if (avformat_find_stream_info(input_.get(), nullptr) < 0) fail();
         videoIndex_ = av_find_best_stream(input_.get(), AVMEDIA_TYPE_VIDEO, -1, -1, nullptr, 0);
         if (videoIndex_ < 0) fail();
+        // A picture beyond the limits would cost gigabytes and minutes: refused before a frame is decoded.
+        const AVCodecParameters* probed = input_->streams[videoIndex_]->codecpar;
+        if ((probed->width > 0 || probed->height > 0) && !filmPictureWithinLimits(probed->width, probed->height))
+            refusePictureSize(probed->width, probed->height);
         video_ = openDecoder(videoIndex_);
         if (!video_) fail();
         audioIndex_ = av_find_best_stream(input_.get(), AVMEDIA_TYPE_AUDIO, -1, videoIndex_, nullptr, 0);
@@ -117,6 +85,11 @@ public:
     AVCodecContext* video() const { return video_.get(); }
     AVCodecContext* audio() const { return audio_.get(); }
     AVRational frameRate() const { return frameRate_; }
+
+    [[noreturn]] void refusePictureSize(int width, int height) const {
+        throw ReelFailure{ReelStatus::CannotReadFilm,
+                          film_.string() + ": picture " + pictureSizeText(width, height) + " is larger than 8K"};
+    }
     AVRational sampleAspect() const { return sampleAspect_; }
 
     double lengthSeconds() const {
@@ -125,8 +98,9 @@ public:
         return stream->duration > 0 ? static_cast<double>(stream->duration) * av_q2d(stream->time_base) : 0;
     }
 
-    // Decodes [start, end) and hands every frame with its second of the film to the sinks, video
-    // frames ending before end and audio frames starting before it.
+    // Decodes [start, end) and hands every frame with its second of the film to the sinks: every
+    // picture from the key frame before start until onVideo wants no more, and the audio frames
+    // starting before end.
     template <typename VideoSink, typename AudioSink>
     void decode(double start, double end, VideoSink&& onVideo, AudioSink&& onAudio, const std::atomic<bool>& cancel) {
         // A second before the start reaches back to a key frame in the films the program plays.
@@ -145,13 +119,9 @@ public:
             while (avcodec_receive_frame(codec, decoded.get()) >= 0) {
                 const std::int64_t stamp = decoded->best_effort_timestamp;
                 if (codec == video_.get()) {
-                    double t = stamp != AV_NOPTS_VALUE ? stamp * av_q2d(base) - startSeconds_ : lastVideo + frame;
+                    const double t = stamp != AV_NOPTS_VALUE ? stamp * av_q2d(base) - startSeconds_ : lastVideo + frame;
                     lastVideo = t;
-                    // A frame belongs to the clip when its moment rounds to a frame inside it.
-                    if (!videoDone && t >= start - frame / 2) {
-                        if (t >= end - frame / 2) videoDone = true;
-                        else onVideo(decoded.get(), t);
-                    }
+                    if (!videoDone && !onVideo(decoded.get(), t)) videoDone = true;
                 } else if (!audioDone && stamp != AV_NOPTS_VALUE) {
                     const double t = stamp * av_q2d(base) - startSeconds_;
                     if (t >= end) audioDone = true;
@@ -193,6 +163,9 @@ private:
         if (!codec || avcodec_parameters_to_context(codec.get(), parameters) < 0) return nullptr;
         codec->pkt_timebase = input_->streams[streamIndex]->time_base;
         codec->thread_count = 0;  // as many threads as the decoder sees fit
+        // Pictures far beyond the limits are not even decoded; those a little beyond are refused
+        // by the picture conversion with a message.
+        codec->max_pixels = 4 * kMaxFilmPixels;
         if (avcodec_open2(codec.get(), decoder, nullptr) < 0) return nullptr;
         return codec;
     }
@@ -232,19 +205,26 @@ public:
         if (!drawtext) throw ReelFailure{ReelStatus::NoCaptionFont, "drawtext"};
         AVFilterContext* draw = avfilter_graph_alloc_filter(graph_.get(), drawtext, "caption");
         if (!draw) throw ReelFailure{ReelStatus::CannotWrite, "caption filter"};
-        // About six tenths of an em a character: the caption fits the width, at most a twentieth
-        // of the height tall.
-        const int characters = std::max<int>(1, static_cast<int>(text.size()));
-        const int size = std::max(10, std::min(height / 20, static_cast<int>(width * 0.92 / (0.6 * characters))));
+        // The caption stays inside the picture: from a twentieth of the height tall it shrinks
+        // and wraps to at most three lines, the last cut when even that is too little.
+        const int largest = std::max(10, height / 20);
+        const int smallest = std::min(largest, std::max(10, height / 36));
+        const int margin = static_cast<int>(width * 0.04);
+        // The box's border on both sides and a little for the drawing's rounding.
+        const double room = (width - 2 * margin - 2 * borderAt(largest)) * 0.97;
+        const CaptionFont measure(font);
+        const CaptionLayout layout =
+            fitCaption(text, room, largest, smallest,
+                       [&](std::string_view line, int size) { return measure.width(line, size); });
         check(av_opt_set(draw, "fontfile", font.c_str(), AV_OPT_SEARCH_CHILDREN));
-        check(av_opt_set(draw, "text", text.c_str(), AV_OPT_SEARCH_CHILDREN));
+        check(av_opt_set(draw, "text", layout.text.c_str(), AV_OPT_SEARCH_CHILDREN));
         check(av_opt_set(draw, "expansion", "none", AV_OPT_SEARCH_CHILDREN));
-        check(av_opt_set(draw, "fontsize", std::to_string(size).c_str(), AV_OPT_SEARCH_CHILDREN));
+        check(av_opt_set(draw, "fontsize", std::to_string(layout.fontSize).c_str(), AV_OPT_SEARCH_CHILDREN));
         check(av_opt_set(draw, "fontcolor", "white", AV_OPT_SEARCH_CHILDREN));
         check(av_opt_set_int(draw, "box", 1, AV_OPT_SEARCH_CHILDREN));
         check(av_opt_set(draw, "boxcolor", "black@0.6", AV_OPT_SEARCH_CHILDREN));
-        check(av_opt_set_int(draw, "boxborderw", std::max(4, size / 3), AV_OPT_SEARCH_CHILDREN));
-        check(av_opt_set(draw, "x", "w*0.04", AV_OPT_SEARCH_CHILDREN));
+        check(av_opt_set_int(draw, "boxborderw", borderAt(layout.fontSize), AV_OPT_SEARCH_CHILDREN));
+        check(av_opt_set(draw, "x", std::to_string(margin).c_str(), AV_OPT_SEARCH_CHILDREN));
         check(av_opt_set(draw, "y", "h-th-h*0.06", AV_OPT_SEARCH_CHILDREN));
         check(avfilter_init_str(draw, nullptr));
         check(avfilter_link(source_, 0, draw, 0));
@@ -261,6 +241,7 @@ public:
     }
 
 private:
+    static int borderAt(int fontSize) { return std::max(4, fontSize / 3); }
     static void check(int result) {
         if (result < 0) throw ReelFailure{ReelStatus::CannotWrite, "caption: " + errorText(result)};
     }
@@ -473,37 +454,51 @@ private:
 
 class ClipCopier {
 public:
-    ClipCopier(Mp4Writer& writer, const std::optional<fs::path>& font) : writer_(writer), font_(font) {}
+    ClipCopier(Mp4Writer& writer, const std::optional<fs::path>& font)
+        : writer_(writer),
+          font_(font),
+          pictures_(writer.shape().width, writer.shape().height, writer.shape().sampleAspect),
+          sound_(writer.shape().sampleRate > 0 ? writer.shape().sampleRate : 48000) {}
 
     void copy(const ReelSource& clip, const std::atomic<bool>& cancel, const std::function<void(double)>& done) {
         FilmReader film(clip.film);
-        const OutputShape& shape = writer_.shape();
-        std::unique_ptr<CaptionPainter> painter;
-        const ReelCaptionSpan* painting = nullptr;
-        ResamplePtr resampler;
-        if (writer_.hasSound() && film.audio()) resampler = makeResampler(film.audio());
+        FrameSlots slots(clip.start, clip.end, av_q2d(writer_.shape().frameRate), av_q2d(film.frameRate()));
+        const bool withSound = writer_.hasSound() && film.audio();
+        // The latest picture decoded, kept as it came (a reference, no copy) until a slot shows it.
+        FramePtr latest = newFrame();
+        bool haveLatest = false;
+        double lastMoment = 0;
+        const auto fillSlots = [&](int count) {
+            for (int i = 0; i < count; ++i) {
+                const int slot = slots.filled() - count + i;
+                writeSlot(film, clip, latest.get(), slots.moment(slot));
+                done(slots.moment(slot) - clip.start);
+            }
+        };
 
         film.decode(
             clip.start, clip.end,
             [&](AVFrame* decoded, double t) {
-                FramePtr picture = scaled(decoded);
-                const ReelCaptionSpan* span = captionAt(clip, t);
-                if (span && font_) {
-                    if (span != painting) {
-                        painter = std::make_unique<CaptionPainter>(*font_, span->text, shape.width, shape.height,
-                                                                   av_inv_q(shape.frameRate), shape.sampleAspect);
-                        painting = span;
-                    }
-                    picture->pts = writer_.framesWritten();
-                    painter->paint(picture);
+                const int before = slots.fillBefore(t);
+                if (before > 0 && !haveLatest) {
+                    // The clip starts before the film's first picture: that picture fills the gap.
+                    av_frame_ref(latest.get(), decoded);
+                    haveLatest = true;
                 }
-                writer_.writePicture(picture.get());
-                done(t - clip.start);
+                if (before > 0) fillSlots(before);
+                if (slots.full()) return false;
+                av_frame_unref(latest.get());
+                av_frame_move_ref(latest.get(), decoded);
+                haveLatest = true;
+                converted_.reset();
+                lastMoment = t;
+                return true;
             },
             [&](AVFrame* decoded, double t) {
-                if (resampler) resample(resampler.get(), decoded, t, clip.start, clip.end);
+                if (withSound) resample(*decoded, t, clip.start, clip.end);
             },
             cancel);
+        if (haveLatest && !slots.full()) fillSlots(slots.fillAfterLast(lastMoment));
         writer_.endClip();
     }
 
@@ -515,51 +510,41 @@ private:
         return found;
     }
 
-    FramePtr scaled(const AVFrame* decoded) {
-        const OutputShape& shape = writer_.shape();
-        scale_.reset(sws_getCachedContext(scale_.release(), decoded->width, decoded->height,
-                                          static_cast<AVPixelFormat>(decoded->format), shape.width, shape.height,
-                                          AV_PIX_FMT_YUV420P, SWS_BICUBIC, nullptr, nullptr, nullptr));
-        if (!scale_) throw ReelFailure{ReelStatus::CannotWrite, "picture conversion"};
-        FramePtr picture = newFrame();
-        picture->width = shape.width;
-        picture->height = shape.height;
-        picture->format = AV_PIX_FMT_YUV420P;
-        picture->sample_aspect_ratio = shape.sampleAspect;
-        if (av_frame_get_buffer(picture.get(), 0) < 0) throw ReelFailure{ReelStatus::CannotWrite, "picture"};
-        sws_scale(scale_.get(), decoded->data, decoded->linesize, 0, decoded->height, picture->data, picture->linesize);
-        return picture;
+    // One frame slot of the reel, showing the picture decoded last, with the caption of its moment.
+    void writeSlot(const FilmReader& film, const ReelSource& clip, const AVFrame* decoded, double moment) {
+        // A picture shown again for a film of a lower rate is scaled once.
+        if (!converted_) {
+            ConvertedPicture made = pictures_.convert(*decoded);
+            if (made.refusal == PictureRefusal::TooLarge) film.refusePictureSize(decoded->width, decoded->height);
+            if (!made.picture)
+                throw ReelFailure{ReelStatus::CannotReadFilm, clip.film.string() + ": a picture cannot be converted"};
+            converted_ = std::move(made.picture);
+        }
+        const ReelCaptionSpan* span = captionAt(clip, moment);
+        if (!span || !font_) {
+            writer_.writePicture(converted_.get());
+            return;
+        }
+        if (span != painting_) {
+            const OutputShape& shape = writer_.shape();
+            painter_ = std::make_unique<CaptionPainter>(*font_, span->text, shape.width, shape.height,
+                                                        av_inv_q(shape.frameRate), shape.sampleAspect);
+            painting_ = span;
+        }
+        FramePtr picture(av_frame_clone(converted_.get()));
+        if (!picture) throw ReelFailure{ReelStatus::CannotWrite, "picture"};
+        picture->pts = writer_.framesWritten();
+        painter_->paint(picture);
+        writer_.writePicture(picture.get());
     }
 
-    ResamplePtr makeResampler(const AVCodecContext* audio) const {
-        SwrContext* raw = nullptr;
-        AVChannelLayout stereo;
-        av_channel_layout_default(&stereo, 2);
-        AVChannelLayout in;
-        if (audio->ch_layout.nb_channels > 0) av_channel_layout_copy(&in, &audio->ch_layout);
-        else av_channel_layout_default(&in, 2);
-        const int made = swr_alloc_set_opts2(&raw, &stereo, AV_SAMPLE_FMT_FLTP, writer_.shape().sampleRate, &in,
-                                             audio->sample_fmt, audio->sample_rate, 0, nullptr);
-        av_channel_layout_uninit(&in);
-        ResamplePtr resampler(raw);
-        if (made < 0 || swr_init(resampler.get()) < 0) return nullptr;
-        return resampler;
-    }
-
-    void resample(SwrContext* resampler, const AVFrame* decoded, double t, double start, double end) {
+    void resample(const AVFrame& decoded, double t, double start, double end) {
         const int rate = writer_.shape().sampleRate;
-        const int room = swr_get_out_samples(resampler, decoded->nb_samples);
-        if (room <= 0) return;
-        std::array<std::vector<float>, 2> planes{std::vector<float>(static_cast<std::size_t>(room)),
-                                                 std::vector<float>(static_cast<std::size_t>(room))};
-        std::array<std::uint8_t*, 2> out{reinterpret_cast<std::uint8_t*>(planes[0].data()),
-                                         reinterpret_cast<std::uint8_t*>(planes[1].data())};
-        const int count = swr_convert(resampler, out.data(), room, const_cast<const std::uint8_t**>(decoded->extended_data),
-                                      decoded->nb_samples);
+        const int count = sound_.convert(decoded);
         if (count <= 0) return;
         // Only the samples inside the clip: the first from the clip's start, none past its end.
         int from = t < start ? static_cast<int>(std::lround((start - t) * rate)) : 0;
-        int until = std::min<int>(count, static_cast<int>(std::lround((end - t) * rate)));
+        const int until = std::min<int>(count, static_cast<int>(std::lround((end - t) * rate)));
         if (!started_) {
             // The clip's sound starts with its first picture.
             if (from >= until) return;
@@ -567,13 +552,18 @@ private:
         }
         from = std::clamp(from, 0, count);
         if (until <= from) return;
-        std::array<const float*, 2> kept{planes[0].data() + from, planes[1].data() + from};
+        const std::array<const float*, 2> planes = sound_.planes();
+        const std::array<const float*, 2> kept{planes[0] + from, planes[1] + from};
         writer_.writeSound(kept.data(), until - from);
     }
 
     Mp4Writer& writer_;
     const std::optional<fs::path>& font_;
-    ScalePtr scale_;
+    PictureConverter pictures_;
+    SoundConverter sound_;
+    FramePtr converted_;
+    std::unique_ptr<CaptionPainter> painter_;
+    const ReelCaptionSpan* painting_ = nullptr;
     bool started_ = false;
 };
 

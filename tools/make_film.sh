@@ -3,12 +3,18 @@
 #
 #   make_film.sh OUT --codec mpeg2|mpeg1|h264 --size WxH --seconds N
 #                [--fps 25] [--audio] [--gop N] [--bitrate KBITS] [--label TEXT] [--pattern] [--noise]
+#                [--channels N,N...]
 #
 # The background is colour bars with the label moving across them; --pattern puts a moving test
 # pattern behind instead, which costs about half as much again to encode. --noise puts grain that
 # changes every frame on the moving pattern: no two frames alike, as in a camera's film, so that
 # the film costs its decoder what real footage of its bit rate costs. The bit rate is then held
 # to at most a quarter above the one asked for.
+#
+# --channels gives the sound (implied) that many channels; a list of counts, e.g. 2,1,6, splits
+# the film's length into as many equal parts whose sound has those counts, as broadcast and DV
+# footage change their sound's layout partway. Such a film is AC-3 sound in an MPEG-TS file
+# (the containers that carry a change of layout), whatever the codec.
 #
 # Every frame carries a block code in its top-left corner (read back by tests/support/frame_stamp.cpp)
 # and a visible time code. The block code, in units of a grid cell of width W/32 and height H/24:
@@ -23,14 +29,14 @@ set -euo pipefail
 
 usage() {
   echo "usage: $0 OUT --codec mpeg2|mpeg1|h264 --size WxH --seconds N [--fps 25] [--audio] [--gop N]" \
-       "[--bitrate KBITS] [--label TEXT] [--pattern] [--noise]" >&2
+       "[--bitrate KBITS] [--label TEXT] [--pattern] [--noise] [--channels N,N...]" >&2
   exit 2
 }
 
 (($# >= 1)) || usage
 out="$1"
 shift
-codec="" size="" seconds="" fps=25 audio=0 gop="" bitrate="" label="Corvane" pattern=0 noise=0
+codec="" size="" seconds="" fps=25 audio=0 gop="" bitrate="" label="Corvane" pattern=0 noise=0 channels=""
 while (($#)); do
   case "$1" in
     --codec) codec="${2:-}"; shift 2 ;;
@@ -43,6 +49,7 @@ while (($#)); do
     --label) label="${2:-}"; shift 2 ;;
     --pattern) pattern=1; shift ;;
     --noise) noise=1; pattern=1; shift ;;
+    --channels) channels="${2:-}"; audio=1; shift 2 ;;
     *) echo "unknown option: $1" >&2; usage ;;
   esac
 done
@@ -60,6 +67,9 @@ if [[ -n "$gop" ]]; then
 fi
 if [[ -n "$bitrate" ]]; then
   [[ "$bitrate" =~ ^[0-9]+$ ]] && ((bitrate >= 50)) || { echo "--bitrate is in kbit/s" >&2; exit 2; }
+fi
+if [[ -n "$channels" ]]; then
+  [[ "$channels" =~ ^[1-8](,[1-8])*$ ]] || { echo "--channels is a list of counts from 1 to 8, e.g. 2,1" >&2; exit 2; }
 fi
 [[ "$label" != *[\'\\%:]* ]] || { echo "--label may not contain ' \\ % or :" >&2; exit 2; }
 
@@ -160,9 +170,26 @@ background="smptehdbars=size=${width}x${height}:rate=$fps:duration=$seconds"
 ((noise)) && background+=",noise=alls=16:allf=t+u"
 inputs=(-f lavfi -i "$background")
 maps=(-map 0:v)
-if ((audio)); then
+IFS=, read -r -a channel_counts <<<"${channels:-0}"
+if ((${#channel_counts[@]} > 1)); then
+  # Each part's sound encoded on its own, the AC-3 streams joined end to end: one stream whose
+  # layout changes where the parts meet.
+  parts=${#channel_counts[@]}
+  for ((i = 0; i < parts; i++)); do
+    from=$(awk -v s="$seconds" -v i="$i" -v n="$parts" 'BEGIN { printf "%.6f", s * i / n }')
+    length=$(awk -v s="$seconds" -v i="$i" -v n="$parts" 'BEGIN { printf "%.6f", s * (i + 1) / n - s * i / n }')
+    ffmpeg -hide_banner -nostdin -loglevel error -y -f lavfi \
+      -i "sine=frequency=440:beep_factor=2:sample_rate=48000:duration=$seconds" -ss "$from" -t "$length" \
+      -ac "${channel_counts[$i]}" -c:a ac3 -b:a 192k -f ac3 "$work/sound-$i.ac3"
+    cat "$work/sound-$i.ac3" >>"$work/sound.ac3"
+  done
+  inputs+=(-f ac3 -i "$work/sound.ac3")
+  maps+=(-map 1:a -c:a copy)
+  format=(-f mpegts)
+elif ((audio)); then
   inputs+=(-f lavfi -i "sine=frequency=440:beep_factor=2:sample_rate=48000:duration=$seconds")
   maps+=(-map 1:a "${sound[@]}")
+  ((channel_counts[0] == 0)) || maps+=(-ac "${channel_counts[0]}")
 fi
 
 mkdir -p "$(dirname "$out")"
