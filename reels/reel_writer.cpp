@@ -601,6 +601,7 @@ OutputShape shapeOf(const ReelJob& job) {
 }  // namespace
 
 std::optional<double> filmLengthSeconds(const fs::path& film) {
+    if (!regularFilmFile(film)) return std::nullopt;
     try {
         const double seconds = FilmReader(film).lengthSeconds();
         if (seconds > 0) return seconds;
@@ -630,6 +631,8 @@ ReelResult writeReel(const ReelJob& job, const ReelProgressCallback& progress, c
     try {
         if (job.clips.empty()) return {ReelStatus::NoClips, {}};
         if (auto problem = destinationProblem(job)) return *problem;
+        for (const ReelSource& clip : job.clips)
+            if (!regularFilmFile(clip.film)) return {ReelStatus::CannotReadFilm, clip.film.string()};
         std::error_code error;
         const fs::path destination = fs::absolute(job.destination, error);
         if (!h264EncoderAvailable()) return {ReelStatus::NoH264Encoder, {}};
@@ -653,7 +656,8 @@ ReelResult writeReel(const ReelJob& job, const ReelProgressCallback& progress, c
             if (progress && ++reported % 8 == 0) progress(state);
         };
 
-        PartialOutput partial(temporaryBeside(destination));
+        PartialOutput partial(destination, job.output);
+        if (auto failed = partial.open(job.destination)) return *failed;
         if (job.output == ReelOutput::OneFilm) {
             Mp4Writer writer(partial.path(), shape);
             for (std::size_t i = 0; i < job.clips.size(); ++i) {
@@ -664,8 +668,6 @@ ReelResult writeReel(const ReelJob& job, const ReelProgressCallback& progress, c
             }
             writer.finish();
         } else {
-            if (!fs::create_directory(partial.path(), error) || error)
-                return {ReelStatus::CannotWrite, partial.path().string()};
             for (std::size_t i = 0; i < job.clips.size(); ++i) {
                 state.clip = static_cast<int>(i) + 1;
                 if (progress) progress(state);
@@ -676,7 +678,7 @@ ReelResult writeReel(const ReelJob& job, const ReelProgressCallback& progress, c
             }
         }
         if (cancel.load()) return {ReelStatus::Cancelled, {}};
-        if (auto failed = partial.commit(destination)) return *failed;
+        if (auto failed = partial.commit()) return *failed;
         state.secondsDone = total;
         if (progress) progress(state);
         return {ReelStatus::Done, {}};
