@@ -5,7 +5,13 @@
 #include <fstream>
 #include <functional>
 
+#include <chrono>
+#include <thread>
+
+#include <signal.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include "cli/cli_runner.h"
 #include "support/folder_snapshot.h"
@@ -166,6 +172,62 @@ TEST(ReelCommandOnHostileFilms, EveryActionLeftOutIsToldAndFailsTheRunUnlessSkip
             EXPECT_TRUE(fs::is_regular_file(out));
             fs::remove(out);
         }
+    }
+}
+
+TEST(ReelCommandOnALinkedPackage, APackageFolderThatLinksOutOfTlxVideoTakesNothing) {
+    const HostileFilmDisc disc([](const fs::path& f) { HostileFilmDisc::makeFilm(f, "testsrc=size=64x48:rate=25", 10); });
+    testing::TempFolder elsewhere;
+    fs::create_directory_symlink(elsewhere.path(), fs::path(disc.path()) / "Tlx_Video" / "Linked");
+    for (const bool clips : {false, true}) {
+        SCOPED_TRACE(clips);
+        std::vector<std::string> arguments{"reel", disc.path(), "Partita", "--out",
+                                           disc.path() + "/Tlx_Video/Linked/" + (clips ? "clips" : "x.mp4")};
+        if (clips) arguments.push_back("--clips");
+        std::string errors;
+        EXPECT_EQ(runCli(arguments, &errors).exitCode, 2);
+        EXPECT_NE(errors.find("nothing is written into the disc's package folders"), std::string::npos) << errors;
+    }
+    EXPECT_TRUE(fs::is_empty(elsewhere.path()));
+}
+
+// The companion started on an export long enough to be stopped, and the signal sent once its
+// hidden part is there.
+TEST(ReelCommandStopped, EachStopSignalEndsTheExportAndLeavesNothing) {
+    const HostileFilmDisc disc([](const fs::path& f) { HostileFilmDisc::makeFilm(f, "testsrc=size=640x480:rate=25", 60); });
+    for (const int signal : {SIGHUP, SIGTERM, SIGINT}) {
+        SCOPED_TRACE(signal);
+        testing::TempFolder out;
+        const std::string destination = (out / "reel.mp4").string();
+        const pid_t child = ::fork();
+        ASSERT_GE(child, 0);
+        if (child == 0) {
+            ::execl(CORVANE_CLI, CORVANE_CLI, "reel", disc.path().c_str(), "Partita", "--code", "*07AH#", "--out",
+                    destination.c_str(), "--skip-missing", static_cast<char*>(nullptr));
+            ::_exit(127);
+        }
+        const auto started = std::chrono::steady_clock::now();
+        const auto partThere = [&] {
+            for (const auto& entry : fs::directory_iterator(out.path()))
+                if (entry.path().filename().string().starts_with(".reel.mp4.part-")) return true;
+            return false;
+        };
+        while (!partThere() && std::chrono::steady_clock::now() - started < std::chrono::seconds(60))
+            std::this_thread::sleep_for(std::chrono::milliseconds(20));
+        ASSERT_TRUE(partThere());
+        std::this_thread::sleep_for(std::chrono::milliseconds(300));  // well into the encoding
+        ::kill(child, signal);
+        int status = 0;
+        while (::waitpid(child, &status, WNOHANG) == 0 && std::chrono::steady_clock::now() - started < std::chrono::seconds(60))
+            std::this_thread::sleep_for(std::chrono::milliseconds(20));
+        if (!WIFEXITED(status) && !WIFSIGNALED(status)) {
+            ::kill(child, SIGKILL);
+            ::waitpid(child, &status, 0);
+            FAIL() << "the export went on after the signal";
+        }
+        EXPECT_TRUE(WIFEXITED(status)) << "ended by the signal itself";
+        EXPECT_EQ(WEXITSTATUS(status), 1);
+        EXPECT_TRUE(fs::is_empty(out.path()));
     }
 }
 
