@@ -108,9 +108,6 @@ int main(int argc, char** argv) {
     window.move(0, 0);
     window.show();
     // A logout or a stop request closes the windows as the user would, then ends the run.
-    const TerminationSignals stopRequests([] {
-        QApplication::closeAllWindows();
-        QApplication::quit();
-    });
+    const TerminationSignals stopRequests(stopTheRun);
     return QApplication::exec();
 }

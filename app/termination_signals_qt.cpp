@@ -1,6 +1,9 @@
 #include "app/termination_signals_qt.h"
 
+#include <QApplication>
 #include <QSocketNotifier>
+
+#include "codes/tfreel.h"
 
 #include <cerrno>
 #include <csignal>
@@ -44,6 +47,14 @@ TerminationSignals::TerminationSignals(std::function<void()> onSignal, QObject* 
     sigemptyset(&action.sa_mask);
     action.sa_flags = SA_RESTART;
     for (const int signal : kSignals) ::sigaction(signal, &action, nullptr);
+}
+
+void stopTheRun() {
+    // An export's window would refuse to close until its export has cleaned up, and a refused
+    // close makes the quit a no-op: the exports end first, with no message waiting for anyone.
+    endReelExportsNow();
+    QApplication::closeAllWindows();
+    QApplication::quit();
 }
 
 TerminationSignals::~TerminationSignals() {

@@ -24,4 +24,8 @@ private:
     QSocketNotifier* notifier_ = nullptr;
 };
 
+// What a stop request does in the player: the exports under way end at once (their partial
+// output removed, no message), the windows close as the user would close them, and the run ends.
+void stopTheRun();
+
 }  // namespace corvane

@@ -80,6 +80,8 @@ int main(int argc, char** argv) {
     reel->add_option("--pre-roll", reelCommand.preRoll, "seconds before each code (2)")->check(CLI::Range(-3600, 3600));
     reel->add_option("--end-offset", reelCommand.endOffset, "seconds before each rally's end (0)")
         ->check(CLI::Range(-3600, 3600));
+    reel->add_flag("--skip-missing", reelCommand.skipMissing,
+                   "exit 0 even when listed actions are left out (each is still told on standard error)");
     CLI::App* decipher = app.add_subcommand("decipher", "the plain lines of a scout file, deciphered when enciphered");
     decipher->add_option("FILE", file, "scout file")->required();
 

@@ -1,6 +1,8 @@
 #include "cli/reel_command.h"
 
+#include <array>
 #include <atomic>
+#include <cstdlib>
 #include <chrono>
 #include <csignal>
 #include <cstdio>
@@ -19,9 +21,28 @@ namespace {
 
 namespace fs = std::filesystem;
 
-// Ctrl+C stops the export between two packets, so the partial output is removed.
+// Ctrl+C, a stop request or the terminal going away stops the export between two packets, so
+// the partial output is removed.
 std::atomic<bool> interrupted{false};
 extern "C" void interrupt(int) { interrupted.store(true); }
+constexpr int kStopSignals[] = {SIGINT, SIGTERM, SIGHUP};
+
+// The stop signals handled for the length of one export, the previous handlers back after it.
+class StopSignals {
+public:
+    StopSignals() {
+        interrupted.store(false);
+        for (std::size_t i = 0; i < std::size(kStopSignals); ++i) previous_[i] = std::signal(kStopSignals[i], interrupt);
+    }
+    ~StopSignals() {
+        for (std::size_t i = 0; i < std::size(kStopSignals); ++i) std::signal(kStopSignals[i], previous_[i]);
+    }
+    StopSignals(const StopSignals&) = delete;
+    StopSignals& operator=(const StopSignals&) = delete;
+
+private:
+    std::array<void (*)(int), std::size(kStopSignals)> previous_{};
+};
 
 class SilentBoxes : public MessageBoxPresenter {
 public:
@@ -75,6 +96,36 @@ std::string statusText(const ReelResult& result) {
     return "failed";
 }
 
+// A listed action as the list shows it: its row, time and set.
+std::string actionName(const std::vector<CodeListRow>& rows, int listRow) {
+    std::string name = "action " + std::to_string(listRow);
+    if (listRow >= 1 && listRow <= static_cast<int>(rows.size())) {
+        const CodeListRow& row = rows[static_cast<std::size_t>(listRow - 1)];
+        name += " (" + cp1252ToUtf8(row.code) + ", " + row.time + " set " + row.set + ")";
+    }
+    return name;
+}
+
+std::string skipText(const SkippedRow& skipped, const std::vector<CodeListRow>& rows,
+                     const std::vector<std::string>& films) {
+    std::string film;
+    if (skipped.listRow >= 1 && skipped.listRow <= static_cast<int>(rows.size())) film = rows[static_cast<std::size_t>(skipped.listRow - 1)].film;
+    const auto filmPath = [&]() -> std::string {
+        const int number = std::atoi(film.c_str());
+        if (number >= 1 && number <= static_cast<int>(films.size())) return films[static_cast<std::size_t>(number - 1)];
+        return "film " + film;
+    };
+    switch (skipped.reason) {
+        case ReelSkip::NotListed: return "not in the list";
+        case ReelSkip::NoSecond: return "its code has no time in its film";
+        case ReelSkip::NoSuchFilm: return "the package has no film " + film;
+        case ReelSkip::FilmUnreadable: return "the film cannot be read: " + filmPath();
+        case ReelSkip::OutsideFilm: return "its time lies outside its film " + filmPath();
+        case ReelSkip::NoLength: return "its action has no length";
+    }
+    return "left out";
+}
+
 }  // namespace
 
 int runReel(const ProgramState& state, const ReelCommand& command) {
@@ -86,6 +137,9 @@ int runReel(const ProgramState& state, const ReelCommand& command) {
     const auto lengths = filmLengths(state.package.films);
     const ReelPlan plan = planReel({state.codeTable, rows, {}, lengths, state.SynthesisMode,
                                     command.preRoll, command.endOffset});
+    for (const SkippedRow& skipped : plan.skippedRows)
+        std::cerr << "corvane-cli: not exported: " << actionName(rows, skipped.listRow) << ": "
+                  << skipText(skipped, rows, state.package.films) << '\n';
     if (plan.clips.empty()) throw UsageError("the list holds no action the films can play");
 
     std::function<std::string(const CodeListRow&)> caption;
@@ -110,15 +164,18 @@ int runReel(const ProgramState& state, const ReelCommand& command) {
         std::cerr << "\rclip " << progress.clip << "/" << progress.clipCount << "  " << static_cast<int>(share * 100)
                   << "%  " << minutes(elapsed) << " elapsed, " << left << " left   " << std::flush;
     };
-    interrupted.store(false);
-    const auto previousInt = std::signal(SIGINT, interrupt);
-    const auto previousTerm = std::signal(SIGTERM, interrupt);
-    const ReelResult result = writeReel(job, report, interrupted);
-    std::signal(SIGINT, previousInt);
-    std::signal(SIGTERM, previousTerm);
+    const ReelResult result = [&] {
+        const StopSignals stopSignals;
+        return writeReel(job, report, interrupted);
+    }();
     std::cerr << '\n';
     if (result.status == ReelStatus::Done) {
         std::cerr << "corvane-cli: " << plan.clips.size() << " clips written to " << command.out << '\n';
+        if (!plan.skippedRows.empty() && !command.skipMissing) {
+            std::cerr << "corvane-cli: " << plan.skippedRows.size() << " of " << rows.size()
+                      << " listed actions not exported (--skip-missing to accept)\n";
+            return 1;
+        }
         return 0;
     }
     const std::string text = statusText(result);

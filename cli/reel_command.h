@@ -17,10 +17,12 @@ struct ReelCommand {
     bool captions = false;
     int preRoll = 2;
     int endOffset = 0;
+    bool skipMissing = false;  // listed actions left out do not make the exit status 1
 };
 
-// Writes the reel of the listed codes; progress on standard error. Returns the exit code: 0 done,
-// 1 the export failed or was interrupted. Bad input throws UsageError.
+// Writes the reel of the listed codes; progress, and each listed action left out with the reason,
+// on standard error. Returns the exit code: 0 done, 1 the export failed or was interrupted, or
+// left listed actions out without skipMissing. Bad input throws UsageError.
 int runReel(const ProgramState& state, const ReelCommand& command);
 
 }  // namespace corvane::cli

@@ -18,6 +18,15 @@ std::optional<int> filmOf(const CodeTable& table, int tableRow, std::size_t film
     return parseIntInRange(cell, 1, static_cast<int>(std::min<std::size_t>(films, 1'000'000)));
 }
 
+std::optional<ReelSkip> skipReason(const std::optional<int>& second, const std::optional<int>& film, bool hasTarget,
+                                   const std::optional<double>& length) {
+    if (!second || !hasTarget) return ReelSkip::NoSecond;
+    if (!film) return ReelSkip::NoSuchFilm;
+    if (!length) return ReelSkip::FilmUnreadable;
+    if (*second < 0 || *second > *length) return ReelSkip::OutsideFilm;
+    return std::nullopt;
+}
+
 }  // namespace
 
 ReelPlan planReel(const ReelPlanInput& in) {
@@ -31,7 +40,7 @@ ReelPlan planReel(const ReelPlanInput& in) {
     ReelPlan plan;
     for (const int listRow : chosen) {
         if (listRow < 1 || listRow > static_cast<int>(in.rows.size())) {
-            plan.skippedRows.push_back(listRow);
+            plan.skippedRows.push_back({listRow, ReelSkip::NotListed});
             continue;
         }
         const int tableRow = tableRows[static_cast<std::size_t>(listRow - 1)];
@@ -40,8 +49,8 @@ ReelPlan planReel(const ReelPlanInput& in) {
         const auto target = playTargetOf(in.table, tableRow, in.preRollSeconds, in.synthesisMode);
         const auto length = film ? in.filmSeconds[static_cast<std::size_t>(*film - 1)] : std::nullopt;
         // The list plays a code only when its second lies within its film.
-        if (!second || !film || !target || !length || *second < 0 || *second > *length) {
-            plan.skippedRows.push_back(listRow);
+        if (const auto skip = skipReason(second, film, target.has_value(), length)) {
+            plan.skippedRows.push_back({listRow, *skip});
             continue;
         }
         const ListActionEnd end =
@@ -51,7 +60,7 @@ ReelPlan planReel(const ReelPlanInput& in) {
         clip.start = target->second;
         clip.end = end.kind == ListActionEnd::AtSecond ? std::min<double>(end.second, *length) : *length;
         if (clip.end <= clip.start) {
-            plan.skippedRows.push_back(listRow);
+            plan.skippedRows.push_back({listRow, ReelSkip::NoLength});
             continue;
         }
         clip.codes.push_back({listRow, tableRow, clip.start});

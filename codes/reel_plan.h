@@ -36,9 +36,25 @@ struct ReelClip {
     std::vector<ReelCode> codes;  // the codes it plays, in list order
 };
 
+// Why a chosen row makes no clip.
+enum class ReelSkip {
+    NotListed,       // the row is not in the list
+    NoSecond,        // its code has no readable second
+    NoSuchFilm,      // it names no film of the package
+    FilmUnreadable,  // its film cannot be read (missing, empty, no pictures, not a film file)
+    OutsideFilm,     // its second lies outside its film
+    NoLength,        // its action ends where it starts
+};
+
+struct SkippedRow {
+    int listRow = 0;
+    ReelSkip reason = ReelSkip::NotListed;
+    bool operator==(const SkippedRow&) const = default;
+};
+
 struct ReelPlan {
     std::vector<ReelClip> clips;  // in list order
-    std::vector<int> skippedRows;  // chosen list rows the list would not play
+    std::vector<SkippedRow> skippedRows;  // chosen list rows the list would not play, in list order
 };
 
 // The clips the list plays for the chosen rows: each from the code's second less the pre-roll

@@ -1,5 +1,6 @@
 #include "codes/tfreel.h"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QFileDialog>
@@ -12,6 +13,8 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QVBoxLayout>
+
+#include <cstdlib>
 
 #include "codes/code_description.h"
 #include "codes/reel_export_qt.h"
@@ -52,6 +55,13 @@ enum ReelMessage : int {
     kCannotWrite = 583,
     kNothingToPlay = 584,
     kChooseDestination = 585,
+    kLeftOut = 590,
+    kFilmUnreadable = 591,
+    kNoSuchFilm = 592,
+    kOutsideFilm = 593,
+    kNoSecond = 594,
+    kNoLength = 595,
+    kNotListed = 596,
 };
 
 // The text with each "%s" replaced by the next argument.
@@ -208,6 +218,37 @@ void TFReel::outputChanged() {
     EdDestinazione->setText(path);
 }
 
+// The ticked actions that make no clip, one a line with the reason, under a heading; empty when
+// every one does.
+std::string TFReel::leftOutText(const std::vector<SkippedRow>& skipped, const CodeDescriptionSources& sources) const {
+    if (skipped.empty()) return {};
+    std::string lines = filled(text(kLeftOut), {std::to_string(skipped.size())});
+    for (const SkippedRow& row : skipped) {
+        if (row.listRow < 1 || row.listRow > static_cast<int>(rows_.size())) continue;
+        const CodeListRow& listed = rows_[static_cast<std::size_t>(row.listRow - 1)];
+        lines += "\r" + cp1252ToUtf8(reelCaption(DescribeCode(listed.code, sources), listed)) + ": " +
+                 skipReasonText(row.reason, listed.film);
+    }
+    return lines;
+}
+
+std::string TFReel::skipReasonText(ReelSkip reason, const std::string& film) const {
+    const auto& films = app_.state.package.films;
+    const int number = std::atoi(film.c_str());
+    const std::string path = number >= 1 && number <= static_cast<int>(films.size())
+                                 ? films[static_cast<std::size_t>(number - 1)]
+                                 : film;
+    switch (reason) {
+        case ReelSkip::NotListed: return text(kNotListed);
+        case ReelSkip::NoSecond: return text(kNoSecond);
+        case ReelSkip::NoSuchFilm: return filled(text(kNoSuchFilm), {film});
+        case ReelSkip::FilmUnreadable: return filled(text(kFilmUnreadable), {path});
+        case ReelSkip::OutsideFilm: return text(kOutsideFilm);
+        case ReelSkip::NoLength: return text(kNoLength);
+    }
+    return {};
+}
+
 std::vector<int> TFReel::tickedRows() const {
     std::vector<int> rows;
     for (int n = 0; n < LstAzioni->count(); ++n)
@@ -241,7 +282,7 @@ void TFReel::exportClick() {
     ReelJob job{reelSources(plan, rows_, state.package.films, caption), destination,
                 RbClip->isChecked() ? ReelOutput::ClipFolder : ReelOutput::OneFilm, state.folders.ProgramFolder};
 
-    auto* progress = new TFReelProgress(app_, std::move(job), parentWidget());
+    auto* progress = new TFReelProgress(app_, std::move(job), leftOutText(plan.skippedRows, sources), parentWidget());
     progress->setAttribute(Qt::WA_DeleteOnClose);
     progress->show();
     close();
@@ -249,8 +290,8 @@ void TFReel::exportClick() {
 
 // ---------------------------------------------------------------- the progress window
 
-TFReelProgress::TFReelProgress(AppContext& app, ReelJob job, QWidget* parent)
-    : QDialog(parent), app_(app), destination_(job.destination.string()) {
+TFReelProgress::TFReelProgress(AppContext& app, ReelJob job, std::string leftOut, QWidget* parent)
+    : QDialog(parent), app_(app), destination_(job.destination.string()), leftOut_(std::move(leftOut)) {
     setObjectName(QStringLiteral("FReelProgress"));
     setWindowTitle(messageToQt(text(kProgressTitle)));
     setModal(false);
@@ -280,7 +321,7 @@ TFReelProgress::TFReelProgress(AppContext& app, ReelJob job, QWidget* parent)
     connect(job_, &ReelExportJob::finished, this, &TFReelProgress::finished);
     connect(ButAnnulla, &QPushButton::clicked, this, [this] {
         ButAnnulla->setEnabled(false);
-        job_->cancel();
+        if (job_) job_->cancel();
     });
     clock_.start();
     job_->start();
@@ -300,12 +341,31 @@ void TFReelProgress::progressed(int clip, int clipCount, double secondsDone, dou
     Barra->setValue(static_cast<int>(share * 1000));
 }
 
+void TFReelProgress::endNow() {
+    ending_ = true;
+    done_ = true;
+    // The job's end waits for the export's thread, which stops at its next packet and removes
+    // the partial output; its last signals, still queued, find the window ending.
+    delete job_;
+    job_ = nullptr;
+    close();
+}
+
+void endReelExportsNow() {
+    for (QWidget* window : QApplication::topLevelWidgets())
+        if (auto* progress = qobject_cast<TFReelProgress*>(window)) progress->endNow();
+}
+
 void TFReelProgress::finished(int status, const QString& detail) {
+    if (ending_) return;
     done_ = true;
     const auto result = static_cast<ReelStatus>(status);
     hide();
-    if (result == ReelStatus::Done)
+    if (result == ReelStatus::Done && leftOut_.empty())
         app_.boxes.ShowMessageBox(filled(text(kReady), {destination_}), text(kTitle), MessageBoxOk);
+    else if (result == ReelStatus::Done)
+        app_.boxes.ShowMessageBox(filled(text(kReady), {destination_}) + "\r\r" + leftOut_, text(kTitle),
+                                  MessageBoxExclamation);
     else
         app_.boxes.ShowMessageBox(reelResultText(app_.messages, result, detail.toStdString()), text(kTitle),
                                   result == ReelStatus::Cancelled ? MessageBoxOk : MessageBoxExclamation);
@@ -313,7 +373,7 @@ void TFReelProgress::finished(int status, const QString& detail) {
 }
 
 void TFReelProgress::closeEvent(QCloseEvent* event) {
-    if (!done_) {
+    if (!done_ && job_) {
         // Closing the window is a Cancel: the window stays until the export has cleaned up.
         ButAnnulla->setEnabled(false);
         job_->cancel();

@@ -7,7 +7,9 @@
 #include <functional>
 #include <vector>
 
+#include "codes/code_description.h"
 #include "codes/code_passes.h"
+#include "codes/reel_plan.h"
 #include "reels/reel_writer.h"
 
 class QCheckBox;
@@ -52,6 +54,8 @@ private:
     void outputChanged();
     void exportClick();
     std::vector<int> tickedRows() const;
+    std::string leftOutText(const std::vector<SkippedRow>& skipped, const CodeDescriptionSources& sources) const;
+    std::string skipReasonText(ReelSkip reason, const std::string& film) const;
     std::string text(int number) const;
 
     AppContext& app_;
@@ -67,13 +71,18 @@ private:
 };
 
 // The export under way: clip count, elapsed and remaining time, and Cancel. Not modal, so the
-// film and the lists stay in use meanwhile. Closing it cancels the export.
+// film and the lists stay in use meanwhile. Closing it cancels the export. leftOut tells the
+// listed actions that make no clip; the end message repeats it.
 class TFReelProgress : public QDialog {
     Q_OBJECT
 
 public:
-    TFReelProgress(AppContext& app, ReelJob job, QWidget* parent);
+    TFReelProgress(AppContext& app, ReelJob job, std::string leftOut, QWidget* parent);
     ~TFReelProgress() override;
+
+    // Ends the export at once, for a run that is ending: cancelled, its partial output removed
+    // before this returns, and the window closed without a message.
+    void endNow();
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -85,6 +94,7 @@ private:
 
     AppContext& app_;
     std::string destination_;
+    std::string leftOut_;
     QLabel* LblClip = nullptr;
     QLabel* LblTempo = nullptr;
     QProgressBar* Barra = nullptr;
@@ -92,7 +102,11 @@ private:
     ReelExportJob* job_ = nullptr;
     QElapsedTimer clock_;
     bool done_ = false;
+    bool ending_ = false;  // the run ends: no message, whatever the export's end
 };
+
+// Ends every export under way at once, as TFReelProgress::endNow does.
+void endReelExportsNow();
 
 // The catalogue's text for a writer's result (a box's text), empty for a finished export.
 std::string reelResultText(const Messages& messages, ReelStatus status, const std::string& detail);

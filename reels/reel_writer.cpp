@@ -1,5 +1,7 @@
 #include "reels/reel_writer.h"
 
+#include "reels/reel_files.h"
+
 #include <algorithm>
 #include <array>
 #include <cmath>
@@ -567,38 +569,6 @@ private:
     bool started_ = false;
 };
 
-// ---------------------------------------------------------------- files
-
-// The hidden name the output is written under until it is complete.
-fs::path temporaryBeside(const fs::path& destination) {
-    static std::atomic<unsigned> counter{0};
-    return destination.parent_path() / ("." + destination.filename().string() + ".part-" + std::to_string(getpid()) +
-                                        "-" + std::to_string(counter++));
-}
-
-// Removes what it names unless told the output is complete.
-class PartialOutput {
-public:
-    explicit PartialOutput(fs::path path) : path_(std::move(path)) {}
-    PartialOutput(const PartialOutput&) = delete;
-    PartialOutput& operator=(const PartialOutput&) = delete;
-    ~PartialOutput() {
-        if (path_.empty()) return;
-        std::error_code ignored;
-        fs::remove_all(path_, ignored);
-    }
-    const fs::path& path() const { return path_; }
-    void commit(const fs::path& destination) {
-        std::error_code error;
-        fs::rename(path_, destination, error);
-        if (error) throw ReelFailure{ReelStatus::CannotWrite, destination.string() + ": " + error.message()};
-        path_.clear();
-    }
-
-private:
-    fs::path path_;
-};
-
 OutputShape shapeOf(const ReelJob& job) {
     OutputShape shape;
     FilmReader first(job.clips.front().film);
@@ -618,25 +588,10 @@ OutputShape shapeOf(const ReelJob& job) {
     return shape;
 }
 
-std::string clipFileName(std::size_t number, std::size_t count) {
-    std::string digits = std::to_string(number);
-    const std::size_t width = std::max<std::size_t>(2, std::to_string(count).size());
-    return std::string(width - std::min(width, digits.size()), '0') + digits + ".mp4";
-}
-
 }  // namespace
 
-bool insidePackages(const fs::path& destination, const fs::path& discFolder) {
-    std::error_code error;
-    const fs::path root = fs::weakly_canonical(packagesRoot(discFolder), error);
-    if (error) return false;
-    const fs::path target = fs::weakly_canonical(fs::absolute(destination, error), error);
-    if (error) return true;  // what cannot be placed is not written
-    const auto [rootEnd, targetAt] = std::mismatch(root.begin(), root.end(), target.begin(), target.end());
-    return rootEnd == root.end();
-}
-
 std::optional<double> filmLengthSeconds(const fs::path& film) {
+    if (!regularFilmFile(film)) return std::nullopt;
     try {
         const double seconds = FilmReader(film).lengthSeconds();
         if (seconds > 0) return seconds;
@@ -665,14 +620,11 @@ std::optional<fs::path> captionFontFile() {
 ReelResult writeReel(const ReelJob& job, const ReelProgressCallback& progress, const std::atomic<bool>& cancel) {
     try {
         if (job.clips.empty()) return {ReelStatus::NoClips, {}};
-        if (insidePackages(job.destination, job.discFolder)) return {ReelStatus::InsidePackages, job.destination.string()};
+        if (auto problem = destinationProblem(job)) return *problem;
+        for (const ReelSource& clip : job.clips)
+            if (!regularFilmFile(clip.film)) return {ReelStatus::CannotReadFilm, clip.film.string()};
         std::error_code error;
         const fs::path destination = fs::absolute(job.destination, error);
-        if (error || destination.filename().empty() || !fs::is_directory(destination.parent_path(), error))
-            return {ReelStatus::NoDestinationFolder, job.destination.parent_path().string()};
-        if (job.output == ReelOutput::ClipFolder && fs::exists(destination, error) &&
-            (!fs::is_directory(destination, error) || !fs::is_empty(destination, error)))
-            return {ReelStatus::DestinationNotEmpty, destination.string()};
         if (!h264EncoderAvailable()) return {ReelStatus::NoH264Encoder, {}};
         if (!avcodec_find_encoder(AV_CODEC_ID_AAC)) return {ReelStatus::NoAacEncoder, {}};
         std::optional<fs::path> font;
@@ -694,7 +646,8 @@ ReelResult writeReel(const ReelJob& job, const ReelProgressCallback& progress, c
             if (progress && ++reported % 8 == 0) progress(state);
         };
 
-        PartialOutput partial(temporaryBeside(destination));
+        PartialOutput partial(destination, job.output);
+        if (auto failed = partial.open(job.destination)) return *failed;
         if (job.output == ReelOutput::OneFilm) {
             Mp4Writer writer(partial.path(), shape);
             for (std::size_t i = 0; i < job.clips.size(); ++i) {
@@ -705,8 +658,6 @@ ReelResult writeReel(const ReelJob& job, const ReelProgressCallback& progress, c
             }
             writer.finish();
         } else {
-            if (!fs::create_directory(partial.path(), error) || error)
-                return {ReelStatus::CannotWrite, partial.path().string()};
             for (std::size_t i = 0; i < job.clips.size(); ++i) {
                 state.clip = static_cast<int>(i) + 1;
                 if (progress) progress(state);
@@ -717,7 +668,7 @@ ReelResult writeReel(const ReelJob& job, const ReelProgressCallback& progress, c
             }
         }
         if (cancel.load()) return {ReelStatus::Cancelled, {}};
-        partial.commit(destination);
+        if (auto failed = partial.commit()) return *failed;
         state.secondsDone = total;
         if (progress) progress(state);
         return {ReelStatus::Done, {}};

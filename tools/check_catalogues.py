@@ -34,7 +34,7 @@ IN_USE |= number_ranges((350, 353))
 # "No code found", and the video stack window's title and closing lines.
 IN_USE |= number_ranges(400, (490, 491))
 # The export of the listed actions.
-IN_USE |= number_ranges((560, 585))
+IN_USE |= number_ranges((560, 585), (590, 596))
 # A package refused for what its scout file brings, and why.
 IN_USE |= number_ranges((610, 614))
 # The extension statistics: no figures for a code or a sport, and a record that could not be written.
@@ -46,7 +46,7 @@ CATALOGUES = {0: "Messages0.txt", 1: "Messages1.txt"}
 ALLOWED_EMPTY = set()
 
 # Numbers formatted with text arguments, and how many.
-ARGUMENTS = {23: 1, 351: 1, 352: 1, 572: 2, 573: 2, 574: 1, 576: 1, 577: 1, 578: 1, 582: 1, 583: 1, 610: 2, 611: 1, 612: 1, 613: 1, 620: 1, 621: 1}
+ARGUMENTS = {23: 1, 351: 1, 352: 1, 572: 2, 573: 2, 574: 1, 576: 1, 577: 1, 578: 1, 582: 1, 583: 1, 590: 1, 591: 1, 592: 1, 610: 2, 611: 1, 612: 1, 613: 1, 620: 1, 621: 1}
 
 # Search code entry headers: one cell of about 11 pixels a code position.
 SHORT_HEADERS = number_ranges(147, 148, 149, 150, (152, 159))

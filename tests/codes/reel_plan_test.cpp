@@ -27,7 +27,7 @@ struct PlanCase {
     int endOffset;
     std::vector<std::optional<double>> films;
     std::vector<ExpectedClip> clips;
-    std::vector<int> skipped;
+    std::vector<SkippedRow> skipped;
 };
 
 // A rally: serve, reception, attack and point at 100..112, then another ending at 130.
@@ -54,7 +54,7 @@ const PlanCase kCases[] = {
      {{1, 8, 20, {1}}, {1, 21, 30, {2}}}, {}},
     {"an end offset that reaches the start leaves nothing to play",
      kRallies, {3}, {}, false, 0, 7, {300.0},
-     {}, {1}},
+     {}, {{1, ReelSkip::NoLength}}},
     {"a rally without an end row plays to the film's end, held to the film's length",
      {{"*07AH#", "1", "1", "50"}, {"*07SM+", "1", "1", "60"}}, {1}, {}, false, 2, 1, {80.5},
      {{1, 48, 80.5, {1}}}, {}},
@@ -78,10 +78,12 @@ const PlanCase kCases[] = {
      {{"*07AH#", "1", "1", "-"}, {"*07AH#", "1", "1", "90"}, {"*07AH#", "1", "3", "10"}, {"*07AH#", "1", "2", "10"},
       {"*07AH#", "1", " 1", "10"}, {"*07AH#", "1", "1", "1"}, {"*p01:00", "1", "1", "5"}},
      {1, 2, 3, 4, 5, 6}, {}, false, 3, 0, {80.0, std::nullopt},
-     {{1, 0, 5, {6}}}, {1, 2, 3, 4, 5}},
+     {{1, 0, 5, {6}}},
+     {{1, ReelSkip::NoSecond}, {2, ReelSkip::OutsideFilm}, {3, ReelSkip::NoSuchFilm}, {4, ReelSkip::FilmUnreadable},
+      {5, ReelSkip::NoSuchFilm}}},
     {"chosen rows outside the list are skipped, the others kept in the order given",
      kRallies, {3, 6}, {2, 9, 1}, false, 0, 0, {300.0},
-     {{1, 124, 130, {2}}, {1, 105, 112, {1}}}, {9}},
+     {{1, 124, 130, {2}}, {1, 105, 112, {1}}}, {{9, ReelSkip::NotListed}}},
 };
 
 void PrintTo(const PlanCase& c, std::ostream* out) { *out << c.name; }
@@ -109,7 +111,11 @@ TEST_P(ReelPlanCases, ClipsAsTheListPlaysThem) {
         for (const ReelCode& code : clip.codes) listRows.push_back(code.listRow);
         EXPECT_EQ(listRows, c.clips[i].listRows);
     }
-    EXPECT_EQ(plan.skippedRows, c.skipped);
+    ASSERT_EQ(plan.skippedRows.size(), c.skipped.size());
+    for (std::size_t i = 0; i < c.skipped.size(); ++i) {
+        EXPECT_EQ(plan.skippedRows[i].listRow, c.skipped[i].listRow) << i;
+        EXPECT_EQ(plan.skippedRows[i].reason, c.skipped[i].reason) << i;
+    }
 }
 
 INSTANTIATE_TEST_SUITE_P(Table, ReelPlanCases, ::testing::ValuesIn(kCases), [](const auto& info) {

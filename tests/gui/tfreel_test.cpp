@@ -11,9 +11,18 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <cstdlib>
+#include <fstream>
+#include <functional>
+#include <thread>
+
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include "app/player/tplayer.h"
+#include "app/termination_signals_qt.h"
 #include "app/tfmain.h"
 #include "codes/tfcodici.h"
 #include "codes/tfsubform.h"
@@ -144,6 +153,32 @@ TEST_F(ReelExportOfALongerEncode, TheProgressWindowCountsAndItsCancelLeavesNothi
     EXPECT_TRUE(fs::is_empty(out.path()));
 }
 
+// An attack on a second film the package does not have, after the two rallies on film 1.
+struct ReelExportWithAMissingFilm : ReelExport {
+    void SetUp() override {
+        disc.withCodes(testing::kRallies + "*09AH#;;;;;;;20.02.00;2;;;2;10\r\n*p02:01;;;;;;;20.02.01;2;;;2;12\r\n");
+        run = std::make_unique<MainWindowRun>(disc);
+        list = run->window->codeList();
+        ASSERT_TRUE(list);
+    }
+};
+
+TEST_F(ReelExportWithAMissingFilm, TheEndMessageTellsEachTickedActionLeftOutAndWhy) {
+    typeSearch("   a");
+    ASSERT_EQ(list->listRowCount(), 3);
+    QWidget* dialog = openExport();
+    ASSERT_TRUE(dialog);
+    typeDestination(dialog, out / "attacks");
+    clickButton(child<QPushButton>(dialog, "ButEsporta"));
+    ASSERT_TRUE(waitFor([&] { return !run->boxes.shown.empty(); }, std::chrono::seconds(60)));
+    const std::string text = run->boxes.shown.back().text;
+    EXPECT_EQ(text.rfind("The export is ready:", 0), 0u) << text;
+    EXPECT_NE(text.find("1 of the ticked actions were not exported:"), std::string::npos) << text;
+    EXPECT_NE(text.find("(0.00.10 set 2): the package has no film 2"), std::string::npos) << text;
+    EXPECT_EQ(text.find("0.00.14 set 1):"), std::string::npos) << "an exported action listed as left out: " << text;
+    EXPECT_TRUE(fs::is_regular_file(out / "attacks.mp4"));
+}
+
 TEST_F(ReelExport, APackageFolderIsRefusedBeforeAnythingStarts) {
     QWidget* dialog = openExport();
     ASSERT_TRUE(dialog);
@@ -192,6 +227,79 @@ TEST(ReelScreenshot, TenClipsExportWhileTheFilmPlays) {
     std::system(("import -window root '" + std::string(shot) + "'").c_str());
     ASSERT_TRUE(waitFor([&] { return !run.boxes.shown.empty(); }, std::chrono::seconds(300)));
     std::fprintf(stderr, "%s\n", run.boxes.shown.back().text.c_str());
+}
+
+}  // namespace
+}  // namespace corvane
+
+namespace corvane {
+namespace {
+
+// A stop request during an export, in a process of its own as the player runs: this executable
+// started again on the child test below, which exports and waits in the event loop for the
+// signal; the parent sends SIGTERM and waits for the run to end.
+constexpr const char* kStopChildFolder = "CORVANE_REEL_STOP_CHILD";
+
+TEST(ReelStopRequestChild, ExportsUntilStopped) {
+    const char* folder = std::getenv(kStopChildFolder);
+    if (!folder || !*folder) GTEST_SKIP() << "run by ReelStopRequest as a process of its own";
+    const fs::path marks = folder;
+    Disc disc{{testing::wide()}};
+    disc.withCodes(testing::kRallies);
+    MainWindowRun run(disc);
+    testing::clickRow(run.window->codeList()->findChild<TextGrid*>("SGrid"), 0);
+    clickButton(run.window->codeList()->findChild<QToolButton*>("ButReel"));
+    QWidget* dialog = nullptr;
+    ASSERT_TRUE(waitFor([&] { return (dialog = topLevel("FReel")) != nullptr; }));
+    auto* edit = child<QLineEdit>(dialog, "EdDestinazione");
+    QTest::mouseClick(edit, Qt::LeftButton, {}, edit->rect().center());
+    QTest::keyClick(edit, Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClicks(edit, QString::fromStdString((marks / "out" / "reel.mp4").string()));
+    clickButton(child<QPushButton>(dialog, "ButEsporta"));
+    QWidget* progress = nullptr;
+    ASSERT_TRUE(waitFor([&] { return (progress = topLevel("FReelProgress")) != nullptr; }));
+    ASSERT_TRUE(waitFor([&] { return child<QProgressBar>(progress, "Barra")->value() > 0; }, std::chrono::seconds(60)));
+    const TerminationSignals stopRequests(stopTheRun);
+    std::ofstream(marks / "exporting") << "1";
+    QApplication::exec();
+    std::ofstream(marks / "boxes") << run.boxes.shown.size();
+}
+
+TEST(ReelStopRequest, SigtermDuringAnExportEndsTheRunWithoutABoxAndLeavesNothing) {
+    if (std::getenv(kStopChildFolder)) GTEST_SKIP();
+    for (int attempt = 1; attempt <= 5; ++attempt) {
+        SCOPED_TRACE(attempt);
+        testing::TempFolder marks;
+        fs::create_directory(marks / "out");
+        const pid_t child = ::fork();
+        ASSERT_GE(child, 0);
+        if (child == 0) {
+            ::setenv(kStopChildFolder, marks.path().c_str(), 1);
+            ::execl("/proc/self/exe", "tfreel-stop-child", "--gtest_filter=ReelStopRequestChild.*",
+                    static_cast<char*>(nullptr));
+            ::_exit(127);
+        }
+        const auto waitUntil = [](const std::function<bool()>& done, std::chrono::seconds limit) {
+            const auto start = std::chrono::steady_clock::now();
+            while (!done() && std::chrono::steady_clock::now() - start < limit)
+                std::this_thread::sleep_for(std::chrono::milliseconds(20));
+            return done();
+        };
+        int status = 0;
+        bool reaped = false;
+        const auto ended = [&] { return reaped || (reaped = ::waitpid(child, &status, WNOHANG) == child); };
+        ASSERT_TRUE(waitUntil([&] { return fs::exists(marks / "exporting") || ended(); }, std::chrono::seconds(120)));
+        ::kill(child, SIGTERM);
+        if (!waitUntil(ended, std::chrono::seconds(30))) {
+            ::kill(child, SIGKILL);
+            ::waitpid(child, &status, 0);
+            ADD_FAILURE() << "the program kept running after SIGTERM";
+            continue;
+        }
+        EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
+        EXPECT_EQ(testing::readFile(marks / "boxes"), "0") << "a box was shown at the stop";
+        EXPECT_TRUE(fs::is_empty(marks / "out"));
+    }
 }
 
 }  // namespace
