@@ -20,6 +20,7 @@
 #include "codes/reel_export_qt.h"
 #include "codes/reel_plan.h"
 #include "core/cp1252.h"
+#include "core/messages.h"
 #include "reels/reel_job.h"
 #include "ui/app_context.h"
 #include "ui/apply_language_qt.h"
@@ -64,18 +65,6 @@ enum ReelMessage : int {
     kNotListed = 596,
 };
 
-// The text with each "%s" replaced by the next argument.
-std::string filled(std::string text, std::initializer_list<std::string> arguments) {
-    std::size_t from = 0;
-    for (const std::string& argument : arguments) {
-        const auto at = text.find("%s", from);
-        if (at == std::string::npos) break;
-        text.replace(at, 2, argument);
-        from = at + argument.size();
-    }
-    return text;
-}
-
 std::string clockText(double seconds) {
     const int whole = std::max(0, static_cast<int>(seconds + 0.5));
     return QStringLiteral("%1:%2").arg(whole / 60).arg(whole % 60, 2, 10, QLatin1Char('0')).toStdString();
@@ -90,14 +79,14 @@ std::string reelResultText(const Messages& messages, ReelStatus status, const st
         case ReelStatus::Done: return {};
         case ReelStatus::Cancelled: return messages.MessageText(kCancelled);
         case ReelStatus::NoClips: return messages.MessageText(kNothingToPlay);
-        case ReelStatus::InsidePackages: return filled(messages.MessageText(kInsidePackages), {detail});
-        case ReelStatus::DestinationNotEmpty: return filled(messages.MessageText(kNotEmpty), {detail});
-        case ReelStatus::NoDestinationFolder: return filled(messages.MessageText(kNoFolder), {detail});
+        case ReelStatus::InsidePackages: return withArguments(messages.MessageText(kInsidePackages), {detail});
+        case ReelStatus::DestinationNotEmpty: return withArguments(messages.MessageText(kNotEmpty), {detail});
+        case ReelStatus::NoDestinationFolder: return withArguments(messages.MessageText(kNoFolder), {detail});
         case ReelStatus::NoH264Encoder: return messages.MessageText(kNoH264);
         case ReelStatus::NoAacEncoder: return messages.MessageText(kNoAac);
         case ReelStatus::NoCaptionFont: return messages.MessageText(kNoFont);
-        case ReelStatus::CannotReadFilm: return filled(messages.MessageText(kCannotRead), {detail});
-        case ReelStatus::CannotWrite: return filled(messages.MessageText(kCannotWrite), {detail});
+        case ReelStatus::CannotReadFilm: return withArguments(messages.MessageText(kCannotRead), {detail});
+        case ReelStatus::CannotWrite: return withArguments(messages.MessageText(kCannotWrite), {detail});
     }
     return {};
 }
@@ -222,7 +211,7 @@ void TFReel::outputChanged() {
 // every one does.
 std::string TFReel::leftOutText(const std::vector<SkippedRow>& skipped, const CodeDescriptionSources& sources) const {
     if (skipped.empty()) return {};
-    std::string lines = filled(text(kLeftOut), {std::to_string(skipped.size())});
+    std::string lines = withArguments(text(kLeftOut), {std::to_string(skipped.size())});
     for (const SkippedRow& row : skipped) {
         if (row.listRow < 1 || row.listRow > static_cast<int>(rows_.size())) continue;
         const CodeListRow& listed = rows_[static_cast<std::size_t>(row.listRow - 1)];
@@ -241,8 +230,8 @@ std::string TFReel::skipReasonText(ReelSkip reason, const std::string& film) con
     switch (reason) {
         case ReelSkip::NotListed: return text(kNotListed);
         case ReelSkip::NoSecond: return text(kNoSecond);
-        case ReelSkip::NoSuchFilm: return filled(text(kNoSuchFilm), {film});
-        case ReelSkip::FilmUnreadable: return filled(text(kFilmUnreadable), {path});
+        case ReelSkip::NoSuchFilm: return withArguments(text(kNoSuchFilm), {film});
+        case ReelSkip::FilmUnreadable: return withArguments(text(kFilmUnreadable), {path});
         case ReelSkip::OutsideFilm: return text(kOutsideFilm);
         case ReelSkip::NoLength: return text(kNoLength);
     }
@@ -332,12 +321,12 @@ TFReelProgress::~TFReelProgress() = default;  // the job, a child, cancels and w
 std::string TFReelProgress::text(int number) const { return app_.messages.MessageText(number); }
 
 void TFReelProgress::progressed(int clip, int clipCount, double secondsDone, double secondsTotal) {
-    LblClip->setText(messageToQt(filled(text(kClipOf), {std::to_string(clip), std::to_string(clipCount)})));
+    LblClip->setText(messageToQt(withArguments(text(kClipOf), {std::to_string(clip), std::to_string(clipCount)})));
     const double elapsed = clock_.isValid() ? static_cast<double>(clock_.elapsed()) / 1000.0 : 0.0;
     const double share = secondsTotal > 0 ? std::clamp(secondsDone / secondsTotal, 0.0, 1.0) : 0.0;
     // The remaining time once a little is done: before that it would be a guess.
     const std::string remaining = share > 0.02 ? clockText(elapsed / share - elapsed) : "-";
-    LblTempo->setText(messageToQt(filled(text(kElapsed), {clockText(elapsed), remaining})));
+    LblTempo->setText(messageToQt(withArguments(text(kElapsed), {clockText(elapsed), remaining})));
     Barra->setValue(static_cast<int>(share * 1000));
 }
 
@@ -362,9 +351,9 @@ void TFReelProgress::finished(int status, const QString& detail) {
     const auto result = static_cast<ReelStatus>(status);
     hide();
     if (result == ReelStatus::Done && leftOut_.empty())
-        app_.boxes.ShowMessageBox(filled(text(kReady), {destination_}), text(kTitle), MessageBoxOk);
+        app_.boxes.ShowMessageBox(withArguments(text(kReady), {destination_}), text(kTitle), MessageBoxOk);
     else if (result == ReelStatus::Done)
-        app_.boxes.ShowMessageBox(filled(text(kReady), {destination_}) + "\r\r" + leftOut_, text(kTitle),
+        app_.boxes.ShowMessageBox(withArguments(text(kReady), {destination_}) + "\r\r" + leftOut_, text(kTitle),
                                   MessageBoxExclamation);
     else
         app_.boxes.ShowMessageBox(reelResultText(app_.messages, result, detail.toStdString()), text(kTitle),

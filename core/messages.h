@@ -1,6 +1,7 @@
 #pragma once
 
 #include <filesystem>
+#include <initializer_list>
 #include <map>
 #include <optional>
 #include <string>
@@ -52,6 +53,10 @@ private:
     MessageBoxPresenter& boxes_;
     const int& languageNumber_;
 };
+
+// The text with each "%s" in turn replaced by the next argument; an argument's own text is never
+// searched, so a name holding "%s" stays as it is. Arguments past the last "%s" are dropped.
+std::string withArguments(std::string text, std::initializer_list<std::string> arguments);
 
 // Parses a catalogue's text; exposed for tools that check catalogues.
 std::map<int, std::string> parseCatalogue(const std::string& content);

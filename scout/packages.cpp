@@ -208,22 +208,6 @@ PackageOpening OpenPackageData(ProgramState& state, const std::string& name, boo
     return {data.scout && data.scout->read, std::nullopt};
 }
 
-namespace {
-
-// Each "%s" in turn takes the next argument; an argument's own text is never searched.
-std::string withArguments(std::string text, std::initializer_list<std::string> arguments) {
-    std::size_t from = 0;
-    for (const std::string& argument : arguments) {
-        const auto at = text.find("%s", from);
-        if (at == std::string::npos) break;
-        text.replace(at, 2, argument);
-        from = at + argument.size();
-    }
-    return text;
-}
-
-}  // namespace
-
 std::string PackageRefusalMessage(const Messages& messages, const std::string& name,
                                   std::optional<ScoutLimit> limit) {
     std::string reason = messages.MessageText(614);

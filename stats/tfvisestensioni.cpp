@@ -12,6 +12,7 @@
 #include "codes/tfsubform.h"
 #include "core/cp1252.h"
 #include "core/files.h"
+#include "core/messages.h"
 #include "core/transport_rules.h"
 #include "scout/event_lookups.h"
 #include "stats/stat_generator.h"
@@ -39,10 +40,6 @@ const QColor kEvenRow(0xFF, 0xFF, 0xC8);
 
 QString shown(const std::string& cp1252) { return QString::fromStdString(cp1252ToUtf8(cp1252)); }
 
-void replaceArgument(std::string& text, const std::string& argument) {
-    if (const auto at = text.find("%s"); at != std::string::npos) text.replace(at, 2, argument);
-}
-
 }  // namespace
 
 TFVisEstensioni* TFVisEstensioni::openLevel(TFStatOs& owner, int level, const QString& caption,
@@ -60,8 +57,8 @@ TFVisEstensioni* TFVisEstensioni::openLevel(TFStatOs& owner, int level, const QS
         app.log.WriteLog("StatExt.txt: " + describe(outcome.problem) + (file.empty() ? "" : " (" + file.string() + ")"));
     if (!outcome.stats) {
         const bool badSport = outcome.problem == GeneratorProblem::BadSport;
-        std::string text = app.messages.MessageText(badSport ? kNoFiguresForSport : kNoFiguresForCode);
-        if (!badSport) replaceArgument(text, cp1252ToUtf8(pattern));
+        const std::string text = withArguments(app.messages.MessageText(badSport ? kNoFiguresForSport : kNoFiguresForCode),
+                                               {cp1252ToUtf8(pattern)});
         app.boxes.ShowMessageBox(text, app.messages.MessageText(kWarningTitle), MessageBoxExclamation);
         return nullptr;
     }
@@ -75,8 +72,8 @@ TFVisEstensioni* TFVisEstensioni::openLevel(TFStatOs& owner, int level, const QS
     if (!outcome.written && !recordFailureTold) {
         // Told once for the chain this click opens; the deeper levels fail the same way.
         window->recordFailureTold_ = true;
-        std::string text = app.messages.MessageText(kRecordNotWritten);
-        replaceArgument(text, file.empty() ? describe(outcome.problem) : file.string());
+        const std::string text = withArguments(app.messages.MessageText(kRecordNotWritten),
+                                               {file.empty() ? describe(outcome.problem) : file.string()});
         app.boxes.ShowMessageBox(text, app.messages.MessageText(kWarningTitle), MessageBoxExclamation);
     }
     return window;

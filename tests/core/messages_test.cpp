@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <string>
+#include <vector>
+
 #include "support/test_support.h"
 
 namespace corvane {
@@ -69,6 +72,29 @@ TEST_F(MessagesFixture, AnEmptyTextStaysEmpty) {
     system.write("Messages0.txt", "10=\n");
     EXPECT_EQ(messages.MessageText(10), "");
     EXPECT_TRUE(boxes.shown.empty());
+}
+
+TEST(MessageArguments, EachPlaceTakesTheNextArgumentAndNoArgumentIsSearched) {
+    struct Case {
+        std::string text;
+        std::vector<std::string> arguments;
+        std::string filled;
+    };
+    const Case cases[] = {
+        {"Clip %s of %s", {"3", "7"}, "Clip 3 of 7"},
+        {"Film %s", {"a%sb", "unused"}, "Film a%sb"},      // a disc name holding "%s" stays as it is
+        {"%s%s", {"x", "y"}, "xy"},
+        {"no place", {"x"}, "no place"},
+        {"%s and %s", {"only"}, "only and %s"},            // too few arguments leave the rest
+        {"", {}, ""},
+    };
+    for (const Case& c : cases) {
+        std::string text = c.text;
+        if (c.arguments.size() == 0) text = withArguments(text, {});
+        else if (c.arguments.size() == 1) text = withArguments(text, {c.arguments[0]});
+        else text = withArguments(text, {c.arguments[0], c.arguments[1]});
+        EXPECT_EQ(text, c.filled) << c.text;
+    }
 }
 
 }  // namespace
