@@ -65,4 +65,15 @@ std::string Messages::MessageText(int number) const {
     return text;
 }
 
+std::string fillArguments(std::string text, std::initializer_list<std::string> arguments) {
+    std::size_t from = 0;
+    for (const std::string& argument : arguments) {
+        const std::size_t at = text.find("%s", from);
+        if (at == std::string::npos) break;
+        text.replace(at, 2, argument);
+        from = at + argument.size();
+    }
+    return text;
+}
+
 }  // namespace corvane

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <filesystem>
+#include <initializer_list>
 #include <map>
 #include <optional>
 #include <string>
@@ -52,6 +53,10 @@ private:
     MessageBoxPresenter& boxes_;
     const int& languageNumber_;
 };
+
+// The text with each "%s" replaced by the next argument; extra arguments are dropped, and a
+// "%s" inside an argument is not filled in.
+std::string fillArguments(std::string text, std::initializer_list<std::string> arguments);
 
 // Parses a catalogue's text; exposed for tools that check catalogues.
 std::map<int, std::string> parseCatalogue(const std::string& content);

@@ -1,4 +1,5 @@
 #include "app/player/tplayer.h"
+#include "app/player/video_info.h"
 
 
 #include <gtest/gtest.h>
@@ -142,6 +143,25 @@ TEST_F(PlayerTest, OpenRefusesWhatIsNoFilmAndThePlayerStaysUsable) {
     EXPECT_FALSE(player.Open());
     player.SetFileName(folder.path().string());
     EXPECT_FALSE(player.Open());
+
+    ASSERT_TRUE(open(player, testing::filmPath(testing::mpeg1Film())));
+    EXPECT_EQ(seekAndRead(player, 5, {5, 0}), (FrameStamp{5, 0}));
+}
+
+// A film the probe measured as small whose pictures then grow beyond the decoder's bound: the
+// decoder allocates none of them, nothing of that size is shown, and the player stays usable.
+TEST_F(PlayerTest, PicturesThatGrowBeyondTheDecodersBoundAreNotDecoded) {
+    testing::TempFolder folder;
+    const auto growing = testing::makeGrowingMjpegFilm(folder / "growing.avi");
+    TPlayer player;
+    ASSERT_TRUE(player.available()) << player.lastError();
+    player.SetFileName(growing.string());
+    const bool opened = player.Open();
+    if (opened) waitFor([&] { return player.State() == TPlayer::Ready; }, std::chrono::seconds(5));
+    EXPECT_LE(std::int64_t{player.NativeWidth()} * player.NativeHeight(), kDecoderMaxPixels)
+        << player.NativeWidth() << "x" << player.NativeHeight();
+    EXPECT_LE(player.currentFrame().height(), 16 * player.devicePixelRatio() + 1);
+    EXPECT_NE(player.NativeHeight(), 4300);
 
     ASSERT_TRUE(open(player, testing::filmPath(testing::mpeg1Film())));
     EXPECT_EQ(seekAndRead(player, 5, {5, 0}), (FrameStamp{5, 0}));
