@@ -9,10 +9,7 @@
 #include <unistd.h>
 
 #include <cstdlib>
-#include <fstream>
 #include <stdexcept>
-
-#include "support/test_support.h"
 
 namespace corvane::testing {
 
@@ -80,25 +77,10 @@ std::filesystem::path filmPath(const TestFilm& film) {
 
 std::filesystem::path makeGreyMjpegFilm(const std::filesystem::path& out, int width, int height, int frames) {
     const std::string command = "ffmpeg -nostdin -v error -y -f lavfi -i color=c=gray:s=" + std::to_string(width) +
-                                "x" + std::to_string(height) + ":r=25 -frames:v " + std::to_string(frames) +
-                                " -c:v mjpeg -pix_fmt yuvj420p '" + out.string() + "'";
+                                "x" + std::to_string(height) + ":r=25,format=yuvj420p -frames:v " +
+                                std::to_string(frames) + " -c:v mjpeg '" + out.string() + "'";
     if (std::system(command.c_str()) != 0 || !std::filesystem::is_regular_file(out))
         throw std::runtime_error("cannot make the test film " + out.string());
-    return out;
-}
-
-std::filesystem::path makeGrowingMjpegFilm(const std::filesystem::path& out) {
-    makeGreyMjpegFilm(out, 8000, 16, 3);
-    std::string bytes = readFile(out);
-    // Each picture's start-of-frame segment: FF C0, length, precision, height, width.
-    const std::string small("\xFF\xC0\x00\x11\x08\x00\x10\x1F\x40", 9);
-    int patched = 0;
-    for (std::size_t at = bytes.find(small); at != std::string::npos; at = bytes.find(small, at + 1), ++patched) {
-        bytes[at + 5] = '\x10';  // 4300 rows
-        bytes[at + 6] = '\xCC';
-    }
-    if (patched == 0) throw std::runtime_error("no picture header to grow in " + out.string());
-    std::ofstream(out, std::ios::binary | std::ios::trunc) << bytes;
     return out;
 }
 

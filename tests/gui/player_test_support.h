@@ -36,10 +36,6 @@ std::filesystem::path scratchFolder();
 // at sizes no camera gives (a strip 8200 pixels wide, say). Throws when it cannot be made.
 std::filesystem::path makeGreyMjpegFilm(const std::filesystem::path& out, int width, int height, int frames);
 
-// A Motion JPEG film whose container says 8000x16 and whose pictures, by their own headers, are
-// 8000x4300: a stream that grows beyond the decoder's bound after the probe has measured it.
-std::filesystem::path makeGrowingMjpegFilm(const std::filesystem::path& out);
-
 // Processes events until `done` or the time is up; the last answer of `done`.
 bool waitFor(const std::function<bool()>& done, std::chrono::milliseconds limit = std::chrono::seconds(10));
 
