@@ -76,21 +76,23 @@ void expectReportedUnavailable(const MainWindowRun& run, const Disc& disc) {
 // Film 1 as the package holds it (the disc links or copies the test film in).
 std::filesystem::path packageFilm(const Disc& disc) { return disc.path() / "Tlx_Video/Partita/Film01.mpg"; }
 
-// The coach picks the code of the good film: it opens and shows the code's second less the pre-roll.
-void expectTheOtherFilmPlays(MainWindowRun& run) {
-    clickCode(run, 2);
+// The coach picks the code of a good film: it opens and shows the code's second less the pre-roll.
+void expectCodePlays(MainWindowRun& run, int listRow, int film, int second) {
+    clickCode(run, listRow);
     ASSERT_TRUE(waitFor([&] { return run.player().State() == TPlayer::Playing; }, 20s));
-    EXPECT_EQ(run.state().package.currentFilm, 2);
-    EXPECT_NE(run.player().FileName().find("Film02"), std::string::npos);
+    EXPECT_EQ(run.state().package.currentFilm, film);
+    EXPECT_NE(run.player().FileName().find("Film0" + std::to_string(film)), std::string::npos);
     EXPECT_TRUE(run.control("SbPlay")->isEnabled());
     EXPECT_TRUE(run.control("TrackB")->isEnabled());
     EXPECT_FALSE(showsStatus(run, 117));
     const auto stamp = run.shownStamp();
     ASSERT_TRUE(stamp);
-    const int preRollStart = 30 - run.state().playback.PreRollSeconds;
+    const int preRollStart = second - run.state().playback.PreRollSeconds;
     EXPECT_GE(stamp->second, preRollStart);
     EXPECT_LE(stamp->second, preRollStart + 3);
 }
+
+void expectTheOtherFilmPlays(MainWindowRun& run) { expectCodePlays(run, 2, 2, 30); }
 
 std::filesystem::path copyOf(const std::filesystem::path& film, const TempFolder& folder, const std::string& name) {
     const auto copy = folder / name;
@@ -345,17 +347,8 @@ TEST(OversizedFilm, ACodeOfAFilmBeyondTheLimitsIsRefusedWithItsSizeAndTheOtherFi
     EXPECT_TRUE(waitFor([&] { return run.player().State() == TPlayer::NoFilm; }, 5s));
     EXPECT_EQ(run.player().FileName().find("Film02"), std::string::npos) << run.player().FileName();
 
-    // The coach picks the code of film 1: it opens again and shows its second less the pre-roll.
-    clickCode(run, 1);
-    ASSERT_TRUE(waitFor([&] { return run.player().State() == TPlayer::Playing; }, 20s));
-    EXPECT_EQ(run.state().package.currentFilm, 1);
-    EXPECT_TRUE(run.control("SbPlay")->isEnabled());
-    EXPECT_FALSE(showsStatus(run, 117));
-    const auto stamp = run.shownStamp();
-    ASSERT_TRUE(stamp);
-    const int preRollStart = 5 - run.state().playback.PreRollSeconds;
-    EXPECT_GE(stamp->second, preRollStart);
-    EXPECT_LE(stamp->second, preRollStart + 3);
+    // The coach picks the code of film 1: it opens again.
+    expectCodePlays(run, 1, 1, 5);
 }
 
 // A package folder named with a line break: the package opens and plays, and the log keeps one
