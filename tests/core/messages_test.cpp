@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <string>
+#include <vector>
+
 #include "support/test_support.h"
 
 namespace corvane {
@@ -9,6 +12,30 @@ namespace {
 
 using testing::RecordingBoxes;
 using testing::TempFolder;
+
+// A film's path comes from the disc: a "%s" in it is text, not a place for the next argument.
+TEST(FillArguments, EachMarkTakesTheNextArgumentInOrder) {
+    struct Case {
+        const char* text;
+        std::vector<std::string> arguments;
+        const char* filled;
+    };
+    const std::vector<Case> cases = {
+        {"The film %s: %s pixels", {"/d/F.avi", "8200x16"}, "The film /d/F.avi: 8200x16 pixels"},
+        {"%s%s", {"a", "b"}, "ab"},
+        {"One %s", {"a", "b"}, "One a"},              // an argument too many is dropped
+        {"%s and %s", {"a"}, "a and %s"},             // a mark too many stays
+        {"No mark", {"a"}, "No mark"},
+        {"%s then %s", {"/d/%s.avi", "x"}, "/d/%s.avi then x"},
+        {"%s", {""}, ""},
+    };
+    for (const Case& c : cases) {
+        const std::string result = c.arguments.size() == 1
+                                       ? fillArguments(c.text, {c.arguments[0]})
+                                       : fillArguments(c.text, {c.arguments[0], c.arguments[1]});
+        EXPECT_EQ(result, c.filled) << c.text;
+    }
+}
 
 TEST(LanguageNumber, ComesFromTheFirstLineOrIsOne) {
     const struct {
