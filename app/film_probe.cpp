@@ -4,6 +4,7 @@
 #include <stdexcept>
 
 #include "core/files.h"
+#include "core/film_limits.h"
 
 namespace corvane {
 
@@ -57,16 +58,22 @@ ProbeFlags ProbeVideo(const std::string& path, const FilmProbeServices& services
         record = before;
     }
     logRecord(log, record);
-    const ProbeFlags flags{isMpeg2Type(record.Tipo), record.Audio};
+    const ProbeFlags flags{isMpeg2Type(record.Tipo), record.Audio, record.Width, record.Height};
     log.WriteLog("Fine ****** GetInfoFilmato  ********");
     return flags;
 }
 
-std::string ChooseFilterGraph(const std::string& path, const std::string& captureCard,
-                              const FilmProbeServices& services) {
-    if (captureCard == "CUSTOM" || captureCard == "CUSTOM2" || captureCard == "DVCAM") return "x";
+namespace {
+
+struct GraphChoice {
+    std::string filtro;
+    std::optional<ProbeFlags> probe;  // when the choice probed the film
+};
+
+GraphChoice chooseGraph(const std::string& path, const std::string& captureCard, const FilmProbeServices& services) {
+    if (captureCard == "CUSTOM" || captureCard == "CUSTOM2" || captureCard == "DVCAM") return {"x", std::nullopt};
     const std::string name = asciiLower(fileNamePart(path));
-    if (name.find(".bmp") != std::string::npos || name.find(".jpg") != std::string::npos) return "x";
+    if (name.find(".bmp") != std::string::npos || name.find(".jpg") != std::string::npos) return {"x", std::nullopt};
 
     std::string result = graphPath(services, "Mpeg1.GRF");
     const ProbeFlags probe = ProbeVideo(path, services);
@@ -78,7 +85,39 @@ std::string ChooseFilterGraph(const std::string& path, const std::string& captur
     }
     if (probe.Audio) result = graphPath(services, "Mpeg2_ADS_Audio_c.GRF");
     if (services.settings.read(UtilizzaCodec) == "0") result = "x";
-    return result;
+    return {result, probe};
+}
+
+// The picture's size alone, for films the graph choice does not probe; a failing probe tells
+// nothing.
+ProbeFlags measurePicture(const std::string& path, const FilmProbeServices& services) {
+    VideoInfoRecord record;
+    record.FileName = path;
+    try {
+        if (services.GetVideoInfo) services.GetVideoInfo(record, services.SystemFolder);
+    } catch (...) {
+        return {};
+    }
+    return {false, false, record.Width, record.Height};
+}
+
+}  // namespace
+
+bool FilmOpening::pictureRefused() const {
+    const bool measured = Width != 0 || Height != 0;
+    return measured && !filmPictureWithinLimits(Width, Height);
+}
+
+std::string ChooseFilterGraph(const std::string& path, const std::string& captureCard,
+                              const FilmProbeServices& services) {
+    return chooseGraph(path, captureCard, services).filtro;
+}
+
+FilmOpening PrepareFilmOpening(const std::string& path, const std::string& captureCard,
+                               const FilmProbeServices& services) {
+    GraphChoice choice = chooseGraph(path, captureCard, services);
+    const ProbeFlags picture = choice.probe ? *choice.probe : measurePicture(path, services);
+    return {std::move(choice.filtro), picture.Width, picture.Height};
 }
 
 }  // namespace corvane

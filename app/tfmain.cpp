@@ -33,6 +33,7 @@
 #include "codes/tfsubform.h"
 #include "core/cp1252.h"
 #include "core/files.h"
+#include "core/messages.h"
 #include "core/transport_rules.h"
 #include "match/tfnote.h"
 #include "match/tfopzioni.h"
@@ -58,12 +59,7 @@ constexpr int kReadyWaitMs = 10000;
 // compete with the first pictures the coach is waiting for.
 constexpr int kLookAheadDelayMs = 250;
 constexpr int kWindowStripHeight = 22;  // the strip of the window buttons
-
-// Names come from the disc: a control character in one must not start a log line of its own.
-std::string forTheLog(std::string text) {
-    std::replace_if(text.begin(), text.end(), [](unsigned char c) { return c < 0x20 || c == 0x7f; }, '?');
-    return text;
-}
+constexpr int kFilmTooLargeMessage = 630;  // the film's path and its picture's size
 
 // An hourglass for as long as the object lives.
 class BusyCursor {
@@ -708,7 +704,11 @@ void TFMain::waitForReadyState() {
 }
 
 void TFMain::showFilmNotAvailable(const std::string& path, const std::string& reason) {
-    app_.log.WriteLog(forTheLog("Film non disponibile: " + path + " (" + reason + ")"));
+    showFilmRefused(path, reason, withArguments(app_.messages.MessageText(23), {path}));
+}
+
+void TFMain::showFilmRefused(const std::string& path, const std::string& reason, const std::string& warning) {
+    app_.log.WriteLog("Film non disponibile: " + path + " (" + reason + ")");
     Timer1.stop();
     AmovRallenty.stop();
     Panel8->show();
@@ -719,14 +719,14 @@ void TFMain::showFilmNotAvailable(const std::string& path, const std::string& re
     showPlayImage(false);
     Amov->SetVideoWidth(352);
     Amov->SetVideoHeight(288);
-    warnFilmNotAvailable(path);
+    app_.boxes.ShowMessageBox(warning, app_.messages.MessageText(14), MessageBoxExclamation);
     showStatus(messageToQt(app_.messages.MessageText(117)));
 }
 
 bool TFMain::OpenFilm(const std::string& path) {
     std::error_code error;
     if (path.empty() || !std::filesystem::is_regular_file(path, error)) {
-        app_.log.WriteLog(forTheLog("Film non trovato: " + path));
+        app_.log.WriteLog("Film non trovato: " + path);
         return false;
     }
     const BusyCursor busy;
@@ -744,7 +744,15 @@ bool TFMain::OpenFilm(const std::string& path) {
     };
     const FilmProbeServices probe{app_.state.folders.SystemFolder, app_.settings, app_.log, GetVideoInfo,
                                   CheckMpeg2Filters};
-    Amov->SetFiltro(ChooseFilterGraph(path, app_.state.package.captureCard, probe));
+    const FilmOpening opening = PrepareFilmOpening(path, app_.state.package.captureCard, probe);
+    if (opening.pictureRefused()) {
+        // Decoding it would take gigabytes and minutes: the film is not handed to the player.
+        const std::string size = std::to_string(opening.Width) + "x" + std::to_string(opening.Height);
+        showFilmRefused(path, "picture " + size + " beyond the film limits",
+                        withArguments(app_.messages.MessageText(kFilmTooLargeMessage), {path, size}));
+        return false;
+    }
+    Amov->SetFiltro(opening.Filtro);
     app_.log.WriteLog("Filtro da utilizzare: " + Amov->Filtro());
     showStatus(messageToQt(app_.messages.MessageText(10)));
     Amov->SetWinHandle(fullScreen() ? fullScreen_->pictureTarget() : Amov);
@@ -827,9 +835,8 @@ void TFMain::clearVideo() {
 }
 
 void TFMain::warnFilmNotAvailable(const std::string& path) {
-    std::string text = app_.messages.MessageText(23);
-    if (const auto at = text.find("%s"); at != std::string::npos) text.replace(at, 2, path);
-    app_.boxes.ShowMessageBox(text, app_.messages.MessageText(14), MessageBoxExclamation);
+    app_.boxes.ShowMessageBox(withArguments(app_.messages.MessageText(23), {path}), app_.messages.MessageText(14),
+                              MessageBoxExclamation);
 }
 
 void TFMain::StopPlayer() {

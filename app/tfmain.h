@@ -184,6 +184,8 @@ private:
     void placeRateReadout();
     void waitForReadyState();
     void showFilmNotAvailable(const std::string& path, const std::string& reason);
+    // The transport off and the video area's notice, with the warning shown and the reason logged.
+    void showFilmRefused(const std::string& path, const std::string& reason, const std::string& warning);
     void connectShownPlayer();
     void playersSwapped(TPlayer* shown);
     // The open film's picture at a code's second, when the look-ahead can serve it.

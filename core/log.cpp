@@ -6,6 +6,36 @@
 
 namespace corvane {
 
+namespace {
+
+// A message is one line of the log whatever it carries: names and fields from a disc may hold
+// line breaks or other control characters, which would start a line of their own or hide text.
+// Each is written as a C escape (\n, \r, \t, else \xHH): the reader sees exactly which character
+// the disc had, which a replacement mark would hide. A backslash stays as it is, so Windows-style
+// paths read as they always did.
+void appendOnOneLine(std::string& line, std::string_view message) {
+    static constexpr char kHex[] = "0123456789ABCDEF";
+    for (const char c : message) {
+        const auto byte = static_cast<unsigned char>(c);
+        if (byte >= 0x20 && byte != 0x7f) {
+            line += c;
+            continue;
+        }
+        line += '\\';
+        switch (byte) {
+            case '\n': line += 'n'; break;
+            case '\r': line += 'r'; break;
+            case '\t': line += 't'; break;
+            default:
+                line += 'x';
+                line += kHex[byte >> 4];
+                line += kHex[byte & 0x0f];
+        }
+    }
+}
+
+}  // namespace
+
 ApplicationLog::ApplicationLog(const Platform& platform, std::filesystem::path logFolder)
     : platform_(platform),
       file_(logFolder.is_absolute() ? std::move(logFolder) / "Application.Log" : std::filesystem::path()) {}
@@ -21,7 +51,7 @@ void ApplicationLog::WriteLog(std::string_view message) {
     if (file_.empty()) return;
     std::string line = formatLocaleDateTime(platform_.localeFormats(), platform_.now());
     line += ' ';
-    line += message;
+    appendOnOneLine(line, message);
     line += "\r\n";
 
     if (!out_) out_.reset(std::fopen(file_.c_str(), "ab"));

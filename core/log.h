@@ -12,7 +12,8 @@ namespace corvane {
 // Application.Log: one line a call, stamped with the locale's date and time, ended by CR LF. The
 // file stays open for the run and every line is flushed at once, so a crash loses no line and a
 // long events file costs no open and close per line. No message is a command: whatever text a
-// caller logs (a field of a disc's file included) becomes a line.
+// caller logs (a field of a disc's file included) becomes one line, its control characters
+// written as escapes (a line break as the two characters \n).
 class ApplicationLog {
 public:
     // An empty or relative folder keeps no log: a log never lands under the current directory.

@@ -39,6 +39,8 @@ IN_USE |= number_ranges((560, 585), (590, 596))
 IN_USE |= number_ranges((610, 614))
 # The extension statistics: no figures for a code or a sport, and a record that could not be written.
 IN_USE |= number_ranges((620, 622))
+# A film whose picture is beyond the film limits.
+IN_USE |= number_ranges(630)
 
 CATALOGUES = {0: "Messages0.txt", 1: "Messages1.txt"}
 
@@ -46,7 +48,7 @@ CATALOGUES = {0: "Messages0.txt", 1: "Messages1.txt"}
 ALLOWED_EMPTY = set()
 
 # Numbers formatted with text arguments, and how many.
-ARGUMENTS = {23: 1, 351: 1, 352: 1, 572: 2, 573: 2, 574: 1, 576: 1, 577: 1, 578: 1, 582: 1, 583: 1, 590: 1, 591: 1, 592: 1, 610: 2, 611: 1, 612: 1, 613: 1, 620: 1, 621: 1}
+ARGUMENTS = {23: 1, 351: 1, 352: 1, 572: 2, 573: 2, 574: 1, 576: 1, 577: 1, 578: 1, 582: 1, 583: 1, 590: 1, 591: 1, 592: 1, 610: 2, 611: 1, 612: 1, 613: 1, 620: 1, 621: 1, 630: 2}
 
 # Search code entry headers: one cell of about 11 pixels a code position.
 SHORT_HEADERS = number_ranges(147, 148, 149, 150, (152, 159))

@@ -12,6 +12,7 @@
 #include <filesystem>
 
 #include "app/player/mpv_session.h"
+#include "app/player/video_info.h"
 
 namespace corvane {
 
@@ -136,6 +137,9 @@ void TPlayer::startSession() {
         // At any speed but normal the sound keeps its pitch (mpv puts its scaletempo filter in).
         {"audio-pitch-correction", "yes"},
         {"hwdec", "no"},
+        // The probe refuses a film beyond the film limits; this holds a stream whose pictures grow
+        // after its first ones (or whose headers lied) to the same bound in the decoder itself.
+        {"vd-lavc-o", "max_pixels=" + std::to_string(kDecoderMaxPixels)},
         {"terminal", "no"},
         {"config", "no"},
         {"load-scripts", "no"},

@@ -4,10 +4,13 @@ extern "C" {
 #include <libavcodec/avcodec.h>
 #include <libavformat/avformat.h>
 #include <libavutil/avutil.h>
+#include <libavutil/dict.h>
 }
 
 #include <cmath>
 #include <memory>
+#include <string>
+#include <vector>
 
 namespace corvane {
 
@@ -24,6 +27,27 @@ using Input = std::unique_ptr<AVFormatContext, InputCloser>;
 
 struct PacketFree {
     void operator()(AVPacket* packet) const { av_packet_free(&packet); }
+};
+
+// Decoder options for every stream the probe opens: some films have a picture or two decoded to
+// learn their format, and one beyond the film limits is not (its size still comes from the
+// headers), so a hostile film costs the probe no gigabytes.
+class StreamOptions {
+public:
+    explicit StreamOptions(unsigned streams) : options_(streams, nullptr) {
+        const std::string maxPixels = std::to_string(kDecoderMaxPixels);
+        for (AVDictionary*& options : options_) av_dict_set(&options, "max_pixels", maxPixels.c_str(), 0);
+    }
+    ~StreamOptions() {
+        for (AVDictionary*& options : options_) av_dict_free(&options);
+    }
+    StreamOptions(const StreamOptions&) = delete;
+    StreamOptions& operator=(const StreamOptions&) = delete;
+
+    AVDictionary** data() { return options_.data(); }
+
+private:
+    std::vector<AVDictionary*> options_;
 };
 
 bool near(double value, double expected) { return std::fabs(value - expected) < 0.05; }
@@ -64,6 +88,21 @@ std::int32_t keyFrameInterval(AVFormatContext& input, int videoStream) {
         if (sinceKey >= 0) ++sinceKey;
     }
     return firstInterval;
+}
+
+// The first video stream whose headers give a picture beyond the film limits fills the record.
+bool measuredFromHeaders(const AVFormatContext& input, VideoInfoRecord& record) {
+    for (unsigned n = 0; n < input.nb_streams; ++n) {
+        const AVCodecParameters& codec = *input.streams[n]->codecpar;
+        if (codec.codec_type != AVMEDIA_TYPE_VIDEO || (codec.width == 0 && codec.height == 0)) continue;
+        if (filmPictureWithinLimits(codec.width, codec.height)) continue;
+        record.Width = codec.width;
+        record.Height = codec.height;
+        record.Tipo = videoStreamType(codec.codec_id);
+        record.Errore = ProbeOk;
+        return true;
+    }
+    return false;
 }
 
 }  // namespace
@@ -113,8 +152,12 @@ void GetVideoInfo(VideoInfoRecord& record, const std::string& /*systemFolder*/) 
         return;
     }
     const Input input(opened);
+    // A container's headers may tell a picture size before anything is decoded; one beyond the
+    // film limits is reported from them, as the decoder's bound below would hide it.
+    if (measuredFromHeaders(*input, record)) return;
     // Program streams show their streams only once some packets have been read.
-    if (avformat_find_stream_info(input.get(), nullptr) < 0) {
+    StreamOptions options(input->nb_streams);
+    if (avformat_find_stream_info(input.get(), options.data()) < 0) {
         record.Errore = ProbeNoStreamInfo;
         return;
     }

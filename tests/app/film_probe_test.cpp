@@ -22,6 +22,8 @@ struct FakeFilm {
 
     std::int32_t tipo;
     bool audio;
+    std::int32_t width = 720;
+    std::int32_t height = 576;
     int calls = 0;
     std::string lastFolder;
     std::string lastFileName;
@@ -33,8 +35,8 @@ struct FakeFilm {
             lastFolder = folder;
             lastFileName = record.FileName;
             lastFilter = record.Filter;
-            record.Width = 720;
-            record.Height = 576;
+            record.Width = width;
+            record.Height = height;
             record.Tipo = tipo;
             record.Durata = 2712;
             record.Standard = "PAL";
@@ -132,6 +134,65 @@ TEST_F(FilmProbeTest, MpegTwoIsEveryTipoFromThreeToSevenButSix) {
         FakeFilm film{tipo, false};
         const bool expected = tipo == 3 || tipo == 4 || tipo == 5 || tipo == 7;
         EXPECT_EQ(ProbeVideo("f.mpg", services(film.probe())).Mpeg2, expected) << "Tipo " << tipo;
+    }
+}
+
+// Every film is measured before the player gets it, also those whose graph needs no probe; the
+// probe runs once and the graph is the one ChooseFilterGraph gives.
+TEST_F(FilmProbeTest, PreparingAnOpeningMeasuresThePictureOfEveryFilmOnce) {
+    struct Case {
+        const char* label;
+        const char* path;
+        const char* captureCard;
+        std::int32_t width;
+        std::int32_t height;
+        bool refused;
+        bool probeLogged;  // the probe's own lines, as the graph choice writes them
+    };
+    const std::vector<Case> cases = {
+        {"Pal", "/m/Film1.mpg", "", 720, 576, false, true},
+        {"EightK", "/m/Film1.mkv", "", 7680, 4320, false, true},
+        {"WiderThanEightK", "/m/Film1.avi", "", 7681, 4320, true, true},
+        {"ThinStrip", "/m/Film1.avi", "", 8200, 16, true, true},
+        {"DvcamHuge", "/m/Film1.avi", "DVCAM", 12000, 12000, true, false},
+        {"CustomPal", "/m/Film1.avi", "CUSTOM", 720, 576, false, false},
+        {"JpegNameHuge", "/m/shot.jpg", "", 9000, 9000, true, false},
+        // A probe that measured nothing leaves the film to the player and its own bound.
+        {"NotMeasured", "/m/Film1.mpg", "", 0, 0, false, true},
+        {"OneSideOnly", "/m/Film1.mpg", "", 0, 9000, true, true},
+        {"Negative", "/m/Film1.mpg", "", -720, 576, true, true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.label);
+        log_.startFresh();
+        FakeFilm film{1, false};
+        film.width = c.width;
+        film.height = c.height;
+        const FilmOpening opening = PrepareFilmOpening(c.path, c.captureCard, services(film.probe()));
+        EXPECT_EQ(film.calls, 1);
+        EXPECT_EQ(film.lastFileName, c.path);
+        EXPECT_EQ(opening.Width, c.width);
+        EXPECT_EQ(opening.Height, c.height);
+        EXPECT_EQ(opening.pictureRefused(), c.refused);
+        EXPECT_EQ(logged().empty(), !c.probeLogged);
+        log_.startFresh();
+        FakeFilm same{1, false};
+        EXPECT_EQ(opening.Filtro, ChooseFilterGraph(c.path, c.captureCard, services(same.probe())));
+    }
+}
+
+TEST_F(FilmProbeTest, AFailingMeasureLeavesTheFilmToThePlayer) {
+    const VideoInfoProbe failing = [](VideoInfoRecord& record, const std::string&) {
+        record.Width = 12000;  // half filled, then it fails
+        record.Height = 12000;
+        throw std::runtime_error("decoder crashed");
+    };
+    for (const char* captureCard : {"", "DVCAM"}) {
+        SCOPED_TRACE(captureCard);
+        const FilmOpening opening = PrepareFilmOpening("/m/Film1.avi", captureCard, services(failing));
+        EXPECT_EQ(opening.Width, 0);
+        EXPECT_EQ(opening.Height, 0);
+        EXPECT_FALSE(opening.pictureRefused());
     }
 }
 

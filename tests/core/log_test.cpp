@@ -4,6 +4,7 @@
 
 #include "core/files.h"
 #include "scout/events.h"
+#include "scout/packages.h"
 #include "support/test_support.h"
 
 namespace corvane {
@@ -77,6 +78,56 @@ TEST(ApplicationLog, AnEmptyOrRelativeFolderKeepsNoLog) {
     }
     std::filesystem::current_path(here);
     EXPECT_TRUE(std::filesystem::is_empty(folder.path()));
+}
+
+// Text from a disc may carry any byte: whatever it holds, one call is one line of the log, and
+// the reader can still tell which character was there.
+TEST(ApplicationLog, ControlCharactersAreWrittenAsEscapesOnTheMessagesOwnLine) {
+    struct Case {
+        std::string message;
+        const char* logged;
+    };
+    const std::vector<Case> cases = {
+        {"Partita\nFalsa", "Partita\\nFalsa"},
+        {"a\r\nb", "a\\r\\nb"},
+        {"tab\there", "tab\\there"},
+        {std::string("nul\0end", 7), "nul\\x00end"},
+        {"\x1b[31mred", "\\x1B[31mred"},
+        {"del\x7f", "del\\x7F"},
+        {"\x1f", "\\x1F"},
+        // Printable text, backslashes and UTF-8 pass unchanged.
+        {"C:\\Quintera\\Corvane Player", "C:\\Quintera\\Corvane Player"},
+        {"Citt\xc3\xa0 ~ !", "Citt\xc3\xa0 ~ !"},
+        {"", ""},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.logged);
+        TempFolder folder;
+        FixedPlatform platform;
+        ApplicationLog log(platform, folder.path());
+        log.WriteLog(c.message);
+        log.WriteLog("next");
+        EXPECT_EQ(readFile(folder / "Application.Log"),
+                  std::string("07/12/2026 14:32:43 ") + c.logged + "\r\n07/12/2026 14:32:43 next\r\n");
+    }
+}
+
+// A package folder whose name holds a line break: the listing logs it on one line, and no line
+// of the log starts with anything but a time stamp.
+TEST(ApplicationLog, APackageNameWithALineBreakStaysOnItsListingLine) {
+    TempFolder disc;
+    std::filesystem::create_directories(disc / "Tlx_Video" / "Partita\n-999 forged");
+    std::filesystem::create_directories(disc / "Tlx_Video" / "Seconda");
+    TempFolder logFolder;
+    FixedPlatform platform;
+    ApplicationLog log(platform, logFolder.path());
+    const PackageLists lists = ListPackages(disc.path(), log);
+    ASSERT_EQ(lists.MatchList.size(), 2u);
+    const std::vector<std::string> lines = splitTextLines(readFile(logFolder / "Application.Log"));
+    ASSERT_EQ(lines.size(), 2u);
+    const std::string root = (disc / "Tlx_Video").string();
+    EXPECT_EQ(lines[0], "07/12/2026 14:32:43 " + root + " Partita\\n-999 forged");
+    EXPECT_EQ(lines[1], "07/12/2026 14:32:43 " + root + " Seconda");
 }
 
 TEST(ApplicationLog, AnUnwritableLogIsReportedOnceAndDoesNotStopTheProgram) {

@@ -13,6 +13,30 @@ namespace {
 using testing::RecordingBoxes;
 using testing::TempFolder;
 
+// A film's path comes from the disc: a "%s" in it is text, not a place for the next argument.
+TEST(FillArguments, EachMarkTakesTheNextArgumentInOrder) {
+    struct Case {
+        const char* text;
+        std::vector<std::string> arguments;
+        const char* filled;
+    };
+    const std::vector<Case> cases = {
+        {"The film %s: %s pixels", {"/d/F.avi", "8200x16"}, "The film /d/F.avi: 8200x16 pixels"},
+        {"%s%s", {"a", "b"}, "ab"},
+        {"One %s", {"a", "b"}, "One a"},              // an argument too many is dropped
+        {"%s and %s", {"a"}, "a and %s"},             // a mark too many stays
+        {"No mark", {"a"}, "No mark"},
+        {"%s then %s", {"/d/%s.avi", "x"}, "/d/%s.avi then x"},
+        {"%s", {""}, ""},
+    };
+    for (const Case& c : cases) {
+        const std::string result = c.arguments.size() == 1
+                                       ? withArguments(c.text, {c.arguments[0]})
+                                       : withArguments(c.text, {c.arguments[0], c.arguments[1]});
+        EXPECT_EQ(result, c.filled) << c.text;
+    }
+}
+
 TEST(LanguageNumber, ComesFromTheFirstLineOrIsOne) {
     const struct {
         const char* content;
@@ -72,29 +96,6 @@ TEST_F(MessagesFixture, AnEmptyTextStaysEmpty) {
     system.write("Messages0.txt", "10=\n");
     EXPECT_EQ(messages.MessageText(10), "");
     EXPECT_TRUE(boxes.shown.empty());
-}
-
-TEST(MessageArguments, EachPlaceTakesTheNextArgumentAndNoArgumentIsSearched) {
-    struct Case {
-        std::string text;
-        std::vector<std::string> arguments;
-        std::string filled;
-    };
-    const Case cases[] = {
-        {"Clip %s of %s", {"3", "7"}, "Clip 3 of 7"},
-        {"Film %s", {"a%sb", "unused"}, "Film a%sb"},      // a disc name holding "%s" stays as it is
-        {"%s%s", {"x", "y"}, "xy"},
-        {"no place", {"x"}, "no place"},
-        {"%s and %s", {"only"}, "only and %s"},            // too few arguments leave the rest
-        {"", {}, ""},
-    };
-    for (const Case& c : cases) {
-        std::string text = c.text;
-        if (c.arguments.size() == 0) text = withArguments(text, {});
-        else if (c.arguments.size() == 1) text = withArguments(text, {c.arguments[0]});
-        else text = withArguments(text, {c.arguments[0], c.arguments[1]});
-        EXPECT_EQ(text, c.filled) << c.text;
-    }
 }
 
 }  // namespace

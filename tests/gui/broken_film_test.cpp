@@ -18,6 +18,8 @@
 
 #include "app/player/tplayer.h"
 #include "app/tfmain.h"
+#include "core/files.h"
+#include "core/film_limits.h"
 #include "codes/tfcodici.h"
 #include "support/folder_snapshot.h"
 #include "gui/main_window_run.h"
@@ -74,21 +76,23 @@ void expectReportedUnavailable(const MainWindowRun& run, const Disc& disc) {
 // Film 1 as the package holds it (the disc links or copies the test film in).
 std::filesystem::path packageFilm(const Disc& disc) { return disc.path() / "Tlx_Video/Partita/Film01.mpg"; }
 
-// The coach picks the code of the good film: it opens and shows the code's second less the pre-roll.
-void expectTheOtherFilmPlays(MainWindowRun& run) {
-    clickCode(run, 2);
+// The coach picks the code of a good film: it opens and shows the code's second less the pre-roll.
+void expectCodePlays(MainWindowRun& run, int listRow, int film, int second) {
+    clickCode(run, listRow);
     ASSERT_TRUE(waitFor([&] { return run.player().State() == TPlayer::Playing; }, 20s));
-    EXPECT_EQ(run.state().package.currentFilm, 2);
-    EXPECT_NE(run.player().FileName().find("Film02"), std::string::npos);
+    EXPECT_EQ(run.state().package.currentFilm, film);
+    EXPECT_NE(run.player().FileName().find("Film0" + std::to_string(film)), std::string::npos);
     EXPECT_TRUE(run.control("SbPlay")->isEnabled());
     EXPECT_TRUE(run.control("TrackB")->isEnabled());
     EXPECT_FALSE(showsStatus(run, 117));
     const auto stamp = run.shownStamp();
     ASSERT_TRUE(stamp);
-    const int preRollStart = 30 - run.state().playback.PreRollSeconds;
+    const int preRollStart = second - run.state().playback.PreRollSeconds;
     EXPECT_GE(stamp->second, preRollStart);
     EXPECT_LE(stamp->second, preRollStart + 3);
 }
+
+void expectTheOtherFilmPlays(MainWindowRun& run) { expectCodePlays(run, 2, 2, 30); }
 
 std::filesystem::path copyOf(const std::filesystem::path& film, const TempFolder& folder, const std::string& name) {
     const auto copy = folder / name;
@@ -302,6 +306,76 @@ TEST(HostileOptionFile, NoWritingFilterRunsAndNoFileIsCreatedOrChanged) {
     EXPECT_EQ(testing::differences(ownWrites(before), ownWrites(watch())), "");
     EXPECT_EQ(testing::readFile(home / ".bashrc"), "# the coach's shell\n");
     EXPECT_EQ(testing::readFile(targets / "existing.txt"), "a coach's own file\n");
+}
+
+// A film whose picture is beyond the film limits (a strip 8200 pixels wide: cheap to make, and
+// refused all the same) is measured and not handed to the player: the coach is told which film
+// and what size, and the film of the package that can be played still plays.
+TEST(OversizedFilm, ACodeOfAFilmBeyondTheLimitsIsRefusedWithItsSizeAndTheOtherFilmStillPlays) {
+    TempFolder films;
+    const auto strip = testing::makeGreyMjpegFilm(films / "strip.avi", 8200, 16, 5);
+    const Disc disc({testing::narrow(), strip});
+    disc.withCodes("*07SM+;;;;;;;20.00.00;1;;;1;5\r\n"
+                   "a12RM#;;;;;;;20.00.01;1;;;2;1\r\n");
+    MainWindowRun run(disc);
+    ASSERT_EQ(run.player().State(), TPlayer::Ready);
+    const std::size_t boxesBefore = run.boxes.shown.size();
+    const std::size_t logBefore = disc.log().size();
+
+    clickCode(run, 2);
+    ASSERT_TRUE(waitFor([&] { return run.boxes.shown.size() > boxesBefore; }, kWatchdog));
+    const auto& box = run.boxes.shown.back();
+    const std::string film = (disc.path() / "Tlx_Video/Partita/Film02.avi").string();
+    EXPECT_NE(box.text.find(film), std::string::npos) << box.text;
+    EXPECT_NE(box.text.find("8200x16"), std::string::npos) << box.text;
+    EXPECT_NE(box.text.find(std::to_string(kMaxFilmSide)), std::string::npos) << box.text;
+    EXPECT_EQ(box.caption, run.messageText(14));
+    EXPECT_EQ(box.flags, MessageBoxExclamation);
+    EXPECT_TRUE(showsStatus(run, 117));
+    EXPECT_FALSE(run.control("SbPlay")->isEnabled());
+    EXPECT_FALSE(run.control("TrackB")->isEnabled());
+
+    // Measured, refused, and never opened by the player: no decoder ever saw a picture of it.
+    const std::string logged = disc.log().substr(logBefore);
+    EXPECT_NE(logged.find("Nome file: " + film), std::string::npos) << logged;
+    EXPECT_NE(logged.find("Film non disponibile: " + film + " (picture 8200x16 beyond the film limits)"),
+              std::string::npos)
+        << logged;
+    EXPECT_EQ(logged.find("Attende ReadyState"), std::string::npos) << logged;
+    EXPECT_EQ(logged.find("Fine apertura"), std::string::npos) << logged;
+    // The film 1 that was open is let go, as for a film the player cannot open.
+    EXPECT_TRUE(waitFor([&] { return run.player().State() == TPlayer::NoFilm; }, 5s));
+    EXPECT_EQ(run.player().FileName().find("Film02"), std::string::npos) << run.player().FileName();
+
+    // The coach picks the code of film 1: it opens again.
+    expectCodePlays(run, 1, 1, 5);
+}
+
+// A package folder named with a line break: the package opens and plays, and the log keeps one
+// line a message, the name's break written as \r\n.
+TEST(HostileDiscNames, APackageNameWithALineBreakOpensAndSplitsNoLogLine) {
+    const std::string package = "Partita\r\n-999 forged";
+    const Disc disc({testing::narrow()}, "", package);
+    disc.withCodes("*07SM+;;;;;;;20.00.00;1;;;1;5\r\n");
+    MainWindowRun run(disc);
+    ASSERT_EQ(run.player().State(), TPlayer::Ready);
+    clickCode(run, 1);
+    EXPECT_TRUE(waitFor([&] { return run.player().State() == TPlayer::Playing; }, 20s));
+
+    const std::string log = disc.log();
+    const std::vector<std::string> lines = splitTextLines(log);
+    ASSERT_GT(lines.size(), 5u);
+    const std::string stamp = lines.front().substr(0, 20);  // "07/12/2026 14:32:43 "
+    const std::string escaped = "Partita\\r\\n-999 forged";
+    for (const std::string& line : lines) {
+        EXPECT_EQ(line.substr(0, 20), stamp) << line;
+        if (line.find("forged") != std::string::npos) EXPECT_NE(line.find(escaped), std::string::npos) << line;
+    }
+    // The name, escaped, is in the package listing and the film's probe.
+    EXPECT_NE(log.find("/Tlx_Video " + escaped + "\r\n"), std::string::npos) << log;
+    EXPECT_NE(log.find("Nome file: " + (disc.path() / "Tlx_Video").string() + "/" + escaped + "/Film01.mpg"),
+              std::string::npos)
+        << log;
 }
 
 }  // namespace

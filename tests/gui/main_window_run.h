@@ -35,7 +35,9 @@ inline const TestFilm& narrowFilm() {  // 100 seconds of MPEG-1 352x288 without 
 // A disc of one match package, its films linked from the test-film folder.
 class Disc {
 public:
-    Disc(const std::vector<std::filesystem::path>& films, const std::string& captureCard = "") {
+    Disc(const std::vector<std::filesystem::path>& films, const std::string& captureCard = "",
+         const std::string& package = "Partita")
+        : package_("Tlx_Video/" + package + "/") {
         const auto system = std::filesystem::path(CORVANE_SOURCE_DIR) / "data" / "System";
         std::filesystem::create_directories(folder_ / "System");
         for (const char* name : {"Messages0.txt", "Messages1.txt"})
@@ -44,28 +46,29 @@ public:
         std::string list;
         for (std::size_t n = 0; n < films.size(); ++n) {
             const std::string name = "Film0" + std::to_string(n + 1) + films[n].extension().string();
-            std::filesystem::create_directories(folder_ / "Tlx_Video/Partita");
+            std::filesystem::create_directories(folder_ / package_);
             // A link would point out of the package, which the player refuses; a hard link (or a
             // copy across file systems) is a file of the package.
-            const auto film = folder_ / ("Tlx_Video/Partita/" + name);
+            const auto film = folder_ / (package_ + name);
             std::error_code error;
             std::filesystem::create_hard_link(films[n], film, error);
             if (error) std::filesystem::copy_file(films[n], film);
             list += name + "\r\n";
         }
-        folder_.write("Tlx_Video/Partita/FilmList.cfg", list);
-        folder_.write("Tlx_Video/Partita/Match.cfg",
+        folder_.write(package_ + "FilmList.cfg", list);
+        folder_.write(package_ + "Match.cfg",
                       "sport=1\r\ncapturecard=" + captureCard + "\r\nfile rilevazione=scout.dvw\r\n");
     }
     // A volleyball scout file of the package: the lines after its "[3SCOUT]" header.
     const Disc& withCodes(const std::string& codeLines) const {
-        folder_.write("Tlx_Video/Partita/scout.dvw", "[3KESTRALINESCOUT]\r\n[3SCOUT]\r\n" + codeLines);
+        folder_.write(package_ + "scout.dvw", "[3KESTRALINESCOUT]\r\n[3SCOUT]\r\n" + codeLines);
         return *this;
     }
     std::filesystem::path path() const { return folder_.path(); }
     std::string log() const { return testing::readFile(folder_ / "Application.Log"); }
 
 private:
+    std::string package_;  // the package folder below the disc, with a separator after it
     TempFolder folder_;
 };
 

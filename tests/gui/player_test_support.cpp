@@ -75,6 +75,15 @@ std::filesystem::path filmPath(const TestFilm& film) {
     return path;
 }
 
+std::filesystem::path makeGreyMjpegFilm(const std::filesystem::path& out, int width, int height, int frames) {
+    const std::string command = "ffmpeg -nostdin -v error -y -f lavfi -i color=c=gray:s=" + std::to_string(width) +
+                                "x" + std::to_string(height) + ":r=25,format=yuvj420p -frames:v " +
+                                std::to_string(frames) + " -c:v mjpeg '" + out.string() + "'";
+    if (std::system(command.c_str()) != 0 || !std::filesystem::is_regular_file(out))
+        throw std::runtime_error("cannot make the test film " + out.string());
+    return out;
+}
+
 bool waitFor(const std::function<bool()>& done, std::chrono::milliseconds limit) {
     QElapsedTimer clock;
     clock.start();

@@ -32,6 +32,10 @@ std::filesystem::path filmPath(const TestFilm& film);
 
 std::filesystem::path scratchFolder();
 
+// A Motion JPEG film in AVI of a few grey pictures, written by the ffmpeg command: cheap to make
+// at sizes no camera gives (a strip 8200 pixels wide, say). Throws when it cannot be made.
+std::filesystem::path makeGreyMjpegFilm(const std::filesystem::path& out, int width, int height, int frames);
+
 // Processes events until `done` or the time is up; the last answer of `done`.
 bool waitFor(const std::function<bool()>& done, std::chrono::milliseconds limit = std::chrono::seconds(10));
 

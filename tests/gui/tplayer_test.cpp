@@ -1,4 +1,5 @@
 #include "app/player/tplayer.h"
+#include "app/player/video_info.h"
 
 
 #include <gtest/gtest.h>
@@ -142,6 +143,25 @@ TEST_F(PlayerTest, OpenRefusesWhatIsNoFilmAndThePlayerStaysUsable) {
     EXPECT_FALSE(player.Open());
     player.SetFileName(folder.path().string());
     EXPECT_FALSE(player.Open());
+
+    ASSERT_TRUE(open(player, testing::filmPath(testing::mpeg1Film())));
+    EXPECT_EQ(seekAndRead(player, 5, {5, 0}), (FrameStamp{5, 0}));
+}
+
+// The player's decoder holds its own bound, whatever a probe said of the film: a picture
+// beyond it (one frame of 8200x4200, which a stream may grow to after its first pictures) is
+// never decoded, and the player stays usable.
+TEST_F(PlayerTest, APictureBeyondTheDecodersBoundIsNeverDecoded) {
+    testing::TempFolder folder;
+    const auto huge = testing::makeGreyMjpegFilm(folder / "huge.avi", 8200, 4200, 1);
+    ASSERT_GT(std::int64_t{8200} * 4200, kDecoderMaxPixels);
+    TPlayer player;
+    ASSERT_TRUE(player.available()) << player.lastError();
+    player.SetFileName(huge.string());
+    if (player.Open()) waitFor([&] { return player.State() == TPlayer::Ready; }, std::chrono::seconds(5));
+    EXPECT_EQ(player.framesDrawn(), 0u);
+    EXPECT_NE(player.NativeWidth(), 8200);
+    EXPECT_LT(player.currentFrame().width(), 8200);
 
     ASSERT_TRUE(open(player, testing::filmPath(testing::mpeg1Film())));
     EXPECT_EQ(seekAndRead(player, 5, {5, 0}), (FrameStamp{5, 0}));

@@ -52,6 +52,27 @@ INSTANTIATE_TEST_SUITE_P(Films, VideoInfoTest,
                              return name.substr(0, name.find('_'));
                          });
 
+// A film beyond the film limits is measured from its container's headers, before anything of it
+// is decoded.
+TEST(VideoInfoLimits, APictureBeyondTheLimitsIsMeasuredAsItsHeadersSay) {
+    testing::TempFolder folder;
+    struct Case {
+        int width;
+        int height;
+    };
+    for (const Case c : {Case{8200, 16}, Case{16, 8194}}) {
+        SCOPED_TRACE(std::to_string(c.width) + "x" + std::to_string(c.height));
+        VideoInfoRecord record;
+        record.FileName = testing::makeGreyMjpegFilm(folder / "film.avi", c.width, c.height, 2).string();
+        GetVideoInfo(record, "");
+        EXPECT_EQ(record.Errore, ProbeOk);
+        EXPECT_EQ(record.Tipo, VideoMotionJpeg);
+        EXPECT_EQ(record.Width, c.width);
+        EXPECT_EQ(record.Height, c.height);
+        EXPECT_FALSE(filmPictureWithinLimits(record.Width, record.Height));
+    }
+}
+
 TEST(VideoInfoErrorTest, AFileThatIsNoFilmLeavesTheOutputsAndSetsTheError) {
     testing::TempFolder folder;
     VideoInfoRecord text;
