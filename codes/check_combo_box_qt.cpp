@@ -59,9 +59,9 @@ TCheckComboBoxQT::TCheckComboBoxQT(QWidget* parent) : QFrame(parent) {
     });
     connect(list_, &QListWidget::customContextMenuRequested, this, [this](const QPoint& at) {
         QMenu menu(list_);
-        const auto emitChanged = [this] { Q_EMIT changed(); };
-        menu.addAction(capSelectAll_, this, [this, emitChanged] { selection_.selectAll(emitChanged); syncList(); });
-        menu.addAction(capDeSelectAll_, this, [this, emitChanged] { selection_.deselectAll(emitChanged); syncList(); });
+        const auto report = [this] { reportChange(); };
+        menu.addAction(capSelectAll_, this, [this, report] { selection_.selectAll(report); });
+        menu.addAction(capDeSelectAll_, this, [this, report] { selection_.deselectAll(report); });
         menu.exec(list_->viewport()->mapToGlobal(at));
     });
     applyEditColour(false);
@@ -137,13 +137,17 @@ void TCheckComboBoxQT::syncList() {
 }
 
 void TCheckComboBoxQT::toggleItem(int index) {
-    const auto outcome = selection_.toggleByUser(index, [this] {
-        showSummary();
-        Q_EMIT changed();
-    });
-    if (outcome == CheckListSelection::Outcome::NoRoom)
+    const auto outcome = selection_.toggleByUser(index, [this] { reportChange(); });
+    if (outcome == CheckListSelection::Outcome::NoRoom) {
+        syncList();  // the refused tick leaves its box
         QMessageBox::warning(this, QApplication::applicationDisplayName(), tr("There is no room for Selected"));
+    }
+}
+
+// The list and the summary show the settled ticks before anyone hears of the change.
+void TCheckComboBoxQT::reportChange() {
     syncList();
+    Q_EMIT changed();
 }
 
 // A line is as tall as the taller of its tick and its text, with room to breathe: the font's

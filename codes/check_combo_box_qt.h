@@ -62,6 +62,7 @@ protected:
 
 private:
     void showSummary();
+    void reportChange();
     void syncList();
     void placePopup();
     int itemHeight() const;
