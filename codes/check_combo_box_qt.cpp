@@ -13,6 +13,8 @@
 #include <QTimer>
 #include <QToolButton>
 
+#include <utility>
+
 namespace corvane {
 
 namespace {
@@ -53,9 +55,17 @@ TCheckComboBoxQT::TCheckComboBoxQT(QWidget* parent) : QFrame(parent) {
     popupLayout->setContentsMargins(1, 1, 1, 1);
     popupLayout->addWidget(list_);
     popup_->installEventFilter(this);
+    list_->viewport()->installEventFilter(this);
     connect(list_, &QListWidget::itemChanged, this, [this](QListWidgetItem* item) {
         const int index = list_->row(item);
-        if ((item->checkState() == Qt::Checked) != selection_.checked(index)) toggleItem(index);
+        if ((item->checkState() == Qt::Checked) != selection_.checked(index)) {
+            tickedByClick_ = true;
+            toggleItem(index);
+        }
+    });
+    // The small box ticks by itself; a click on the item's text ticks it as well.
+    connect(list_, &QListWidget::itemClicked, this, [this](QListWidgetItem* item) {
+        if (!std::exchange(tickedByClick_, false)) toggleItem(list_->row(item));
     });
     connect(list_, &QListWidget::customContextMenuRequested, this, [this](const QPoint& at) {
         QMenu menu(list_);
@@ -208,6 +218,7 @@ void TCheckComboBoxQT::focusMoved(const QWidget* now) {
 }
 
 bool TCheckComboBoxQT::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == list_->viewport() && event->type() == QEvent::MouseButtonPress) tickedByClick_ = false;
     if (watched == edit_ && event->type() == QEvent::MouseButtonPress) {
         dropDown();
         return true;

@@ -82,6 +82,7 @@ private:
     QColor notFocusColor_ = Qt::white;
     TCHBQuoteStyle quoteStyle_ = TCHBQuoteStyle::qsNone;
     bool closedByButton_ = false;
+    bool tickedByClick_ = false;  // the click now ending ticked its item by its small box
     bool focusWithin_ = false;
     QMetaObject::Connection focusWatch_;
 };

@@ -71,6 +71,10 @@ struct SetComboClicks : SetCombo {
         return list->style()->subElementRect(QStyle::SE_ItemViewItemCheckIndicator, &option, list);
     }
     QPoint boxOf(int index) const { return boxRect(index).center(); }
+    QPoint textOf(int index) const {
+        const QRect item = list->visualItemRect(list->item(index));
+        return {item.left() + item.width() / 2, item.center().y()};
+    }
     void click(QPoint at) const { QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, at); }
     std::string ticks() const {
         std::string out;
@@ -83,6 +87,24 @@ struct SetComboClicks : SetCombo {
     }
 };
 
+TEST_F(SetComboClicks, TheBoxAndTheTextOfAnItemEachTickItOnce) {
+    QSignalSpy changes(combo, &TCheckComboBoxQT::changed);
+    ASSERT_FALSE(boxRect(3).contains(textOf(3))) << "the text is beside the box";
+    click(boxOf(2));
+    EXPECT_EQ(ticks(), "0010");
+    click(textOf(3));
+    EXPECT_EQ(ticks(), "0011");
+    EXPECT_EQ(combo->text(), "2,3");
+    click(textOf(3));  // the text again: untick
+    EXPECT_EQ(ticks(), "0010");
+    click(boxOf(2));
+    EXPECT_EQ(ticks(), "0000");
+    EXPECT_EQ(changes.count(), 4);
+    // A right click ticks nothing.
+    QTest::mouseClick(list->viewport(), Qt::RightButton, {}, textOf(1));
+    EXPECT_EQ(ticks(), "0000");
+}
+
 // Whoever hears of a change reads the ticks the list shows, "all" included.
 TEST_F(SetComboClicks, AChangeIsReportedWithTheTicksTheListShows) {
     std::vector<std::string> seen;
@@ -91,10 +113,10 @@ TEST_F(SetComboClicks, AChangeIsReportedWithTheTicksTheListShows) {
         for (int i = 0; i < 4; ++i) now += combo->checked(i) ? '1' : '0';
         seen.push_back(now + " " + combo->text().toStdString());
     });
-    click(boxOf(0));  // all
-    click(boxOf(2));  // then without set 2
-    click(boxOf(0));  // all again
-    click(boxOf(1));  // then without set 1
+    click(textOf(0));  // all
+    click(boxOf(2));   // then without set 2
+    click(boxOf(0));   // all again
+    click(textOf(1));  // then without set 1
     EXPECT_EQ(seen, (std::vector<std::string>{"1111 Tutti", "0101 1,3", "1111 Tutti", "0011 2,3"}));
     EXPECT_EQ(ticks(), "0011");
 }
