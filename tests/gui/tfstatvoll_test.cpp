@@ -7,6 +7,7 @@
 #include <QWindow>
 
 #include <fstream>
+#include <map>
 #include <QPointer>
 #include <QPushButton>
 
@@ -349,6 +350,54 @@ TEST(StatisticsDrawing, FiguresStayInTheirSubColumnsAndShirtNumbersLoseTheirLead
     EXPECT_EQ(drawn(1), expected(1, QStringLiteral("5")));
     EXPECT_NE(drawn(1), expected(1, QStringLiteral("05")));
     EXPECT_EQ(drawn(2), expected(2, QStringLiteral("10")));
+}
+
+// The rows and columns of the darkest pixels in a rectangle of a picture: the ink of what is
+// drawn there, in logical pixels.
+QRect inkIn(const QImage& image, const QRect& logical) {
+    const qreal ratio = image.devicePixelRatio();
+    QRect ink;
+    for (int y = static_cast<int>(logical.top() * ratio); y <= static_cast<int>((logical.bottom() + 1) * ratio) - 1; ++y)
+        for (int x = static_cast<int>(logical.left() * ratio); x <= static_cast<int>((logical.right() + 1) * ratio) - 1; ++x)
+            if (image.pixelColor(x, y).lightness() < 140) ink |= QRect(x, y, 1, 1);
+    return ink.isNull() ? ink : QRectF(QPointF(ink.topLeft()) / ratio, QSizeF(ink.size()) / ratio).toRect();
+}
+
+// Figures of a table stand at one height, whatever room their sub-column gives: two-digit set
+// figures in the set column's narrow sub-columns, "100%" in the attack's, single digits in the
+// serve's wide ones.
+TEST(StatisticsDrawing, EveryFigureOfATableIsDrawnAtOneHeight) {
+    const std::string statistics =
+        "[testata]\r\nf_b;f_r;f_s;f_m\r\n[home]\r\n05;Galli;8;13;11;3;0;7;1;0;2;0;0;5;0;0;5;100%;1;1\r\n"
+        "TO;Totale;8;13;11;3;0;7;1;0;2;0;0;5;0;0;5;100%;1;1\r\n"
+        "[opponent]\r\n12;Verdi;2;4;0;;;9;0;1;0;0;0;6;0;1;3;50%;1;2\r\nTO;Totale;2;4;0;;;9;0;1;0;0;0;6;0;1;3;50%;1;2\r\n";
+    StatisticsDisc disc(statistics);
+    TFStatVoll* stats = disc.open(true);
+    QTest::qWait(50);
+    // For looking at the tables: CORVANE_SCREENSHOTS names a folder that receives their picture.
+    if (const char* folder = std::getenv("CORVANE_SCREENSHOTS"); folder && *folder)
+        stats->grab().save(QString::fromLocal8Bit(folder) + QStringLiteral("/volleyball-figures.png"));
+    for (const bool side : {true, false}) {
+        TextGrid* grid = stats->table(side);
+        const QImage image = shot(grid->viewport());
+        std::map<int, std::string> heights;  // ink height: where it was seen
+        for (const auto [column, subColumns] : {std::pair{1, 5}, {2, 3}, {3, 3}, {4, 5}, {5, 2}})
+            for (int sub = 0; sub < subColumns; ++sub) {
+                const int width = subColumnWidth(grid, column, subColumns);
+                const QRect place(grid->columnViewportPosition(column) + sub * (width + 1), grid->rowViewportPosition(1),
+                                  width, grid->rowHeight(1));
+                const QString figure = grid->cellText(column, 1).section(QChar(';'), sub, sub);
+                const QRect ink = inkIn(image, place);
+                if (figure.isEmpty()) continue;
+                ASSERT_FALSE(ink.isNull()) << "column " << column << " sub-column " << sub << " shows nothing";
+                // Digits only: the percent sign stands a little lower than they do.
+                if (figure.contains(QChar('%'))) continue;
+                heights[ink.height()] += " " + std::to_string(column) + "/" + std::to_string(sub) + "=" + figure.toStdString();
+            }
+        EXPECT_EQ(heights.size(), 1u) << (side ? "home" : "opponent") << ": " << ::testing::PrintToString(heights);
+        ASSERT_FALSE(heights.empty());
+        EXPECT_GE(heights.begin()->first, 7) << "figures must stay legible";
+    }
 }
 
 TEST(StatisticsDrawing, DockAndCloseButtonsShowTheirGlyphsOnTheBlackVideoArea) {
