@@ -19,6 +19,7 @@
 #include "core/cp1252.h"
 #include "core/text.h"
 #include "core/transport_rules.h"
+#include "scout/code_table.h"
 #include "ui/app_context.h"
 #include "ui/apply_language_qt.h"
 #include "ui/fitted_font.h"
@@ -417,8 +418,9 @@ void TFStatVoll::search(bool home, const QPoint& point) {
     if (TFCodici* list = main_.codeList()) {
         list->FillFromSearch(code, std::string());
         if (list->listRowCount() > 0) {
-            list->PlayCode(list->currentListRow());
-            main_.Transport(TransportPlay);
+            const int first = list->currentListRow();
+            main_.showPlayerDetail(PlayerLabel(list->listRow(first).code, app_.state.match, app_.state.Sport));
+            if (list->PlayCode(first)) main_.Transport(TransportPlay);
         }
     }
     if (app_.settings.read(CloseStatistics) == "1") close();

@@ -16,6 +16,7 @@
 #include "codes/tfcodici.h"
 #include "codes/tfsubform.h"
 #include "gui/main_window_run.h"
+#include "ui/main_window_link.h"
 #include "ui/text_grid.h"
 
 namespace corvane {
@@ -114,6 +115,69 @@ TEST_F(StatisticsFixture, ReceptionErrorsUseTheAlternativeClauseAndTotalsSearchT
     clickCell(opponent, subColumnPoint(opponent, 4, 2, 0, 5));  // the totals row: every attacker
     EXPECT_EQ(run->state().analysis[AnalysisRecord::main_code], "a~~A~~~~~");
     EXPECT_EQ(run->window->codeList()->listRowCount(), 1);
+}
+
+// The main window as the statistics window reaches it, with the player texts it was asked to show.
+class PlayerDetailWatch : public MainWindowLink {
+public:
+    explicit PlayerDetailWatch(TFMain& main) : main_(main) {}
+    std::vector<std::string> shown;
+
+    void Transport(int command, int amount) override { main_.Transport(command, amount); }
+    bool SeekFilmTime(const std::string& film, const std::string& seconds) override {
+        return main_.SeekFilmTime(film, seconds);
+    }
+    int positionSeconds() const override { return main_.positionSeconds(); }
+    int durationSeconds() const override { return main_.durationSeconds(); }
+    bool filmAtItsEnd() const override { return main_.filmAtItsEnd(); }
+    bool playerBusy() const override { return main_.playerBusy(); }
+    bool slowMotionButtonDown() const override { return main_.slowMotionButtonDown(); }
+    void startSlowMotion() override { main_.startSlowMotion(); }
+    TFCodici* codeList() const override { return main_.codeList(); }
+    TFSubForm* searchPanel() const override { return main_.searchPanel(); }
+    void openPackage(const std::string& name, bool synthesis) override { main_.openPackage(name, synthesis); }
+    void showStatistics() override { main_.showStatistics(); }
+    void showNotes() override { main_.showNotes(); }
+    int screenWidth() const override { return main_.screenWidth(); }
+    void relayOutBesideTheList() override { main_.relayOutBesideTheList(); }
+    void codeListChanged() override { main_.codeListChanged(); }
+    void codeListRefilled() override { main_.codeListRefilled(); }
+    void showPlayerDetail(const std::string& playerText) override {
+        shown.push_back(playerText);
+        main_.showPlayerDetail(playerText);
+    }
+    QWidget* statisticsPanel(QWidget* docked) override { return main_.statisticsPanel(docked); }
+    void statisticsClosed(QWidget* window) override { main_.statisticsClosed(window); }
+    int videoAreaWidth() const override { return main_.videoAreaWidth(); }
+    QWidget* videoArea() const override { return main_.videoArea(); }
+    void refitVideo() override { main_.refitVideo(); }
+    QWidget* mainWidget() override { return main_.mainWidget(); }
+    void CheckUleadCodecs(bool flag) override { main_.CheckUleadCodecs(flag); }
+    void updatePreRollCaptions() override { main_.updatePreRollCaptions(); }
+
+private:
+    TFMain& main_;
+};
+
+// A statistics search names the player of the action it plays, as every other search does; a
+// search that finds nothing names nobody.
+TEST_F(StatisticsFixture, ASearchNamesThePlayerOfTheFirstAction) {
+    PlayerDetailWatch link(*run->window);
+    QPointer<TFStatVoll> stats = new TFStatVoll(run->app(), link);
+    stats->Load(disc.path() / "Tlx_Video/Partita/Stat.txt");
+    stats->Float();
+    TextGrid* home = stats->table(true);
+    TextGrid* opponent = stats->table(false);
+    clickCell(home, subColumnPoint(home, 2, 1, 1, 3));  // serve errors of home player 5
+    ASSERT_EQ(run->window->codeList()->listRowCount(), 1);
+    EXPECT_EQ(link.shown, std::vector<std::string>{"5 - Galli"});
+    clickCell(opponent, subColumnPoint(opponent, 3, 1, 1, 3));  // the reception error of 12
+    ASSERT_EQ(run->window->codeList()->listRowCount(), 1);
+    EXPECT_EQ(link.shown, (std::vector<std::string>{"5 - Galli", "12 - Verdi"}));
+    clickCell(home, subColumnPoint(home, 5, 1, 1, 2));  // no block of player 5
+    EXPECT_EQ(run->window->codeList()->listRowCount(), 0);
+    EXPECT_EQ(link.shown.size(), 2u);
+    delete stats.data();
 }
 
 TEST_F(StatisticsFixture, DocksAboveTheVideoAndClosesAfterASearchWhenAsked) {
