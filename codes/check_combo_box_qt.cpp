@@ -218,7 +218,8 @@ void TCheckComboBoxQT::focusMoved(const QWidget* now) {
 }
 
 bool TCheckComboBoxQT::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == list_->viewport() && event->type() == QEvent::MouseButtonPress) tickedByClick_ = false;
+    // The edit box is watched before the list exists.
+    if (list_ && watched == list_->viewport() && event->type() == QEvent::MouseButtonPress) tickedByClick_ = false;
     if (watched == edit_ && event->type() == QEvent::MouseButtonPress) {
         dropDown();
         return true;

@@ -70,10 +70,10 @@ private:
     void focusMoved(const QWidget* now);
 
     CheckListSelection selection_;
-    QLineEdit* edit_;
-    QToolButton* button_;
-    QFrame* popup_;
-    QListWidget* list_;
+    QLineEdit* edit_ = nullptr;
+    QToolButton* button_ = nullptr;
+    QFrame* popup_ = nullptr;
+    QListWidget* list_ = nullptr;
     int dropDownLines_ = 3;
     int columns_ = 0;
     bool sorted_ = false;
