@@ -13,6 +13,8 @@
 #include <QTimer>
 #include <QToolButton>
 
+#include <utility>
+
 namespace corvane {
 
 namespace {
@@ -53,15 +55,23 @@ TCheckComboBoxQT::TCheckComboBoxQT(QWidget* parent) : QFrame(parent) {
     popupLayout->setContentsMargins(1, 1, 1, 1);
     popupLayout->addWidget(list_);
     popup_->installEventFilter(this);
+    list_->viewport()->installEventFilter(this);
     connect(list_, &QListWidget::itemChanged, this, [this](QListWidgetItem* item) {
         const int index = list_->row(item);
-        if ((item->checkState() == Qt::Checked) != selection_.checked(index)) toggleItem(index);
+        if ((item->checkState() == Qt::Checked) != selection_.checked(index)) {
+            tickedByClick_ = true;
+            toggleItem(index);
+        }
+    });
+    // The small box ticks by itself; a click on the item's text ticks it as well.
+    connect(list_, &QListWidget::itemClicked, this, [this](QListWidgetItem* item) {
+        if (!std::exchange(tickedByClick_, false)) toggleItem(list_->row(item));
     });
     connect(list_, &QListWidget::customContextMenuRequested, this, [this](const QPoint& at) {
         QMenu menu(list_);
-        const auto emitChanged = [this] { Q_EMIT changed(); };
-        menu.addAction(capSelectAll_, this, [this, emitChanged] { selection_.selectAll(emitChanged); syncList(); });
-        menu.addAction(capDeSelectAll_, this, [this, emitChanged] { selection_.deselectAll(emitChanged); syncList(); });
+        const auto report = [this] { reportChange(); };
+        menu.addAction(capSelectAll_, this, [this, report] { selection_.selectAll(report); });
+        menu.addAction(capDeSelectAll_, this, [this, report] { selection_.deselectAll(report); });
         menu.exec(list_->viewport()->mapToGlobal(at));
     });
     applyEditColour(false);
@@ -137,13 +147,17 @@ void TCheckComboBoxQT::syncList() {
 }
 
 void TCheckComboBoxQT::toggleItem(int index) {
-    const auto outcome = selection_.toggleByUser(index, [this] {
-        showSummary();
-        Q_EMIT changed();
-    });
-    if (outcome == CheckListSelection::Outcome::NoRoom)
+    const auto outcome = selection_.toggleByUser(index, [this] { reportChange(); });
+    if (outcome == CheckListSelection::Outcome::NoRoom) {
+        syncList();  // the refused tick leaves its box
         QMessageBox::warning(this, QApplication::applicationDisplayName(), tr("There is no room for Selected"));
+    }
+}
+
+// The list and the summary show the settled ticks before anyone hears of the change.
+void TCheckComboBoxQT::reportChange() {
     syncList();
+    Q_EMIT changed();
 }
 
 // A line is as tall as the taller of its tick and its text, with room to breathe: the font's
@@ -204,6 +218,8 @@ void TCheckComboBoxQT::focusMoved(const QWidget* now) {
 }
 
 bool TCheckComboBoxQT::eventFilter(QObject* watched, QEvent* event) {
+    // The edit box is watched before the list exists.
+    if (list_ && watched == list_->viewport() && event->type() == QEvent::MouseButtonPress) tickedByClick_ = false;
     if (watched == edit_ && event->type() == QEvent::MouseButtonPress) {
         dropDown();
         return true;

@@ -62,6 +62,7 @@ protected:
 
 private:
     void showSummary();
+    void reportChange();
     void syncList();
     void placePopup();
     int itemHeight() const;
@@ -69,10 +70,10 @@ private:
     void focusMoved(const QWidget* now);
 
     CheckListSelection selection_;
-    QLineEdit* edit_;
-    QToolButton* button_;
-    QFrame* popup_;
-    QListWidget* list_;
+    QLineEdit* edit_ = nullptr;
+    QToolButton* button_ = nullptr;
+    QFrame* popup_ = nullptr;
+    QListWidget* list_ = nullptr;
     int dropDownLines_ = 3;
     int columns_ = 0;
     bool sorted_ = false;
@@ -81,6 +82,7 @@ private:
     QColor notFocusColor_ = Qt::white;
     TCHBQuoteStyle quoteStyle_ = TCHBQuoteStyle::qsNone;
     bool closedByButton_ = false;
+    bool tickedByClick_ = false;  // the click now ending ticked its item by its small box
     bool focusWithin_ = false;
     QMetaObject::Connection focusWatch_;
 };

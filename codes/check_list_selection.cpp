@@ -49,37 +49,29 @@ CheckListSelection::Outcome CheckListSelection::toggleByUser(int index, const st
         if (listed.size() >= kSummaryRoom) return Outcome::NoRoom;
     }
     ticks_ = std::move(ticks);
-    rebuildSummary();
-    if (onChange) onChange();
     applyAllRule(index, ticks_[at]);
+    // Reported once the ticks are settled: a handler that filters by them must not see "all"
+    // ticked beside items that are about to be ticked.
+    if (onChange) onChange();
     return Outcome::Changed;
 }
 
 void CheckListSelection::applyAllRule(int toggledIndex, bool ticked) {
-    if (!checkAllOnFirst_ || ticks_.empty()) return;
-    if (!ticked && toggledIndex != 0) {
-        ticks_.front() = false;
-        rebuildSummary();
-        return;
+    if (checkAllOnFirst_ && !ticks_.empty()) {
+        if (!ticked && toggledIndex != 0) ticks_.front() = false;
+        else if (ticks_.front()) std::fill(ticks_.begin(), ticks_.end(), true);
     }
-    if (ticks_.front()) std::fill(ticks_.begin(), ticks_.end(), true);
     rebuildSummary();
 }
 
-void CheckListSelection::selectAll(const std::function<void()>& onChange) {
-    std::fill(ticks_.begin(), ticks_.end(), true);
-    // Every caption, as the menu has always shown them; the "all" rule then shortens it.
-    summary_.clear();
-    for (const auto& item : items_) summary_ += (summary_.empty() ? "" : ",") + item;
-    if (onChange) onChange();
-    applyAllRule(0, true);
-}
+void CheckListSelection::selectAll(const std::function<void()>& onChange) { setAll(true, onChange); }
 
-void CheckListSelection::deselectAll(const std::function<void()>& onChange) {
-    std::fill(ticks_.begin(), ticks_.end(), false);
-    rebuildSummary();
+void CheckListSelection::deselectAll(const std::function<void()>& onChange) { setAll(false, onChange); }
+
+void CheckListSelection::setAll(bool ticked, const std::function<void()>& onChange) {
+    std::fill(ticks_.begin(), ticks_.end(), ticked);
+    applyAllRule(0, ticked);
     if (onChange) onChange();
-    applyAllRule(0, false);
 }
 
 }  // namespace corvane

@@ -29,14 +29,15 @@ public:
     const std::string& summary() const { return summary_; }
 
     enum class Outcome { Changed, NoRoom, Ignored };
-    // The user ticks or unticks an item. onChange runs before the "all" rule of the first item is
-    // applied, so it sees the ticks as the user left them. A tick that would make the summary
-    // reach 256 characters is refused.
+    // The user ticks or unticks an item. onChange runs after the "all" rule of the first item is
+    // applied, so it sees the ticks the list shows. A tick that would make the summary reach 256
+    // characters is refused.
     Outcome toggleByUser(int index, const std::function<void()>& onChange);
     void selectAll(const std::function<void()>& onChange);
     void deselectAll(const std::function<void()>& onChange);
 
 private:
+    void setAll(bool ticked, const std::function<void()>& onChange);
     void applyAllRule(int toggledIndex, bool ticked);
     std::string summaryOf(const std::vector<bool>& ticks) const;
     void rebuildSummary() { summary_ = summaryOf(ticks_); }

@@ -1,6 +1,8 @@
 #include "stats/tfstatvoll.h"
 
 #include <QCloseEvent>
+#include <QFontInfo>
+#include <QFontMetrics>
 #include <QGuiApplication>
 #include <QHeaderView>
 #include <QMouseEvent>
@@ -9,6 +11,7 @@
 #include <QShortcut>
 #include <QToolButton>
 
+#include <algorithm>
 #include <utility>
 
 #include "codes/tfcodici.h"
@@ -16,6 +19,7 @@
 #include "core/cp1252.h"
 #include "core/text.h"
 #include "core/transport_rules.h"
+#include "scout/code_table.h"
 #include "ui/app_context.h"
 #include "ui/apply_language_qt.h"
 #include "ui/fitted_font.h"
@@ -58,6 +62,56 @@ std::vector<SubColumn> subColumnsOf(const QString& header, int columnWidth) {
     std::vector<SubColumn> columns;
     for (int i = 0, left = 0; i < labels.size(); ++i, left += width + 1) columns.push_back({left, width});
     return columns;
+}
+
+// The figures of one sub-column and the room they have.
+struct SubColumnFigures {
+    QStringList figures;
+    int room = 0;
+};
+
+constexpr int kSmallestFigurePixels = 7;
+constexpr int kNarrowestStretch = 50;  // half the letters' normal width
+
+int widestOf(const QFont& font, const QStringList& figures) {
+    const QFontMetrics metrics(font);
+    int widest = 0;
+    for (const QString& figure : figures) widest = std::max(widest, metrics.horizontalAdvance(figure));
+    return widest;
+}
+
+QFont sizedAndNarrowed(QFont font, int pixels, int stretch) {
+    if (QFontInfo(font).pixelSize() != pixels) font.setPixelSize(pixels);
+    font.setStretch(stretch);
+    return font;
+}
+
+bool fits(const QFont& font, const SubColumnFigures& column) { return widestOf(font, column.figures) <= column.room; }
+
+// The least narrowing of the font at which the sub-column's figures fit it; the widths shrink
+// about as the stretch does, so the search starts from that estimate.
+int stretchFitting(const QFont& font, int pixels, const SubColumnFigures& column) {
+    const int widest = widestOf(sizedAndNarrowed(font, pixels, 100), column.figures);
+    int stretch = widest <= column.room ? 100 : std::max(kNarrowestStretch, 100 * column.room / widest);
+    while (stretch > kNarrowestStretch && !fits(sizedAndNarrowed(font, pixels, stretch), column)) --stretch;
+    return stretch;
+}
+
+// One height for every figure of a table, so that no figure looks smaller than its neighbours:
+// the largest at which each sub-column's figures fit it, narrowed as far as half their width.
+// Each sub-column then narrows its figures only as much as its own widest one needs.
+std::vector<QFont> figureFonts(const QFont& normal, const std::vector<SubColumnFigures>& columns) {
+    const auto fitAt = [&](int pixels) {
+        return std::all_of(columns.begin(), columns.end(), [&](const SubColumnFigures& column) {
+            return fits(sizedAndNarrowed(normal, pixels, kNarrowestStretch), column);
+        });
+    };
+    int pixels = QFontInfo(normal).pixelSize();
+    while (pixels > kSmallestFigurePixels && !fitAt(pixels)) --pixels;
+    std::vector<QFont> fonts;
+    for (const SubColumnFigures& column : columns)
+        fonts.push_back(sizedAndNarrowed(normal, pixels, stretchFitting(normal, pixels, column)));
+    return fonts;
 }
 
 }  // namespace
@@ -133,20 +187,23 @@ void TFStatVoll::fillTable(TextGrid* grid, const StatsTable& table) {
     for (int column = 0; column < StatsTable::kColumns; ++column) width += grid->columnWidth(column);
     grid->setFixedSize(width, tableHeight(grid));
 
-    // Each sub-column's figures at one size, the largest at which its widest keeps inside it with
-    // a pixel of air on either side, so neighbouring figures never run together.
-    auto& fonts = valueFonts_[grid == GrdNos ? 0 : 1];
+    // Every figure keeps inside its sub-column with a pixel of air on either side, so neighbouring
+    // figures never run together.
+    std::vector<SubColumnFigures> figures;
+    std::vector<int> columnOf;
     for (int column = 1; column < StatsTable::kColumns; ++column) {
         const auto subColumns = subColumnsOf(grid->cellText(column, 0), grid->columnWidth(column));
-        auto& columnFonts = fonts[static_cast<std::size_t>(column)];
-        columnFonts.clear();
         for (std::size_t sub = 0; sub < subColumns.size(); ++sub) {
-            QStringList values;
+            SubColumnFigures& these = figures.emplace_back(SubColumnFigures{{}, subColumns[sub].width - 2});
             for (int row = 1; row < grid->rowCount(); ++row)
-                values += grid->cellText(column, row).section(QChar(';'), static_cast<int>(sub), static_cast<int>(sub));
-            columnFonts.push_back(fontFitting(grid->font(), values, subColumns[sub].width - 2));
+                these.figures += grid->cellText(column, row).section(QChar(';'), static_cast<int>(sub), static_cast<int>(sub));
+            columnOf.push_back(column);
         }
     }
+    auto& fonts = valueFonts_[grid == GrdNos ? 0 : 1];
+    for (auto& columnFonts : fonts) columnFonts.clear();
+    const std::vector<QFont> fitted = figureFonts(grid->font(), figures);
+    for (std::size_t i = 0; i < fitted.size(); ++i) fonts[static_cast<std::size_t>(columnOf[i])].push_back(fitted[i]);
 }
 
 int TFStatVoll::tableHeight(const TextGrid* grid) const { return (grid->rowCount() - 1) * 17 + 36; }
@@ -361,8 +418,9 @@ void TFStatVoll::search(bool home, const QPoint& point) {
     if (TFCodici* list = main_.codeList()) {
         list->FillFromSearch(code, std::string());
         if (list->listRowCount() > 0) {
-            list->PlayCode(list->currentListRow());
-            main_.Transport(TransportPlay);
+            const int first = list->currentListRow();
+            main_.showPlayerDetail(PlayerLabel(list->listRow(first).code, app_.state.match, app_.state.Sport));
+            if (list->PlayCode(first)) main_.Transport(TransportPlay);
         }
     }
     if (app_.settings.read(CloseStatistics) == "1") close();

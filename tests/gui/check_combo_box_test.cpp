@@ -9,6 +9,8 @@
 #include <QTest>
 
 #include <functional>
+#include <string>
+#include <vector>
 
 #include <gtest/gtest.h>
 
@@ -47,6 +49,76 @@ TEST_F(SetCombo, ShowsTheTicksAndAppliesTheAllRule) {
     for (int i = 0; i < 4; ++i) EXPECT_EQ(list->item(i)->checkState(), Qt::Checked) << i;
     combo->setChecked(1, false);
     EXPECT_EQ(changes.count(), 3);  // a tick from code reports no change
+}
+
+// Clicks in the opened list where a coach puts them: on an item's small box or on its text.
+struct SetComboClicks : SetCombo {
+    QListWidget* list = nullptr;
+    void SetUp() override {
+        SetCombo::SetUp();
+        combo->move(10, 10);
+        auto* edit = combo->findChild<QLineEdit*>();
+        QTest::mouseClick(edit, Qt::LeftButton, {}, edit->rect().center());
+        ASSERT_TRUE(combo->droppedDown());
+        list = combo->findChild<QListWidget*>();
+    }
+    QRect boxRect(int index) const {
+        QStyleOptionViewItem option;
+        option.initFrom(list);
+        option.rect = list->visualItemRect(list->item(index));
+        option.features = QStyleOptionViewItem::HasCheckIndicator | QStyleOptionViewItem::HasDisplay;
+        option.text = list->item(index)->text();
+        return list->style()->subElementRect(QStyle::SE_ItemViewItemCheckIndicator, &option, list);
+    }
+    QPoint boxOf(int index) const { return boxRect(index).center(); }
+    QPoint textOf(int index) const {
+        const QRect item = list->visualItemRect(list->item(index));
+        return {item.left() + item.width() / 2, item.center().y()};
+    }
+    void click(QPoint at) const { QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, at); }
+    std::string ticks() const {
+        std::string out;
+        for (int i = 0; i < list->count(); ++i) {
+            const bool shown = list->item(i)->checkState() == Qt::Checked;
+            EXPECT_EQ(shown, combo->checked(i)) << "item " << i << ": the list and the control disagree";
+            out += shown ? '1' : '0';
+        }
+        return out;
+    }
+};
+
+TEST_F(SetComboClicks, TheBoxAndTheTextOfAnItemEachTickItOnce) {
+    QSignalSpy changes(combo, &TCheckComboBoxQT::changed);
+    ASSERT_FALSE(boxRect(3).contains(textOf(3))) << "the text is beside the box";
+    click(boxOf(2));
+    EXPECT_EQ(ticks(), "0010");
+    click(textOf(3));
+    EXPECT_EQ(ticks(), "0011");
+    EXPECT_EQ(combo->text(), "2,3");
+    click(textOf(3));  // the text again: untick
+    EXPECT_EQ(ticks(), "0010");
+    click(boxOf(2));
+    EXPECT_EQ(ticks(), "0000");
+    EXPECT_EQ(changes.count(), 4);
+    // A right click ticks nothing.
+    QTest::mouseClick(list->viewport(), Qt::RightButton, {}, textOf(1));
+    EXPECT_EQ(ticks(), "0000");
+}
+
+// Whoever hears of a change reads the ticks the list shows, "all" included.
+TEST_F(SetComboClicks, AChangeIsReportedWithTheTicksTheListShows) {
+    std::vector<std::string> seen;
+    QObject::connect(combo, &TCheckComboBoxQT::changed, combo, [&] {
+        std::string now;
+        for (int i = 0; i < 4; ++i) now += combo->checked(i) ? '1' : '0';
+        seen.push_back(now + " " + combo->text().toStdString());
+    });
+    click(textOf(0));  // all
+    click(boxOf(2));   // then without set 2
+    click(boxOf(0));   // all again
+    click(textOf(1));  // then without set 1
+    EXPECT_EQ(seen, (std::vector<std::string>{"1111 Tutti", "0101 1,3", "1111 Tutti", "0011 2,3"}));
+    EXPECT_EQ(ticks(), "0011");
 }
 
 TEST_F(SetCombo, DropDownLinesOutsideThreeToTenAreIgnored) {

@@ -7,6 +7,7 @@
 #include <QWindow>
 
 #include <fstream>
+#include <map>
 #include <QPointer>
 #include <QPushButton>
 
@@ -15,6 +16,7 @@
 #include "codes/tfcodici.h"
 #include "codes/tfsubform.h"
 #include "gui/main_window_run.h"
+#include "ui/main_window_link.h"
 #include "ui/text_grid.h"
 
 namespace corvane {
@@ -113,6 +115,69 @@ TEST_F(StatisticsFixture, ReceptionErrorsUseTheAlternativeClauseAndTotalsSearchT
     clickCell(opponent, subColumnPoint(opponent, 4, 2, 0, 5));  // the totals row: every attacker
     EXPECT_EQ(run->state().analysis[AnalysisRecord::main_code], "a~~A~~~~~");
     EXPECT_EQ(run->window->codeList()->listRowCount(), 1);
+}
+
+// The main window as the statistics window reaches it, with the player texts it was asked to show.
+class PlayerDetailWatch : public MainWindowLink {
+public:
+    explicit PlayerDetailWatch(TFMain& main) : main_(main) {}
+    std::vector<std::string> shown;
+
+    void Transport(int command, int amount) override { main_.Transport(command, amount); }
+    bool SeekFilmTime(const std::string& film, const std::string& seconds) override {
+        return main_.SeekFilmTime(film, seconds);
+    }
+    int positionSeconds() const override { return main_.positionSeconds(); }
+    int durationSeconds() const override { return main_.durationSeconds(); }
+    bool filmAtItsEnd() const override { return main_.filmAtItsEnd(); }
+    bool playerBusy() const override { return main_.playerBusy(); }
+    bool slowMotionButtonDown() const override { return main_.slowMotionButtonDown(); }
+    void startSlowMotion() override { main_.startSlowMotion(); }
+    TFCodici* codeList() const override { return main_.codeList(); }
+    TFSubForm* searchPanel() const override { return main_.searchPanel(); }
+    void openPackage(const std::string& name, bool synthesis) override { main_.openPackage(name, synthesis); }
+    void showStatistics() override { main_.showStatistics(); }
+    void showNotes() override { main_.showNotes(); }
+    int screenWidth() const override { return main_.screenWidth(); }
+    void relayOutBesideTheList() override { main_.relayOutBesideTheList(); }
+    void codeListChanged() override { main_.codeListChanged(); }
+    void codeListRefilled() override { main_.codeListRefilled(); }
+    void showPlayerDetail(const std::string& playerText) override {
+        shown.push_back(playerText);
+        main_.showPlayerDetail(playerText);
+    }
+    QWidget* statisticsPanel(QWidget* docked) override { return main_.statisticsPanel(docked); }
+    void statisticsClosed(QWidget* window) override { main_.statisticsClosed(window); }
+    int videoAreaWidth() const override { return main_.videoAreaWidth(); }
+    QWidget* videoArea() const override { return main_.videoArea(); }
+    void refitVideo() override { main_.refitVideo(); }
+    QWidget* mainWidget() override { return main_.mainWidget(); }
+    void CheckUleadCodecs(bool flag) override { main_.CheckUleadCodecs(flag); }
+    void updatePreRollCaptions() override { main_.updatePreRollCaptions(); }
+
+private:
+    TFMain& main_;
+};
+
+// A statistics search names the player of the action it plays, as every other search does; a
+// search that finds nothing names nobody.
+TEST_F(StatisticsFixture, ASearchNamesThePlayerOfTheFirstAction) {
+    PlayerDetailWatch link(*run->window);
+    QPointer<TFStatVoll> stats = new TFStatVoll(run->app(), link);
+    stats->Load(disc.path() / "Tlx_Video/Partita/Stat.txt");
+    stats->Float();
+    TextGrid* home = stats->table(true);
+    TextGrid* opponent = stats->table(false);
+    clickCell(home, subColumnPoint(home, 2, 1, 1, 3));  // serve errors of home player 5
+    ASSERT_EQ(run->window->codeList()->listRowCount(), 1);
+    EXPECT_EQ(link.shown, std::vector<std::string>{"5 - Galli"});
+    clickCell(opponent, subColumnPoint(opponent, 3, 1, 1, 3));  // the reception error of 12
+    ASSERT_EQ(run->window->codeList()->listRowCount(), 1);
+    EXPECT_EQ(link.shown, (std::vector<std::string>{"5 - Galli", "12 - Verdi"}));
+    clickCell(home, subColumnPoint(home, 5, 1, 1, 2));  // no block of player 5
+    EXPECT_EQ(run->window->codeList()->listRowCount(), 0);
+    EXPECT_EQ(link.shown.size(), 2u);
+    delete stats.data();
 }
 
 TEST_F(StatisticsFixture, DocksAboveTheVideoAndClosesAfterASearchWhenAsked) {
@@ -349,6 +414,54 @@ TEST(StatisticsDrawing, FiguresStayInTheirSubColumnsAndShirtNumbersLoseTheirLead
     EXPECT_EQ(drawn(1), expected(1, QStringLiteral("5")));
     EXPECT_NE(drawn(1), expected(1, QStringLiteral("05")));
     EXPECT_EQ(drawn(2), expected(2, QStringLiteral("10")));
+}
+
+// The rows and columns of the darkest pixels in a rectangle of a picture: the ink of what is
+// drawn there, in logical pixels.
+QRect inkIn(const QImage& image, const QRect& logical) {
+    const qreal ratio = image.devicePixelRatio();
+    QRect ink;
+    for (int y = static_cast<int>(logical.top() * ratio); y <= static_cast<int>((logical.bottom() + 1) * ratio) - 1; ++y)
+        for (int x = static_cast<int>(logical.left() * ratio); x <= static_cast<int>((logical.right() + 1) * ratio) - 1; ++x)
+            if (image.pixelColor(x, y).lightness() < 140) ink |= QRect(x, y, 1, 1);
+    return ink.isNull() ? ink : QRectF(QPointF(ink.topLeft()) / ratio, QSizeF(ink.size()) / ratio).toRect();
+}
+
+// Figures of a table stand at one height, whatever room their sub-column gives: two-digit set
+// figures in the set column's narrow sub-columns, "100%" in the attack's, single digits in the
+// serve's wide ones.
+TEST(StatisticsDrawing, EveryFigureOfATableIsDrawnAtOneHeight) {
+    const std::string statistics =
+        "[testata]\r\nf_b;f_r;f_s;f_m\r\n[home]\r\n05;Galli;8;13;11;3;0;7;1;0;2;0;0;5;0;0;5;100%;1;1\r\n"
+        "TO;Totale;8;13;11;3;0;7;1;0;2;0;0;5;0;0;5;100%;1;1\r\n"
+        "[opponent]\r\n12;Verdi;2;4;0;;;9;0;1;0;0;0;6;0;1;3;50%;1;2\r\nTO;Totale;2;4;0;;;9;0;1;0;0;0;6;0;1;3;50%;1;2\r\n";
+    StatisticsDisc disc(statistics);
+    TFStatVoll* stats = disc.open(true);
+    QTest::qWait(50);
+    // For looking at the tables: CORVANE_SCREENSHOTS names a folder that receives their picture.
+    if (const char* folder = std::getenv("CORVANE_SCREENSHOTS"); folder && *folder)
+        stats->grab().save(QString::fromLocal8Bit(folder) + QStringLiteral("/volleyball-figures.png"));
+    for (const bool side : {true, false}) {
+        TextGrid* grid = stats->table(side);
+        const QImage image = shot(grid->viewport());
+        std::map<int, std::string> heights;  // ink height: where it was seen
+        for (const auto [column, subColumns] : {std::pair{1, 5}, {2, 3}, {3, 3}, {4, 5}, {5, 2}})
+            for (int sub = 0; sub < subColumns; ++sub) {
+                const int width = subColumnWidth(grid, column, subColumns);
+                const QRect place(grid->columnViewportPosition(column) + sub * (width + 1), grid->rowViewportPosition(1),
+                                  width, grid->rowHeight(1));
+                const QString figure = grid->cellText(column, 1).section(QChar(';'), sub, sub);
+                const QRect ink = inkIn(image, place);
+                if (figure.isEmpty()) continue;
+                ASSERT_FALSE(ink.isNull()) << "column " << column << " sub-column " << sub << " shows nothing";
+                // Digits only: the percent sign stands a little lower than they do.
+                if (figure.contains(QChar('%'))) continue;
+                heights[ink.height()] += " " + std::to_string(column) + "/" + std::to_string(sub) + "=" + figure.toStdString();
+            }
+        EXPECT_EQ(heights.size(), 1u) << (side ? "home" : "opponent") << ": " << ::testing::PrintToString(heights);
+        ASSERT_FALSE(heights.empty());
+        EXPECT_GE(heights.begin()->first, 7) << "figures must stay legible";
+    }
 }
 
 TEST(StatisticsDrawing, DockAndCloseButtonsShowTheirGlyphsOnTheBlackVideoArea) {

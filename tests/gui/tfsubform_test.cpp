@@ -259,6 +259,39 @@ TEST_F(SynthesisOnTheDemoDisc, TickingASetReappliesTheSelectedAnalysis) {
     }
 }
 
+// "All" ticked again after a set was left out: the list shows every code of the analysis, as the
+// ticks do, not the sets ticked before the "all" rule ticked the rest.
+TEST_F(SynthesisOnTheDemoDisc, TickingAllAfterASetWasLeftOutListsTheWholeAnalysisAgain) {
+    const int analysis = firstVisibleAnalysis(*panel, 0);
+    clickRow(analyses, analysis);
+    const int all = list->listRowCount();
+    int inSet2 = 0;
+    for (int row = 1; row <= all; ++row) inSet2 += list->listRow(row).set == "2" ? 1 : 0;
+    ASSERT_GT(inSet2, 0);
+    ASSERT_LT(inSet2, all) << "the analysis must hold codes of set 2 and of other sets";
+
+    auto* sets = list->findChild<TCheckComboBoxQT*>("CbSet");
+    auto* edit = sets->findChild<QLineEdit*>();
+    QTest::mouseClick(edit, Qt::LeftButton, {}, edit->rect().center());
+    ASSERT_TRUE(sets->droppedDown());
+    auto* items = sets->findChild<QListWidget*>();
+    const auto tick = [&](int index) {
+        const QRect item = items->visualItemRect(items->item(index));
+        QTest::mouseClick(items->viewport(), Qt::LeftButton, {}, QPoint(item.left() + 8, item.center().y()));
+    };
+    tick(0);
+    ASSERT_EQ(sets->checkedCount(), items->count());
+    EXPECT_EQ(list->listRowCount(), all);
+    tick(2);  // set 2 left out
+    ASSERT_FALSE(sets->checked(0));
+    ASSERT_FALSE(sets->checked(2));
+    EXPECT_EQ(list->listRowCount(), all - inSet2);
+    tick(0);  // all again
+    ASSERT_EQ(sets->checkedCount(), items->count());
+    EXPECT_EQ(panel->selectedAnalysis(), analysis);
+    EXPECT_EQ(list->listRowCount(), all);
+}
+
 TEST(SearchPanelOnTheDemoDisc, OtherSportsGetTheThirteenCellEntry) {
     ASSERT_TRUE(std::filesystem::is_directory(demoDisc() / "Tlx_Video")) << "make the demo disc first";
     MainWindowRun run(demoDisc());
