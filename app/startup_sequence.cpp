@@ -144,8 +144,7 @@ StartupOutcome StartupSequence::refuseCommandLine(const CommandLineRequest& requ
     if (text == kLibraryErrorText || text == kMissingText)
         text = several ? "Corvane Player opens one disc, package or scout file at a time; arguments given:\r%s"
                        : "Corvane Player opens a disc, a package folder or a scout file; this argument is none of them:\r%s";
-    if (const auto at = text.find("%s"); at != std::string::npos) text.replace(at, 2, arguments);
-    services_.boxes.ShowMessageBox(text, "Corvane Player", MessageBoxExclamation);
+    services_.boxes.ShowMessageBox(withArguments(text, {arguments}), "Corvane Player", MessageBoxExclamation);
     return StartupOutcome::CommandLineRefused;
 }
 
