@@ -13,6 +13,7 @@
 #include "codes/analyses_file.h"
 #include "core/log.h"
 #include "core/program_state.h"
+#include "scout/events.h"
 #include "scout/line_cipher.h"
 #include "scout/packages.h"
 #include "support/folder_snapshot.h"
@@ -123,9 +124,10 @@ std::vector<HostileCase> hostileCases() {
              const std::string longestScoutLine = "*01AB;1;0;1;10;" + std::string(kMaxScoutLineBytes - 15, 'x');
              p.file("scout.txt", lines({"Titolo", "[scout]", longestScoutLine, "a02CD;1;0;1;20;"}));
              p.file("FilmList.cfg", lines({longLine, "Film01.mpg"})).file("Film01.mpg", "");
+             // An events file past its size bound is not read at all.
              p.file("Eventi.txt", eventLine(1) + longLine + "\r\n");
          },
-         {.scoutRead = true, .codes = 2, .films = {"Film01.mpg"}, .events = 1}},
+         {.scoutRead = true, .codes = 2, .films = {"Film01.mpg"}, .events = 0}},
         {"cut mid-line", false,
          [=](const PackageWriter& p) {
              p.file("Match.cfg", sport2).file("scout.txt", "Titolo\r\n[scout]\r\n*01AB;1;0;1;10;\r\na02CD;1;0");
@@ -173,7 +175,8 @@ std::vector<HostileCase> hostileCases() {
              for (int n = 1; n <= 100000; ++n) events += eventLine(n) + "\r\n";
              p.file("Match.cfg", sport2).file("scout.txt", kCodes).file("Eventi.txt", events);
          },
-         {.scoutRead = true, .codes = 2, .films = {"Film01.MPG"}, .events = 100000}},
+         // The lines past the events file's line bound are not loaded.
+         {.scoutRead = true, .codes = 2, .films = {"Film01.MPG"}, .events = static_cast<int>(kMaxEventLines)}},
         {"many analyses", true,
          [=](const PackageWriter& p) {
              std::string analyses;
