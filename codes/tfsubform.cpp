@@ -12,6 +12,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include <algorithm>
 #include <optional>
 
 #include "codes/match_header.h"
@@ -319,18 +320,25 @@ void TFSubForm::fillPackageChooser() {
     const ProgramState& state = app_.state;
     CbMatches->clear();
     packageIsSynthesis_.clear();
-    int open = 0;  // the open package is the chosen one (the command line may have named it)
     for (const auto& name : state.MatchList) {
-        if (!state.SynthesisMode && name == state.package.name) open = CbMatches->count();
         CbMatches->addItem(glyphIcon(Glyph::PreviousFilm, Qt::black), QString::fromStdString(pathToUtf8(name)));
         packageIsSynthesis_.push_back(false);
     }
     for (const auto& name : state.SynthesisList) {
-        if (state.SynthesisMode && name == state.package.name) open = CbMatches->count();
         CbMatches->addItem(glyphIcon(Glyph::NextFilm, Qt::black), QString::fromStdString(pathToUtf8(name)));
         packageIsSynthesis_.push_back(true);
     }
-    CbMatches->setCurrentIndex(open);
+    // The open package is the chosen one (the command line may have named it).
+    CbMatches->setCurrentIndex(openPackageIndex());
+}
+
+int TFSubForm::openPackageIndex() const {
+    const ProgramState& state = app_.state;
+    const auto& names = state.SynthesisMode ? state.SynthesisList : state.MatchList;
+    const auto found = std::find(names.begin(), names.end(), state.package.name);
+    if (found == names.end()) return 0;
+    const auto at = static_cast<int>(found - names.begin());
+    return state.SynthesisMode ? static_cast<int>(state.MatchList.size()) + at : at;
 }
 
 void TFSubForm::choosePackage(int index) {
@@ -342,6 +350,8 @@ void TFSubForm::choosePackage(int index) {
     const std::size_t at = synthesis ? static_cast<std::size_t>(index) - app_.state.MatchList.size()
                                      : static_cast<std::size_t>(index);
     main_.openPackage(names[at], synthesis);
+    // A refused package leaves the one open before: the chooser names what is open.
+    CbMatches->setCurrentIndex(openPackageIndex());
 }
 
 void TFSubForm::preparePackage() {

@@ -88,6 +88,8 @@ private:
     void buildWidgets();
     void layOutStrips();
     void fillPackageChooser();
+    // The chooser's index of the package that is open, 0 when it lists none.
+    int openPackageIndex() const;
     void choosePackage(int index);
     void listAnalyses();
     void showMatch();

@@ -16,6 +16,7 @@
 #include "codes/check_combo_box_qt.h"
 #include "codes/tfcodici.h"
 #include "core/text.h"
+#include "scout/scout_readers.h"
 #include "gui/coach_clicks.h"
 #include "gui/main_window_run.h"
 #include "stats/tfstatvoll.h"
@@ -134,6 +135,45 @@ TEST_F(AfterAStatisticsClick, TheSearchButtonWithANewCodeIsNotFilteredByIt) {
 TEST_F(AfterAStatisticsClick, AnotherPackageOpensWithEveryCode) {
     choosePackage(*run, 1);
     EXPECT_EQ(list->listRowCount(), 8);
+}
+
+// A package whose scout file brings more lines than a package may: choosing it is refused with
+// a message, and the match open before stays open, listed and named by the chooser.
+TEST(PackageChooser, ARefusedPackageLeavesTheOpenOneListedAndNamed) {
+    Disc disc{{narrow()}};
+    disc.withCodes(kRallies);
+    const auto package = disc.path() / "Tlx_Video/Partita";
+    const auto hostile = disc.path() / "Tlx_Video/Partita2";
+    std::filesystem::create_directories(hostile);
+    for (const char* name : {"Match.cfg", "FilmList.cfg"}) std::filesystem::copy_file(package / name, hostile / name);
+    std::filesystem::create_hard_link(package / "Film01.mpg", hostile / "Film01.mpg");
+    {
+        std::ofstream scout(hostile / "scout.dvw", std::ios::binary);
+        scout << "[3KESTRALINESCOUT]\r\n[3SCOUT]\r\n";
+        for (std::size_t n = 0; n <= kMaxScoutLines; ++n) scout << "*07SM+;;;;;;;20.00.00;1;;;1;1\r\n";
+    }
+    MainWindowRun run(disc);
+    auto* chooser = run.control<QComboBox>("CbMatches");
+    ASSERT_TRUE(chooser);
+    ASSERT_EQ(chooser->currentText().toStdString(), "Partita");
+    TFCodici* list = run.window->codeList();
+    ASSERT_EQ(list->listRowCount(), 8);
+
+    // The chooser's own keys pick the package; the refusal then puts the open one back in view.
+    clickButton(chooser);
+    QAbstractItemView* items = chooser->view();
+    ASSERT_TRUE(waitFor([&] { return items->isVisible(); }));
+    QTest::keyClick(items, Qt::Key_Down);
+    QTest::keyClick(items, Qt::Key_Return);
+    ASSERT_TRUE(waitFor([&] { return !run.boxes.shown.empty() && !items->isVisible(); }));
+
+    ASSERT_EQ(run.boxes.shown.size(), 1u);
+    EXPECT_NE(run.boxes.shown[0].text.find("Partita2"), std::string::npos) << run.boxes.shown[0].text;
+    EXPECT_NE(run.boxes.shown[0].text.find(std::to_string(kMaxScoutLines)), std::string::npos) << run.boxes.shown[0].text;
+    EXPECT_EQ(run.state().package.name, "Partita");
+    EXPECT_EQ(chooser->currentText().toStdString(), "Partita");
+    EXPECT_EQ(list->listRowCount(), 8);
+    EXPECT_NE(disc.log().find("Pacchetto rifiutato"), std::string::npos);
 }
 
 struct SynthesisOnTheDemoDisc : ::testing::Test {
