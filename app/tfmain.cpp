@@ -669,7 +669,7 @@ bool TFMain::openPackageData(const std::string& name, bool synthesis) {
 }
 
 void TFMain::refusePackage(const std::string& name, std::optional<ScoutLimit> limit) {
-    if (!limit) app_.log.WriteLog(forTheLog("Memoria insufficiente per il pacchetto " + name));
+    if (!limit) app_.log.WriteLog("Memoria insufficiente per il pacchetto " + name);
     app_.boxes.ShowMessageBox(PackageRefusalMessage(app_.messages, pathToUtf8(name), limit),
                               app_.messages.MessageText(14), MessageBoxExclamation);
 }
