@@ -31,8 +31,8 @@ public:
     virtual void stepCode(int step) = 0;
     // The analysis chooser, modal.
     virtual void openAnalysis() = 0;
-    // A row of the code window clicked: 1 is the code list's first code.
-    virtual void playListRow(int listRow) = 0;
+    // A row of the code window clicked: the code list selects that row (1 is its first code).
+    virtual void selectListRow(int listRow) = 0;
     // The code window's grid takes the keyboard again (after the player strip was activated).
     virtual void focusCodeWindow() = 0;
 

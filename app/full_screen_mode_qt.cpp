@@ -262,13 +262,12 @@ void FullScreenMode::openAnalysis() {
     }
 }
 
-void FullScreenMode::playListRow(int listRow) {
+void FullScreenMode::selectListRow(int listRow) {
     TFCodici* list = main_.codeList();
     if (!list || listRow < 1 || listRow > list->listRowCount()) return;
-    updateCodeButtons(listRow - 1, list->listRowCount());
-    ShowPlayerDetail(playerTextOfListRow(listRow));
-    list->PlayCode(listRow);
-    main_.Transport(TransportPlay);
+    // As a click on that row of the list: the list plays it, ends it and moves on from it, and
+    // its selection calls FillCodeWindow, which sets the buttons and the player strip.
+    list->selectListRow(listRow);
 }
 
 void FullScreenMode::focusCodeWindow() {

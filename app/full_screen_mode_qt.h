@@ -68,7 +68,7 @@ public:
     void keepFloatingShown() override;
     void stepCode(int step) override;
     void openAnalysis() override;
-    void playListRow(int listRow) override;
+    void selectListRow(int listRow) override;
     void focusCodeWindow() override;
 
 private:

@@ -54,7 +54,7 @@ TFDetCodFS::TFDetCodFS(AppContext& app, FullScreenLink& link)
     });
     Grd->installEventFilter(this);
     layout->addWidget(Grd);
-    connect(Grd, &QTableWidget::cellClicked, this, [this](int row, int) { link_.playListRow(row + 1); });
+    connect(Grd, &QTableWidget::cellClicked, this, [this](int row, int) { link_.selectListRow(row + 1); });
     ApplyLanguage(this, app.state.LanguageNumber, app.messages, {});
     // Column 0 takes the grid's whole width beside its scroll bar.
     Grd->setColumnWidth(0, kWidth - Grd->verticalScrollBar()->sizeHint().width());

@@ -62,6 +62,16 @@ void TFFullScreen::keyPressEvent(QKeyEvent* event) {
 }
 
 void TFFullScreen::closeEvent(QCloseEvent* event) {
+    if (link_.active()) {
+        // A close request from outside (Alt+F4 under a desktop) while the mode is on: closing
+        // only this window would leave the main window disabled behind it. It leaves full
+        // screen as Escape does; the mode closes the window itself once it is off.
+        event->ignore();
+        Timer2.stop();
+        ShowFloating(true);
+        link_.leave();
+        return;
+    }
     Timer1.stop();
     Timer2.stop();
     if (savedPointer_ != kNotTaken) {

@@ -780,7 +780,10 @@ bool TFMain::OpenFilm(const std::string& path) {
     const auto& films = app_.state.package.films;
     const int filmCount = static_cast<int>(films.size());
     const int current = app_.state.package.currentFilm;
-    BtnAudio->setEnabled(Amov->Audio());
+    // The film's own flag, not the button's state: in full screen the main window, and every
+    // control in it, is disabled.
+    const bool hasSound = Amov->Audio();
+    BtnAudio->setEnabled(hasSound);
     ButPrev->setEnabled(filmCount > 1 && current > 1);
     ButNext->setEnabled(filmCount > 1 && current < filmCount);
 
@@ -790,9 +793,9 @@ bool TFMain::OpenFilm(const std::string& path) {
     mutedBySlowMotion_ = false;
     Amov->SetRate(1.0);
     applyPlaybackRate();  // the coach's chosen speed goes on from film to film
-    BtnAudio->setVisible(BtnAudio->isEnabled());
-    if (BtnAudio->isEnabled()) showAudioImage(true);
-    Bevel8->setVisible(BtnAudio->isVisible());
+    BtnAudio->setVisible(hasSound);
+    if (hasSound) showAudioImage(true);
+    Bevel8->setVisible(hasSound);
 
     ButStepM->setToolTip(messageToQt(app_.messages.MessageText(44)));
     WideMpeg2 = false;

@@ -5,6 +5,8 @@
 #include <string_view>
 
 #include "codes/code_list_rules.h"
+#include "core/text.h"
+#include "core/transport_rules.h"
 
 namespace corvane {
 
@@ -46,12 +48,22 @@ ActionEnd synthesisActionEnd(const CodeTable& table, int tableRow, int endOffset
 }
 
 ActionEnd filteredActionEnd(const CodeTable& table, int tableRow, int endOffsetSeconds) {
+    const std::string_view film = table.Cell(Film, tableRow);
     for (int row = tableRow + 1; row < table.RowCount(); ++row) {
+        // The seconds of the next film count from its own start: the rally ended with its film.
+        if (table.Cell(Film, row) != film) return endAt(ActionEnd::AtFilmEnd);
         if (!endsRally(table.Cell(Code, row))) continue;
         const auto second = codeSecond(table, row);
         return second ? endAt(ActionEnd::AtSecond, *second - offsetOf(endOffsetSeconds)) : ActionEnd{};
     }
     return {};
+}
+
+// Whether the position is a second of the code's film.
+bool shownFilm(const ActionEndQuery& q, int tableRow) {
+    if (!q.playingFilm) return true;
+    const auto film = parseIntInRange(q.table.Cell(Film, tableRow), 0, kFilmNumberLimit);
+    return film && *film == *q.playingFilm;
 }
 
 bool outsideAction(const ActionEndQuery& q, int tableRow, const ActionEnd& end) {
@@ -67,7 +79,9 @@ ActionEndDecision followTheFilm(const ActionEndQuery& q) {
     const auto tableRowOf = [&](int listRow) { return q.listTableRows[static_cast<std::size_t>(listRow - 1)]; };
     const std::string_view film = q.table.Cell(Film, tableRowOf(q.listRow));
     int target = q.listRow;
-    for (int row = q.listRow + 1; row <= listRows; ++row) {
+    // Another film shown: the position says nothing of where this film's codes stand.
+    const int lastRowToTry = shownFilm(q, tableRowOf(q.listRow)) ? listRows : q.listRow;
+    for (int row = q.listRow + 1; row <= lastRowToTry; ++row) {
         if (q.table.Cell(Film, tableRowOf(row)) != film) break;
         const auto second = codeSecond(q.table, tableRowOf(row));
         if (!second) continue;
@@ -77,7 +91,8 @@ ActionEndDecision followTheFilm(const ActionEndQuery& q) {
     if (target == q.listRow && q.listRow < listRows) {
         // The next code lies in another film: it starts once the position has passed its second.
         const auto next = codeSecond(q.table, tableRowOf(q.listRow + 1));
-        if (q.table.Cell(Film, tableRowOf(q.listRow + 1)) != film && next && q.positionSeconds >= *next)
+        const int nextRow = tableRowOf(q.listRow + 1);
+        if (q.table.Cell(Film, nextRow) != film && shownFilm(q, nextRow) && next && q.positionSeconds >= *next)
             target = q.listRow + 1;
     }
     if (target == q.listRow) return {};
@@ -96,6 +111,7 @@ ActionEndDecision CheckActionEnd(const ActionEndQuery& q) {
     if (!q.synthesisMode && listRows == q.table.codeRowCount()) return followTheFilm(q);
 
     const int tableRow = q.listTableRows[static_cast<std::size_t>(q.listRow - 1)];
+    if (!shownFilm(q, tableRow)) return {};
     const ActionEnd end = q.synthesisMode ? synthesisActionEnd(q.table, tableRow, q.endOffsetSeconds)
                                           : filteredActionEnd(q.table, tableRow, q.endOffsetSeconds);
     if (q.filmMovedByUser && outsideAction(q, tableRow, end)) return {ActionEndStep::Release};

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <optional>
 #include <vector>
 
 #include "scout/code_table.h"
@@ -35,6 +36,9 @@ struct ActionEndQuery {
     bool atFilmEnd = false;        // the player stands at the film's last picture
     int preRollSeconds = 0;        // where the list started the action, before the code
     bool filmMovedByUser = false;  // the track bar or a jump moved the film since the last check
+    // The number of the film the player shows; the position is a second of that film. Empty when
+    // it is not known: the films of the codes are then taken to be the one shown.
+    std::optional<int> playingFilm;
 };
 
 // The end of the current action and what follows it.
@@ -47,6 +51,9 @@ struct ActionEndQuery {
 //   next code starts, less the offset; the film's last code runs to the end of the film.
 // A list that plays actions lets go of the film once the user has moved it outside the current
 // action (before its pre-roll or past its end).
+// A second is a second of one film: a code of another film than the one shown neither ends nor
+// starts by the position, and a rally's end is looked for in its own film only (a rally without
+// one there runs to its film's end).
 ActionEndDecision CheckActionEnd(const ActionEndQuery& query);
 
 // Where the action of a list row stops when the list plays it: at a second of its film, at the

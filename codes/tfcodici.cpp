@@ -380,6 +380,7 @@ void TFCodici::CheckActionEnd(int listRow) {
     query.atFilmEnd = main_.filmAtItsEnd();
     query.preRollSeconds = options.PreRollSeconds;
     query.filmMovedByUser = filmMovedByUser_;
+    if (app_.state.package.currentFilm >= 1) query.playingFilm = app_.state.package.currentFilm;
     filmMovedByUser_ = false;
     const ActionEndDecision decision = corvane::CheckActionEnd(query);
     if (decision.step == ActionEndStep::Release) drivesPlayback_ = false;

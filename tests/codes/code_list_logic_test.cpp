@@ -227,6 +227,51 @@ TEST(ActionEnd, AListLetsGoOfAFilmTheUserMovedOutOfTheAction) {
     }
 }
 
+TEST(ActionEnd, ASecondIsASecondOfTheFilmShown) {
+    // Film 1 ends with an attack whose rally has no end in film 1; film 2 starts at its own 0.
+    const CodeTable table = tableOf({{"*07SM+", "1", "10"},
+                                     {"ap00:01", "1", "14"},
+                                     {"*09AH#", "1", "40"},
+                                     {"a05SM+", "2", "2"},
+                                     {"*p01:01", "2", "5"},
+                                     {"*07SM+", "2", "30"},
+                                     {"ap01:02", "2", "33"}});
+    const std::vector<int> found{1, 3, 6};
+    const std::vector<int> all{1, 2, 3, 4, 5, 6, 7};
+    struct Case {
+        const char* what;
+        const std::vector<int>& list;
+        bool synthesis;
+        int listRow, playingFilm, position;
+        bool atFilmEnd;
+        ActionEndStep expected;
+        int nextRow;
+    };
+    const Case cases[] = {
+        {"its rally's end in its film", found, false, 1, 1, 14, false, ActionEndStep::SelectNextRow, 2},
+        {"the same second of another film", found, false, 1, 2, 14, false, ActionEndStep::Nothing, 0},
+        {"a rally end of the next film", found, false, 2, 1, 38, false, ActionEndStep::Nothing, 0},
+        {"no rally end in its film: its film's end", found, false, 2, 1, 99, true, ActionEndStep::SelectNextRow, 3},
+        {"the film of the next code shown", found, false, 2, 2, 31, false, ActionEndStep::Nothing, 0},
+        {"following: the next film's code in this film", all, false, 3, 1, 41, false, ActionEndStep::Nothing, 0},
+        {"following: the next film shown", all, false, 3, 2, 3, false, ActionEndStep::SelectNextRow, 4},
+        {"following: another film shown", all, false, 1, 2, 40, false, ActionEndStep::Nothing, 0},
+        {"synthesis: the end of another film", found, true, 2, 2, 99, true, ActionEndStep::Nothing, 0},
+        {"synthesis: the end of its film", found, true, 2, 1, 99, true, ActionEndStep::SelectNextRow, 3},
+    };
+    for (const Case& c : cases) {
+        ActionEndQuery query{table, c.list, c.listRow, c.position, c.synthesis, true, false, 0};
+        query.playingFilm = c.playingFilm;
+        query.atFilmEnd = c.atFilmEnd;
+        const auto decision = CheckActionEnd(query);
+        EXPECT_EQ(decision.step, c.expected) << c.what;
+        if (c.expected == ActionEndStep::SelectNextRow) EXPECT_EQ(decision.nextListRow, c.nextRow) << c.what;
+    }
+    // Where the list's plan says the action stops: the same rule.
+    EXPECT_EQ(listActionEnd(table, found, 2, false, 0).kind, ListActionEnd::AtFilmEnd);
+    EXPECT_EQ(listActionEnd(table, found, 1, false, 0).second, 14);
+}
+
 TEST(ScoutNumbers, SecondsAtTheEndsOfIntNeitherOverflowNorPlay) {
     struct Case {
         const char* second;

@@ -274,9 +274,10 @@ TEST_F(FullScreenFixture, ThePlayerStripNamesThePlayerOfTheCodeAndGoesForACodeWi
     // The point row names no player: the strip goes.
     testing::clickRow(mode().codeWindow()->grid(), 3);
     EXPECT_EQ(mode().playerDetail(), nullptr);
-    clickButton(panelButton("ButPrev"));  // the code list was on row 2: back to number 7
+    EXPECT_EQ(list->currentListRow(), 4);
+    clickButton(panelButton("ButPrev"));  // from the point row back to number 12's attack
     ASSERT_TRUE(mode().playerDetail());
-    EXPECT_EQ(mode().playerDetail()->playerText(), QStringLiteral("7 - Rossi"));
+    EXPECT_EQ(mode().playerDetail()->playerText(), QStringLiteral("12 - Verdi"));
 }
 
 TEST_F(FullScreenFixture, ClosingTheProgramInFullScreenLeavesNoWindowBehind) {
@@ -291,6 +292,126 @@ TEST_F(FullScreenFixture, ClosingTheProgramInFullScreenLeavesNoWindowBehind) {
     QApplication::processEvents();
     for (QWidget* window : QApplication::topLevelWidgets())
         EXPECT_FALSE(window->objectName().startsWith(QStringLiteral("F"))) << window->objectName().toStdString();
+}
+
+// The second the full-screen picture shows, read from the picture itself.
+std::optional<int> fullScreenSecond(const FullScreenMode& mode) {
+    TFFullScreen* screen = mode.fullScreenWindow();
+    const auto stamp = testing::stampOf(screen->grab(screen->picturePanel()->geometry()).toImage());
+    return stamp ? std::optional<int>(stamp->second) : std::nullopt;
+}
+
+bool showsFilm(const TPlayer& player, const char* name) {
+    return player.FileName().find(name) != std::string::npos;
+}
+
+// Number 7's actions over two films: the search lists two in film 1 and three in film 2.
+const std::string kSevenInTwoFilms = kRallies +
+                                     "*07SM+;;;;;;;20.02.00;3;;;2;30\r\n"
+                                     "ap01:02;;;;;;;20.02.01;3;;;2;33\r\n"
+                                     "*07AH#;;;;;;;20.03.00;3;;;2;60\r\n"
+                                     "*p02:02;;;;;;;20.03.01;3;;;2;64\r\n"
+                                     "*07SM+;;;;;;;20.04.00;3;;;2;80\r\n"
+                                     "ap02:03;;;;;;;20.04.01;3;;;2;84\r\n";
+
+TEST(FullScreenCodeWindow, AClickSelectsTheListRowSoItsActionPlaysToItsEndAndTheListGoesOnFromIt) {
+    Disc disc{{narrow(), narrow()}};
+    disc.withCodes(kSevenInTwoFilms);
+    MainWindowRun run(disc, QSize(1280, 720));
+    TFCodici* list = run.window->codeList();
+    run.typeSearch("*07");
+    ASSERT_EQ(list->listRowCount(), 5);
+    // The list on film 1's reception at 42, whose rally ends at 48; the next found code is in film 2.
+    testing::clickListRow(run, 2);
+    ASSERT_EQ(run.shownStamp()->second, 40);
+    clickButton(run.control<QToolButton>("ButFull"));
+    ASSERT_TRUE(run.window->fullScreen());
+    FullScreenMode& mode = run.window->fullScreenMode();
+    TextGrid* codes = mode.codeWindow()->grid();
+    ASSERT_EQ(codes->rowCount(), 5);
+
+    // Film 2's attack at 60: played from 58 to its rally's end at 64.
+    testing::clickRow(codes, 3);
+    ASSERT_EQ(run.shownStamp()->second, 58);
+    ASSERT_TRUE(showsFilm(run.player(), "Film02"));
+    EXPECT_EQ(list->currentListRow(), 4);
+    EXPECT_EQ(mode.codeWindow()->selectedRow(), 3);
+    QTest::qWait(2500);  // two checks of the position timer
+    EXPECT_TRUE(showsFilm(run.player(), "Film02")) << "back to film 1";
+    EXPECT_EQ(list->currentListRow(), 4);
+    const auto shown = fullScreenSecond(mode);
+    ASSERT_TRUE(shown);
+    EXPECT_GE(*shown, 59) << "the attack was left";
+    EXPECT_LE(*shown, 62);
+
+    // At its end the list goes on to the next found code, the serve at 80, from 78.
+    int lastSecondOfTheAttack = 0;
+    ASSERT_TRUE(waitFor(
+        [&] {
+            if (list->currentListRow() != 4) return true;
+            lastSecondOfTheAttack = static_cast<int>(run.player().Position());
+            return false;
+        },
+        std::chrono::seconds(12)));
+    EXPECT_GE(lastSecondOfTheAttack, 63);
+    EXPECT_EQ(list->currentListRow(), 5);
+    EXPECT_EQ(mode.codeWindow()->selectedRow(), 4);
+    EXPECT_EQ(run.shownStamp()->second, 78);
+    EXPECT_TRUE(showsFilm(run.player(), "Film02"));
+
+    // Leaving full screen, the list stands on the row clicked last: Next and Previous go on from it.
+    testing::clickRow(codes, 0);
+    ASSERT_EQ(run.shownStamp()->second, 0);
+    EXPECT_TRUE(showsFilm(run.player(), "Film01"));
+    QTest::keyClick(codes, Qt::Key_Escape);
+    ASSERT_TRUE(waitFor([&] { return !run.window->fullScreen(); }, std::chrono::seconds(2)));
+    EXPECT_EQ(list->currentListRow(), 1);
+    EXPECT_FALSE(list->findChild<QToolButton*>("ButPrev")->isEnabled());
+}
+
+// Film 1 has no sound, film 2 has: film 2 is opened while the main window is disabled.
+TEST(FullScreenSound, AFilmWithSoundOpenedInFullScreenKeepsItsSoundButton) {
+    Disc disc{{narrow(), testing::wide()}};
+    disc.withCodes(kSevenInTwoFilms);
+    MainWindowRun run(disc, QSize(1280, 720));
+    auto* BtnAudio = run.control<QToolButton>("BtnAudio");
+    ASSERT_FALSE(BtnAudio->isVisible()) << "film 1 has no sound";
+    run.typeSearch("*07");
+    ASSERT_EQ(run.window->codeList()->listRowCount(), 5);
+    clickButton(run.control<QToolButton>("ButFull"));
+    ASSERT_TRUE(run.window->fullScreen());
+    FullScreenMode& mode = run.window->fullScreenMode();
+    testing::clickRow(mode.codeWindow()->grid(), 2);  // film 2's serve at 30
+    ASSERT_EQ(run.shownStamp()->second, 28);
+    ASSERT_TRUE(showsFilm(run.player(), "Film02"));
+    QTest::keyClick(mode.codeWindow()->grid(), Qt::Key_Escape);
+    ASSERT_TRUE(waitFor([&] { return !run.window->fullScreen(); }, std::chrono::seconds(2)));
+    EXPECT_TRUE(BtnAudio->isVisible());
+    EXPECT_TRUE(BtnAudio->isEnabled());
+    EXPECT_TRUE(run.control("Bevel8")->isVisible());
+    // The coach can mute it.
+    ASSERT_TRUE(run.player().Audio());
+    clickButton(BtnAudio);
+    EXPECT_FALSE(run.player().Audio());
+}
+
+TEST_F(FullScreenFixture, AClosingRequestToTheFullScreenWindowLeavesFullScreen) {
+    enter();
+    TFFullScreen* screen = mode().fullScreenWindow();
+    EXPECT_FALSE(screen->close()) << "the window stays until the mode is off";
+    EXPECT_TRUE(screen->isVisible());
+    ASSERT_TRUE(leftWithin(std::chrono::seconds(2)));
+    EXPECT_TRUE(run->window->isEnabled());
+    EXPECT_FALSE(screen->isVisible());
+    EXPECT_EQ(mode().commandPanel(), nullptr);
+    EXPECT_EQ(mode().codeWindow(), nullptr);
+    EXPECT_EQ(run->player().WinHandle(), &run->player());
+    EXPECT_TRUE(waitFor([&] { return run->player().State() == TPlayer::Playing; }));
+    // And again: the window comes back on the next entry.
+    enter();
+    EXPECT_TRUE(mode().fullScreenWindow()->isVisible());
+    QTest::keyClick(mode().fullScreenWindow(), Qt::Key_Escape);
+    EXPECT_TRUE(leftWithin(std::chrono::seconds(2)));
 }
 
 // The wide test film is 720x576 with square pixels (5:4): narrower than the screen, it takes the
