@@ -60,13 +60,18 @@ json eventTableJson(const ProgramState& state, const EventStats& stats, bool hom
         json cells = json::array({text(data.player)});
         json clicks = json::array();
         for (int column = 0; column <= static_cast<int>(stats.headers.size()); ++column) {
-            const std::string cell = column == 0 ? data.player : data.cells[static_cast<std::size_t>(column - 1)];
+            // A line that stopped early leaves its last columns without a cell.
+            const auto index = static_cast<std::size_t>(column - 1);
+            const std::string cell = column == 0 ? data.player : index < data.cells.size() ? data.cells[index] : "";
             if (column > 0) cells.push_back(text(cell));
             const auto values = column == 0 ? std::vector<std::string>{cell} : cellValues(cell);
-            for (int sub = column == 0 ? -1 : 0; sub < (column == 0 ? 0 : static_cast<int>(values.size())); ++sub) {
+            // A cell without values is clicked off every sub-column: the event with every effect.
+            const bool whole = column == 0 || values.empty();
+            for (int sub = whole ? -1 : 0; sub < (whole ? 0 : static_cast<int>(values.size())); ++sub) {
                 AnalysisRecord record;
                 if (!eventStatisticsSearch(stats, {home, row, column, sub}, state.Sport, record)) continue;
-                json click = clickJson(state, values[static_cast<std::size_t>(std::max(sub, 0))], sub, record);
+                const std::string shown = values.empty() ? std::string() : values[static_cast<std::size_t>(std::max(sub, 0))];
+                json click = clickJson(state, shown, sub, record);
                 click["column"] = column;
                 clicks.push_back(std::move(click));
             }
@@ -165,9 +170,7 @@ json statextJson(const ProgramState& state, const Platform& platform, const std:
         const ExtensionRow& data = stats->rows[static_cast<std::size_t>(row)];
         const auto values = SplitText(data.values, ';');
         json clicks = json::array();
-        const bool last = row + 1 == static_cast<int>(stats->rows.size());
-        for (int label = last ? static_cast<int>(labels.size()) : kClickOnCode; label < static_cast<int>(labels.size());
-             ++label) {
+        for (int label = kClickOnCode; label < static_cast<int>(labels.size()); ++label) {
             if (label == -1) continue;
             AnalysisRecord record;
             record[AnalysisRecord::main_code] = extensionClickPattern(windowPattern, *stats, row, label);

@@ -231,8 +231,7 @@ bool eventCellClickable(const EventStats& stats, const EventStatsClick& click) {
     const auto& rows = click.home ? stats.home : stats.opponent;
     const int count = static_cast<int>(rows.size());
     if (click.row < 0 || click.row >= count) return false;
-    if (click.column < 0 || click.column > static_cast<int>(stats.headers.size())) return false;
-    return !(click.column == 0 && click.row == count - 1);
+    return click.column >= 0 && click.column <= static_cast<int>(stats.headers.size());
 }
 
 std::optional<std::string> eventStatisticsSearch(const EventStats& stats, const EventStatsClick& click,
@@ -242,7 +241,9 @@ std::optional<std::string> eventStatisticsSearch(const EventStats& stats, const 
     const int count = static_cast<int>(rows.size());
     std::optional<std::string> player, event, effect;
     if (click.column == 0) {
-        if (click.row == count - 2) {
+        if (click.row == count - 1) {
+            player = "~~";
+        } else if (click.row == count - 2) {
             player = "$$";
         } else {
             player = twoDigits(playerNumber(rows[static_cast<std::size_t>(click.row)].player));
@@ -255,7 +256,10 @@ std::optional<std::string> eventStatisticsSearch(const EventStats& stats, const 
         event = headerEvent(header);
         effect = "";
         const auto labels = headerLabels(header);
-        const auto values = cellValues(rows[static_cast<std::size_t>(click.row)].cells[static_cast<std::size_t>(click.column - 1)]);
+        // A line that stopped early has no cell here: no value, so no effect either.
+        const auto& cells = rows[static_cast<std::size_t>(click.row)].cells;
+        const auto column = static_cast<std::size_t>(click.column - 1);
+        const auto values = column < cells.size() ? cellValues(cells[column]) : std::vector<std::string>{};
         const auto k = static_cast<std::size_t>(click.subColumn);
         if (click.subColumn >= 1 && k < values.size() && k < labels.size() && !labels[k].empty())
             effect = labels[k].substr(0, 1);

@@ -60,7 +60,7 @@ struct EventStatsClick {
     int subColumn = -1;
 };
 
-// Every data cell but the player cell of the totals row.
+// Every data cell, the player cell of the totals row (every action of the side) included.
 bool eventCellClickable(const EventStats& stats, const EventStatsClick& click);
 
 // The search code of a click, such as "*05FI#~~~~", and the record it fills (cleared first).

@@ -129,7 +129,8 @@ char extensionLabelEffect(const std::vector<std::string>& labels, int label) {
 
 std::string extensionClickPattern(std::string_view pattern, const ExtensionStats& stats, int row, int label) {
     std::string result(pattern);
-    if (row >= 1 && row < static_cast<int>(stats.rows.size()))
+    // The totals row counts every code of the window's pattern: its code is a caption, not a code.
+    if (row >= 1 && row + 1 < static_cast<int>(stats.rows.size()))
         result = overlayForClick(result, stats.rows[static_cast<std::size_t>(row)].code);
     if (label != kClickOnCode && result.size() >= kEffectPosition)
         result[kEffectPosition - 1] = extensionLabelEffect(extensionLabels(stats), label);

@@ -62,6 +62,7 @@ char extensionLabelEffect(const std::vector<std::string>& labels, int label);
 
 // The search code of a click on a data row: the row's code over the pattern and, for a click in
 // the values column (label >= -1), the effect at position 6; label -2 is a click on the code.
+// The totals row (the last) keeps the pattern as it is: every code the window counts.
 inline constexpr int kClickOnCode = -2;
 std::string extensionClickPattern(std::string_view pattern, const ExtensionStats& stats, int row, int label);
 

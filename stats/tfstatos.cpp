@@ -346,12 +346,24 @@ void TFStatOs::paintCell(QPainter& painter, bool home, int column, int row, cons
                          Qt::AlignRight | Qt::AlignVCenter, values[static_cast<int>(i)]);
 }
 
+std::optional<TFStatOs::Cell> TFStatOs::clickableCellAt(bool home, const QPoint& point) const {
+    const TextGrid* grid = table(home);
+    const Cell cell{home, grid->rowAt(point.y()), grid->columnAt(point.x())};
+    if (!eventCellClickable(stats_, {home, cell.row - 1, cell.column, -1})) return std::nullopt;
+    return cell;
+}
+
 void TFStatOs::clickAt(bool home, const QPoint& point) {
+    search(home, point);
+    if (app_.settings.read(CloseStatistics) == "1") close();
+}
+
+void TFStatOs::search(bool home, const QPoint& point) {
+    const auto cell = clickableCellAt(home, point);
+    if (!cell) return;
     TextGrid* grid = table(home);
-    const int row = grid->rowAt(point.y());
-    const int column = grid->columnAt(point.x());
-    if (row < 1 || column < 0) return;
-    EventStatsClick click{home, row - 1, column, -1};
+    const int column = cell->column;
+    EventStatsClick click{home, cell->row - 1, column, -1};
     if (column > 0) {
         const int left = grid->columnViewportPosition(column);
         const int labels = static_cast<int>(headerLabels(stats_.headers[static_cast<std::size_t>(column - 1)]).size());
@@ -374,7 +386,6 @@ void TFStatOs::clickAt(bool home, const QPoint& point) {
             main_.Transport(TransportPlay);
         }
     }
-    if (app_.settings.read(CloseStatistics) == "1") close();
 }
 
 void TFStatOs::SpdClick(QToolButton* button) {
@@ -402,15 +413,21 @@ bool TFStatOs::eventFilter(QObject* watched, QEvent* event) {
     for (const bool home : {true, false}) {
         TextGrid* grid = table(home);
         if (watched != grid->viewport()) continue;
-        if (event->type() == QEvent::MouseMove) {
-            const QPoint at = static_cast<QMouseEvent*>(event)->position().toPoint();
-            const int row = grid->rowAt(at.y());
-            const int column = grid->columnAt(at.x());
-            const bool clickable = row >= 1 && column >= 0 && !(column == 0 && row == grid->rowCount() - 1);
-            grid->viewport()->setCursor(clickable ? Qt::PointingHandCursor : Qt::ArrowCursor);
-        } else if (event->type() == QEvent::MouseButtonRelease) {
-            clickAt(home, static_cast<QMouseEvent*>(event)->position().toPoint());
-            return true;
+        const auto* mouse = dynamic_cast<const QMouseEvent*>(event);
+        if (!mouse) break;
+        const QPoint at = mouse->position().toPoint();
+        switch (event->type()) {
+            case QEvent::MouseMove:
+                grid->viewport()->setCursor(clickableCellAt(home, at) ? Qt::PointingHandCursor : Qt::ArrowCursor);
+                break;
+            case QEvent::MouseButtonPress:
+            case QEvent::MouseButtonDblClick:
+                click_.press(mouse->button(), clickableCellAt(home, at));
+                return true;
+            case QEvent::MouseButtonRelease:
+                if (click_.release(mouse->button(), clickableCellAt(home, at))) clickAt(home, at);
+                return true;
+            default: break;
         }
     }
     return QWidget::eventFilter(watched, event);

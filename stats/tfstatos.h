@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "stats/event_stats.h"
+#include "ui/cell_click.h"
 
 class QToolButton;
 
@@ -62,7 +63,15 @@ private:
     void showButtons();
     void paintCell(QPainter& painter, bool home, int column, int row, const QRect& rect);
     void paintHeader(QPainter& painter, bool home, int column, const QRect& rect);
+    struct Cell {
+        bool home = true;
+        int row = -1;  // table row, 1.. for the data rows
+        int column = -1;
+        bool operator==(const Cell&) const = default;
+    };
+    std::optional<Cell> clickableCellAt(bool home, const QPoint& point) const;
     void clickAt(bool home, const QPoint& point);
+    void search(bool home, const QPoint& point);
     void SpdClick(QToolButton* button);
     void forgetMain();
     // Frees the extension windows of this level and every deeper one.
@@ -81,6 +90,7 @@ private:
     bool effectDescriptions_ = false;
     bool closing_ = false;
     int extensionColumn_ = 0;
+    CellClick<Cell> click_;
 
     friend class TFVisEstensioni;
 };

@@ -444,16 +444,12 @@ bool TFStatVoll::eventFilter(QObject* watched, QEvent* event) {
             case QEvent::MouseButtonPress:
             case QEvent::MouseButtonDblClick:
                 // A search is a left click where the hand shows: pressed and released on the same cell.
-                pressed_.reset();
-                if (mouse->button() == Qt::LeftButton) pressed_ = clickableCellAt(home, mouse->position().toPoint());
+                click_.press(mouse->button(), clickableCellAt(home, mouse->position().toPoint()));
                 return true;
-            case QEvent::MouseButtonRelease: {
-                const auto pressed = std::exchange(pressed_, std::nullopt);
-                if (mouse->button() == Qt::LeftButton && pressed &&
-                    clickableCellAt(home, mouse->position().toPoint()) == pressed)
+            case QEvent::MouseButtonRelease:
+                if (click_.release(mouse->button(), clickableCellAt(home, mouse->position().toPoint())))
                     search(home, mouse->position().toPoint());
                 return true;
-            }
             default: break;
         }
     }

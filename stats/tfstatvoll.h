@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "stats/volleyball_stats.h"
+#include "ui/cell_click.h"
 
 class QShortcut;
 class QToolButton;
@@ -71,7 +72,7 @@ private:
     QToolButton* XiButton1;     // close, when docked
     VolleyballStats stats_;
     bool docked_ = false;
-    std::optional<Cell> pressed_;  // where a left button went down on a clickable cell
+    CellClick<Cell> click_;
     std::array<std::array<std::vector<QFont>, StatsTable::kColumns>, 2> valueFonts_;  // [home][column][sub]
     struct FittedTitle {
         QString title;

@@ -216,10 +216,22 @@ void TFVisEstensioni::paintCell(QPainter& painter, int column, int row, const QR
                          Qt::AlignRight | Qt::AlignVCenter, values[i]);
 }
 
-void TFVisEstensioni::clickAt(const QPoint& point) {
+std::optional<int> TFVisEstensioni::clickableRowAt(const QPoint& point) const {
     const int row = GrdExt->rowAt(point.y());
+    if (row < 1 || row >= static_cast<int>(stats_.rows.size()) || GrdExt->columnAt(point.x()) < 0) return std::nullopt;
+    return row;
+}
+
+void TFVisEstensioni::clickAt(const QPoint& point) {
+    search(point);
+    if (app_.settings.read(CloseStatistics) == "1") close();
+}
+
+void TFVisEstensioni::search(const QPoint& point) {
+    const auto clicked = clickableRowAt(point);
+    if (!clicked) return;
+    const int row = *clicked;
     const int column = GrdExt->columnAt(point.x());
-    if (row < 1 || row + 1 >= static_cast<int>(stats_.rows.size()) || column < 0) return;
     int label = kClickOnCode;
     if (column == 1) {
         const int labels = static_cast<int>(extensionLabels(stats_).size());
@@ -240,7 +252,6 @@ void TFVisEstensioni::clickAt(const QPoint& point) {
             main.Transport(TransportPlay);
         }
     }
-    if (app_.settings.read(CloseStatistics) == "1") close();
 }
 
 void TFVisEstensioni::SpdClick(int row) {
@@ -252,14 +263,21 @@ void TFVisEstensioni::SpdClick(int row) {
 
 bool TFVisEstensioni::eventFilter(QObject* watched, QEvent* event) {
     if (watched == GrdExt->viewport()) {
-        if (event->type() == QEvent::MouseMove) {
-            const QPoint at = static_cast<QMouseEvent*>(event)->position().toPoint();
-            const int row = GrdExt->rowAt(at.y());
-            const bool clickable = row >= 1 && row + 1 < static_cast<int>(stats_.rows.size());
-            GrdExt->viewport()->setCursor(clickable ? Qt::PointingHandCursor : Qt::ArrowCursor);
-        } else if (event->type() == QEvent::MouseButtonRelease) {
-            clickAt(static_cast<QMouseEvent*>(event)->position().toPoint());
-            return true;
+        const auto* mouse = dynamic_cast<const QMouseEvent*>(event);
+        if (!mouse) return QWidget::eventFilter(watched, event);
+        const QPoint at = mouse->position().toPoint();
+        switch (event->type()) {
+            case QEvent::MouseMove:
+                GrdExt->viewport()->setCursor(clickableRowAt(at) ? Qt::PointingHandCursor : Qt::ArrowCursor);
+                break;
+            case QEvent::MouseButtonPress:
+            case QEvent::MouseButtonDblClick:
+                click_.press(mouse->button(), clickableRowAt(at));
+                return true;
+            case QEvent::MouseButtonRelease:
+                if (click_.release(mouse->button(), clickableRowAt(at))) clickAt(at);
+                return true;
+            default: break;
         }
     } else if (watched == Panel4) {
         // The title strip drags the window.

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "stats/extension_stats.h"
+#include "ui/cell_click.h"
 
 class QLabel;
 class QToolButton;
@@ -50,7 +51,10 @@ private:
               int valuesWidth, QPoint offset);
     void placeButtons();
     void paintCell(QPainter& painter, int column, int row, const QRect& rect);
+    // The data row under a point (totals row included), nothing elsewhere.
+    std::optional<int> clickableRowAt(const QPoint& point) const;
     void clickAt(const QPoint& point);
+    void search(const QPoint& point);
     void SpdClick(int row);
     int labelWidth() const;
 
@@ -66,6 +70,7 @@ private:
     bool effectDescriptions_ = false;
     bool recordFailureTold_ = false;
     QPoint dragFrom_;
+    CellClick<int> click_;  // a click is on one row; where in it is read at the release
 };
 
 }  // namespace corvane

@@ -3,6 +3,7 @@
 
 #include <cstdlib>
 #include <filesystem>
+#include <set>
 
 #include "cli/cli_runner.h"
 #include "core/files.h"
@@ -65,15 +66,56 @@ TEST_F(StatsCommands, EventLayoutIsPrunedAndEveryFigureListsItsCodes) {
         const json& rows = table["rows"];
         const json& teamRow = rows[rows.size() - 2];
         EXPECT_EQ(teamRow["clicks"][1]["search"].get<std::string>().substr(1, 2), "$$");
-        EXPECT_TRUE(rows[rows.size() - 1]["clicks"][0]["column"] != 0);  // the totals' player cell is no click
+        // The totals' player cell lists every action of the side: all that any figure of it counts.
+        const json& everyAction = rows[rows.size() - 1]["clicks"][0];
+        ASSERT_EQ(everyAction["column"], 0);
+        const std::string side = table["side"] == "home" ? "*" : "a";
+        EXPECT_EQ(everyAction["search"], side + "~~~~~~~~~");
+        const std::set<int> listed(everyAction["rows"].begin(), everyAction["rows"].end());
         for (const json& row : rows)
             for (const json& click : row["clicks"]) {
+                for (const int listedRow : click["rows"]) EXPECT_TRUE(listed.count(listedRow)) << click.dump();
                 if (click["column"] == 0) continue;  // a name, no figure
                 EXPECT_EQ(figure(click), static_cast<int>(click["rows"].size())) << click.dump();
                 ++clicks;
             }
+        EXPECT_GT(listed.size(), 0u);
     }
     EXPECT_GT(clicks, 200u);
+}
+
+// A cell a line stopped short of holds no values; its click is the event with every effect, what
+// the overall figure of the full line lists.
+TEST_F(StatsCommands, ACellALineNeverReachedSearchesTheEventWithEveryEffect) {
+    namespace fs = std::filesystem;
+    const fs::path disc = scratch.path() / "disc";
+    const fs::path package = disc / "Tlx_Video" / kBasket;
+    fs::create_directories(package);
+    fs::copy(fs::path(demoDisc()) / "System", disc / "System", fs::copy_options::recursive);
+    for (const auto& entry : fs::directory_iterator(fs::path(demoDisc()) / "Tlx_Video" / kBasket))
+        fs::copy(entry.path(), package / entry.path().filename());
+    std::string text = testing::readFile(package / "Stat.txt");
+    // Bianchi's line, cut after the FI column: the first two fields and FI's five values.
+    const std::size_t line = text.find("04;Bianchi Marco;");
+    ASSERT_NE(line, std::string::npos);
+    std::size_t end = line;
+    for (int field = 0; field < 7; ++field) end = text.find(';', end) + 1;
+    text.erase(end - 1, text.find("\r\n", line) - (end - 1));
+    ASSERT_TRUE(writeFileAtomically(package / "Stat.txt", text));
+
+    const json full = cli({"stats", demoDisc(), kBasket});
+    const json cut = cli({"stats", disc.string(), kBasket});
+    const auto clickOf = [](const json& stats, int column, int subColumn) {
+        for (const json& click : stats["tables"][0]["rows"][0]["clicks"])
+            if (click["column"] == column && click["subColumn"] == subColumn) return click;
+        return json();
+    };
+    EXPECT_EQ(cut["tables"][0]["rows"][0]["cells"][2], "");
+    const json empty = clickOf(cut, 2, -1);
+    ASSERT_FALSE(empty.is_null()) << "the FG cell Bianchi's line never reached lists a click";
+    EXPECT_EQ(empty["search"], "*04FG~~~~");
+    EXPECT_EQ(empty["rows"], clickOf(full, 2, 0)["rows"]);
+    EXPECT_FALSE(empty["rows"].empty());
 }
 
 TEST_F(StatsCommands, VolleyballLayoutThroughTheSameCommand) {
@@ -111,8 +153,14 @@ TEST_F(StatsCommands, ExtensionStatisticsWriteOutsideThePackagesOnly) {
             if (label[0] != '%') EXPECT_EQ(figure(click), static_cast<int>(click["rows"].size())) << click.dump();
         }
     }
-    EXPECT_EQ(level1["rows"].back()["code"], "Totali");
-    EXPECT_TRUE(level1["rows"].back()["clicks"].empty());
+    // The totals row counts every code of the pattern, and its clicks list them.
+    const json& totals = level1["rows"].back();
+    EXPECT_EQ(totals["code"], "Totali");
+    ASSERT_FALSE(totals["clicks"].empty());
+    EXPECT_EQ(totals["clicks"][0]["label"], "code");
+    EXPECT_EQ(totals["clicks"][0]["search"], "*11FI~~~~~~~~");
+    EXPECT_EQ(totals["clicks"][0]["rows"].size(),
+              static_cast<std::size_t>(std::atoi(totals["values"].get<std::string>().c_str())));
     // A lay-up's description comes from the events file.
     bool described = false;
     for (const json& row : level1["rows"]) described |= row["code"] == "*11FI~LA" && row["text"] == "in terzo tempo";

@@ -89,6 +89,11 @@ struct EventStatisticsOnTheDemoDisc : ::testing::Test {
     std::string figure(bool home, int column, int row, int sub) const {
         return stats->table(home)->cellText(column, row).split(QChar(';')).value(sub).toStdString();
     }
+    // The extension button of the home player 11's shots (FI).
+    QToolButton* ricciShotsButton() const {
+        return stats->findChild<QToolButton*>(
+            QStringLiteral("SpdNFI%1%2").arg(row(true, "11-"), 2, 10, QChar('0')).arg(column("FI"), 2, 10, QChar('0')));
+    }
     const std::string& search() const { return run->state().analysis[AnalysisRecord::main_code]; }
     TFCodici* list() const { return run->window->codeList(); }
     // Every listed code matches the search and their number is the figure.
@@ -135,6 +140,53 @@ TEST_F(EventStatisticsOnTheDemoDisc, TheTeamRowSearchesTheTeamsOwnActionsAndTheT
     expectListed(figure(false, rebounds, team + 1, 0));
 }
 
+TEST_F(EventStatisticsOnTheDemoDisc, OnlyALeftClickOnOneCellSearches) {
+    const int fi = column("FI");
+    ASSERT_GT(fi, 0);
+    QWidget* viewport = stats->table(true)->viewport();
+    const QPoint first = subColumnPoint(true, fi, 1, 0);
+    const QPoint second = subColumnPoint(true, fi, 2, 0);
+    run->state().analysis[AnalysisRecord::main_code] = "untouched";
+    const int listed = list()->listRowCount();
+    const auto expectNoSearch = [&](const char* what) {
+        SCOPED_TRACE(what);
+        EXPECT_EQ(search(), "untouched");
+        EXPECT_EQ(list()->listRowCount(), listed);
+    };
+    QTest::mouseMove(viewport, first);
+    QTest::mouseClick(viewport, Qt::RightButton, {}, first);
+    expectNoSearch("a right click");
+    QTest::mouseClick(viewport, Qt::MiddleButton, {}, first);
+    expectNoSearch("a middle click");
+    QTest::mousePress(viewport, Qt::LeftButton, {}, first);
+    QTest::mouseMove(viewport, second);
+    QTest::mouseRelease(viewport, Qt::LeftButton, {}, second);
+    expectNoSearch("a drag to the next player");
+    QTest::mousePress(viewport, Qt::RightButton, {}, first);
+    QTest::mouseRelease(viewport, Qt::LeftButton, {}, first);
+    expectNoSearch("a left release after a right press");
+
+    click(true, second);
+    EXPECT_EQ(search().substr(3, 2), "FI");
+    expectListed(figure(true, fi, 2, 0));
+}
+
+TEST_F(EventStatisticsOnTheDemoDisc, TheTotalsPlayerCellListsEveryActionOfTheSideAndMayClose) {
+    const TextGrid* grid = stats->table(false);
+    const int totals = grid->rowCount() - 1;
+    ASSERT_TRUE(grid->cellText(0, totals).startsWith(QStringLiteral("TO")));
+    run->app().settings.write(CloseStatistics, "1");
+    QPointer<TFStatOs> window = stats;
+    click(false, QPoint(grid->columnViewportPosition(0) + 40, grid->rowViewportPosition(totals) + 5));
+    EXPECT_EQ(search(), "a~~~~~~~~~");
+    int side = 0;
+    for (int row = 1; row < run->state().codeTable.RowCount(); ++row)
+        side += MatchCode(run->state().codeTable.Cell(Code, row), "a~~~~~~~~~", AnySide, "2");
+    EXPECT_GT(side, 0);
+    EXPECT_EQ(list()->listRowCount(), side);
+    EXPECT_TRUE(waitFor([&] { return window.isNull(); })) << "CloseStatistics is read after the click";
+}
+
 TEST_F(EventStatisticsOnTheDemoDisc, DocksAboveTheVideoAndFloatsBack) {
     ASSERT_FALSE(stats->docked());
     const int videoHeight = run->control("Panel5")->height();
@@ -157,10 +209,7 @@ TEST_F(EventStatisticsOnTheDemoDisc, DocksAboveTheVideoAndFloatsBack) {
 }
 
 TEST_F(EventStatisticsOnTheDemoDisc, ExtensionsOpenBesideThePointerAndEveryLabelSearches) {
-    const int fi = column("FI");
-    const int ricci = row(true, "11-");
-    auto* button = stats->findChild<QToolButton*>(
-        QStringLiteral("SpdNFI%1%2").arg(ricci, 2, 10, QChar('0')).arg(fi, 2, 10, QChar('0')));
+    QToolButton* button = ricciShotsButton();
     ASSERT_TRUE(button);
     QCursor::setPos(button->mapToGlobal(QPoint(8, 8)));
     QTest::mouseClick(button, Qt::LeftButton);
@@ -218,6 +267,31 @@ TEST_F(EventStatisticsOnTheDemoDisc, ExtensionsOpenBesideThePointerAndEveryLabel
     QTest::mouseClick(button, Qt::LeftButton);
     EXPECT_TRUE(second.isNull());
     EXPECT_TRUE(stats->extensionWindow(1));
+}
+
+TEST_F(EventStatisticsOnTheDemoDisc, TheExtensionTotalsRowListsEveryCodeItCountsOnALeftClickOnly) {
+    QToolButton* button = ricciShotsButton();
+    ASSERT_TRUE(button);
+    QTest::mouseClick(button, Qt::LeftButton);
+    TFVisEstensioni* level1 = stats->extensionWindow(1);
+    ASSERT_TRUE(level1);
+    TextGrid* grid = level1->table();
+    const int totals = grid->rowCount() - 1;
+    const QPoint code(20, grid->rowViewportPosition(totals) + 5);
+    run->state().analysis[AnalysisRecord::main_code] = "untouched";
+    QTest::mouseClick(grid->viewport(), Qt::RightButton, {}, code);
+    QTest::mouseClick(grid->viewport(), Qt::MiddleButton, {}, code);
+    QTest::mousePress(grid->viewport(), Qt::LeftButton, {}, QPoint(20, grid->rowViewportPosition(1) + 5));
+    QTest::mouseRelease(grid->viewport(), Qt::LeftButton, {}, code);
+    EXPECT_EQ(search(), "untouched");
+
+    const std::string total = SplitText(level1->stats().rows.back().values, ';').front();
+    run->app().settings.write(CloseStatistics, "1");
+    QPointer<TFVisEstensioni> window = level1;
+    QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, code);
+    EXPECT_EQ(search(), "*11FI        ");
+    expectListed(total);
+    EXPECT_TRUE(waitFor([&] { return window.isNull(); }));
 }
 
 // A folder nothing can be written into, root included: immutable where the file system allows it

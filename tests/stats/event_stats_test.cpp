@@ -129,7 +129,8 @@ TEST(EventStatsClick, BuildsTheSearchOfEveryKindOfCell) {
     auto stats = read("[testata]\r\nFI|Tot$=$/$#;TO|Tot\r\n"
                       "[home]\r\n04;Bianchi;5;2;1;3;1\r\n00;Nessuno;1;1;;;\r\n123;Lungo;1;1;;;\r\n"
                       "SQ;Squadra;;;;;2\r\nTO;Totali;5;2;;3;3\r\n"
-                      "[opponent]\r\n10;Moretti;4;4;;;\r\nSQ;Squadra;;;;;\r\nTO;Totali;4;4;;;\r\n");
+                      "[opponent]\r\n10;Moretti;4;4;;;\r\n07;Corto;3;1;;2\r\nSQ;Squadra;;;;;\r\nTO;Totali;4;4;;;\r\n");
+    ASSERT_EQ(stats.opponent[1].cells[1], "") << "Corto's line stops before the TO column";
     const ClickCase cases[] = {
         {"a player's effect", true, 0, 1, 3, "2", "*04FI#~~~~"},
         {"the overall sub-column leaves the effect open", true, 0, 1, 0, "2", "*04FI~~~~"},
@@ -141,10 +142,13 @@ TEST(EventStatsClick, BuildsTheSearchOfEveryKindOfCell) {
         {"the totals row", true, 4, 1, 3, "2", "*~~FI#~~~~"},
         {"the player column", true, 0, 0, -1, "2", "*04~~~~~~~"},
         {"the player column of the team row", true, 3, 0, -1, "2", "*$$~~~~~~~"},
-        {"the player column of the totals row is no click", true, 4, 0, -1, "2", ""},
+        {"the player column of the totals row is every action of the side", true, 4, 0, -1, "2", "*~~~~~~~~~"},
+        {"the opponent's totals row too", false, 3, 0, -1, "2", "a~~~~~~~~~"},
+        {"a cell the line never reached is the event with every effect", false, 1, 2, 0, "2", "a07TO~~~~"},
+        {"the same cell off its sub-columns", false, 1, 2, -1, "2", "a07TO~~~~"},
         {"a number past two positions is no click", true, 2, 1, 0, "2", ""},
         {"the opponent", false, 0, 1, 1, "2", "a10FI=~~~~"},
-        {"a row past the table", false, 3, 1, 1, "2", ""},
+        {"a row past the table", false, 4, 1, 1, "2", ""},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);

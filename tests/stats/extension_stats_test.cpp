@@ -109,6 +109,27 @@ TEST(ExtensionLabels, AClickOnTheCodeKeepsTheEffectPositionAndALabelSetsIt) {
     EXPECT_EQ(extensionClickPattern(pattern, stats, 1, -1), "*05FI~LA     ");
 }
 
+TEST(ExtensionLabels, TheTotalsRowSearchesEveryCodeOfThePattern) {
+    // Its code "Totali" is a caption: laid over the pattern it would search codes that do not exist.
+    const auto stats = read("[testata]\r\nt$=$%$#$%\r\n[home]\r\n~~~~~~LA|4;1;25%;3;75%\r\nTotali|6;2;33%;4;67%\r\n");
+    const std::string pattern = extensionPattern(true, "05", "FI");
+    const struct {
+        const char* what;
+        int label;
+        const char* search;
+    } cases[] = {
+        {"its caption", kClickOnCode, "*05FI        "},
+        {"its total", 0, "*05FI~       "},
+        {"an effect", 1, "*05FI=       "},
+        {"a share takes the effect before it", 4, "*05FI#       "},
+        {"off every label", -1, "*05FI~       "},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        EXPECT_EQ(extensionClickPattern(pattern, stats, 2, c.label), c.search);
+    }
+}
+
 TEST(ExtensionRowText, TheLastMatchingEventDecidesWithItsFirstMatchingItem) {
     const auto item = [](const std::string& code, const std::string& text) {
         return code + kExtensionTextSeparator + text;
