@@ -61,6 +61,19 @@ constexpr int kLookAheadDelayMs = 250;
 constexpr int kWindowStripHeight = 22;  // the strip of the window buttons
 constexpr int kFilmTooLargeMessage = 630;  // the film's path and its picture's size
 
+// A disc may bring more than memory holds: the reading is given up and the program goes on with
+// what it had. False when memory ran out.
+template <typename Reading>
+bool readWithinMemory(Reading&& reading) {
+    try {
+        reading();
+        return true;
+    } catch (const std::bad_alloc&) {
+    } catch (const std::length_error&) {
+    }
+    return false;
+}
+
 // An hourglass for as long as the object lives.
 class BusyCursor {
 public:
@@ -643,28 +656,16 @@ void TFMain::openPackage(const std::string& name, bool synthesis) {
     Transport(TransportPause);
     if (!openPackageData(name, synthesis)) return;  // the package open before stays
     StaticText4->setEnabled(app_.state.package.statisticsEnabled);
-    try {
-        loadPackageFilms();
-    } catch (const std::bad_alloc&) {
-        refusePackage(name, std::nullopt);
-    } catch (const std::length_error&) {
-        refusePackage(name, std::nullopt);
-    }
+    if (!readWithinMemory([this] { loadPackageFilms(); })) refusePackage(name, std::nullopt);
     updatePreRollCaptions();
 }
 
 bool TFMain::openPackageData(const std::string& name, bool synthesis) {
-    // A disc may bring more than memory holds: the reading is given up whole and the program goes
-    // on with what it had.
-    try {
-        const PackageOpening opening = OpenPackageData(app_.state, name, synthesis, app_.log, app_.platform);
-        if (!opening.refused) return true;
-        refusePackage(name, opening.refused);
-    } catch (const std::bad_alloc&) {
-        refusePackage(name, std::nullopt);
-    } catch (const std::length_error&) {
-        refusePackage(name, std::nullopt);
-    }
+    std::optional<ScoutLimit> refused;
+    const bool read = readWithinMemory(
+        [&] { refused = OpenPackageData(app_.state, name, synthesis, app_.log, app_.platform).refused; });
+    if (read && !refused) return true;
+    refusePackage(name, refused);  // no bound named: memory ran out
     return false;
 }
 

@@ -3,7 +3,6 @@
 #include <span>
 #include <unordered_map>
 
-#include "codes/match_code.h"
 #include "core/files.h"
 #include "core/text.h"
 #include "scout/event_lookups.h"
@@ -39,8 +38,7 @@ std::string playerName(std::string_view code, const MatchCompanions& match) {
 }
 
 std::string_view extensionOf(std::string_view code, const EventEntry& entry, std::string_view sport) {
-    for (const EventExtension& extension : entry.extensions)
-        if (MatchCode(code, extension.pattern, AnySide, sport)) return extension.text;
+    if (const std::string* text = matchingExtension(entry, code, sport)) return *text;
     return positions(code, 7, 2);
 }
 

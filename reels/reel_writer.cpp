@@ -167,7 +167,7 @@ private:
         codec->thread_count = 0;  // as many threads as the decoder sees fit
         // Pictures far beyond the limits are not even decoded; those a little beyond are refused
         // by the picture conversion with a message.
-        codec->max_pixels = 4 * kMaxFilmPixels;
+        codec->max_pixels = kExportDecoderMaxPixels;
         if (avcodec_open2(codec.get(), decoder, nullptr) < 0) return nullptr;
         return codec;
     }

@@ -6,16 +6,11 @@
 
 namespace corvane {
 
-namespace {
-
-// The text of the first extension of an entry whose search code matches, if any.
 const std::string* matchingExtension(const EventEntry& entry, std::string_view extensionCode, std::string_view sport) {
     for (const EventExtension& extension : entry.extensions)
         if (MatchCode(extensionCode, extension.pattern, AnySide, sport)) return &extension.text;
     return nullptr;
 }
-
-}  // namespace
 
 std::string EventDescription(std::string_view event, const EventTable& table) {
     const auto entries = table.withKey(event);

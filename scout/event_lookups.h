@@ -7,6 +7,9 @@
 
 namespace corvane {
 
+// The text of the entry's first extension whose search code matches extensionCode, or nothing.
+const std::string* matchingExtension(const EventEntry& entry, std::string_view extensionCode, std::string_view sport);
+
 // The description of the first entry of the event, or the event itself when none has it.
 std::string EventDescription(std::string_view event, const EventTable& table);
 

@@ -1,7 +1,6 @@
 #include "scout/packages.h"
 
 #include <algorithm>
-#include <initializer_list>
 #include <memory>
 
 #include "core/files.h"

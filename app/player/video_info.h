@@ -7,11 +7,6 @@
 
 namespace corvane {
 
-// libavcodec's own bound on one picture (its max_pixels), set wherever the program decodes: the
-// film limits' area with room for the decoder's alignment of a row, so that every picture within
-// the limits decodes and none far beyond them is allocated, whatever a film's headers said first.
-inline constexpr std::int64_t kDecoderMaxPixels = kMaxFilmPixels + std::int64_t{64} * kMaxFilmSide;
-
 // Tipo, the kind of video stream a probe found. 3 is MPEG-2 video in any container; 4, 5 and 7
 // are kept for MPEG-2 variants and also count as MPEG-2 where the choice of a filter graph asks.
 enum VideoStreamType : std::int32_t {
