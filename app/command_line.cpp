@@ -35,9 +35,15 @@ ProgramOptions readProgramOptions(const std::vector<std::string>& arguments) {
         if (argument == "-h" || argument == "--help") return {ProgramOptions::Action::Help, {}};
         if (argument == "--version") return {ProgramOptions::Action::Version, {}};
     }
-    for (const std::string& argument : arguments)
+    for (const std::string& argument : arguments) {
+        // Elsewhere "-" stands for the standard input, which holds no disc; a folder of that
+        // name is still reached as "./-".
+        if (argument == "-")
+            return {ProgramOptions::Action::Refuse,
+                    "- (standard input) cannot be played: name a disc folder, a package folder or a file (see --help)"};
         if (argument.size() > 1 && argument.front() == '-')
             return {ProgramOptions::Action::Refuse, "unknown option " + argument + " (see --help)"};
+    }
     if (arguments.size() == 1) {
         std::error_code error;
         if (!fs::exists(arguments.front(), error))

@@ -59,7 +59,10 @@ std::string PadText(bool leftAligned, int width, std::string_view text, char pad
 
 std::optional<long long> parseWholeNumber(std::string_view text) {
     text = trimBlanks(text);
-    if (!text.empty() && text.front() == '+') text.remove_prefix(1);
+    const bool plus = !text.empty() && text.front() == '+';
+    if (plus) text.remove_prefix(1);
+    // from_chars takes a minus of its own: "+-1" is no number.
+    if (plus && !text.empty() && text.front() == '-') return std::nullopt;
     long long value = 0;
     const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
     if (error != std::errc() || end != text.data() + text.size() || text.empty()) return std::nullopt;

@@ -50,6 +50,46 @@ TEST(CommandLine, AnArgumentIsTakenAsTheDiscThatHoldsItWithItsPackageChosen) {
     }
 }
 
+TEST(CommandLine, ALoneDashIsRefusedWhereverTheProgramIsStarted) {
+    // Even beside a folder named "-": the dash does not reach the disc search.
+    TempFolder here;
+    here.write("-/Tlx_Video/Partita A/Match.cfg", "");
+    const auto previous = std::filesystem::current_path();
+    std::filesystem::current_path(here.path());
+    const ProgramOptions dash = readProgramOptions({"-"});
+    const ProgramOptions dotted = readProgramOptions({"./-"});
+    const CommandLineRequest dottedRequest = parseCommandLine({"./-"});
+    std::filesystem::current_path(previous);
+    EXPECT_EQ(dash.action, ProgramOptions::Action::Refuse);
+    EXPECT_NE(dash.message.find("standard input"), std::string::npos) << dash.message;
+    EXPECT_EQ(dotted.action, ProgramOptions::Action::Run) << dotted.message;
+    EXPECT_EQ(dottedRequest.discFolder, here.path() / "-");
+}
+
+// On a case-sensitive disc "Gara" and "gara" are two packages: each opens as itself.
+TEST(CommandLine, PackagesWhoseNamesDifferOnlyInCaseEachOpenAsThemselves) {
+    TempFolder disc;
+    for (const char* name : {"Gara", "gara", "syn_Finale", "syn_finale"})
+        disc.write(std::string("Tlx_Video/") + name + "/Match.cfg", "");
+    const std::vector<std::string> matches = {"Gara", "gara"};
+    const std::vector<std::string> syntheses = {"Finale", "finale"};
+    const struct {
+        const char* folder;
+        PackageChoice expected;
+    } cases[] = {
+        {"Gara", {"Gara", false}},
+        {"gara", {"gara", false}},
+        {"syn_Finale", {"Finale", true}},
+        {"syn_finale", {"finale", true}},
+    };
+    for (const auto& c : cases) {
+        const CommandLineRequest request = parseCommandLine({(disc / "Tlx_Video" / c.folder).string()});
+        ASSERT_TRUE(request.package) << c.folder;
+        EXPECT_EQ(*request.package, c.expected) << c.folder;
+        EXPECT_EQ(firstPackage(matches, syntheses, request.package), c.expected) << c.folder;
+    }
+}
+
 TEST(CommandLine, TheRequestedPackageOpensFirstWhenTheDiscListsIt) {
     const std::vector<std::string> matches = {"A", "B"};
     const std::vector<std::string> syntheses = {"B", "S"};
@@ -68,6 +108,8 @@ TEST(CommandLine, TheRequestedPackageOpensFirstWhenTheDiscListsIt) {
 }
 
 TEST(CommandLine, HelpVersionAndWhatCannotRunAreAnsweredBeforeAnyWindow) {
+    const std::string kStandardInput =
+        "- (standard input) cannot be played: name a disc folder, a package folder or a file (see --help)";
     TempFolder disc;
     disc.write("Tlx_Video/Partita A/Match.cfg", "");
     const std::string folder = disc.path().string();
@@ -89,6 +131,9 @@ TEST(CommandLine, HelpVersionAndWhatCannotRunAreAnsweredBeforeAnyWindow) {
         {{folder + "/Tlx_Video/Partita B"}, Action::Refuse, folder + "/Tlx_Video/Partita B: no such folder or file"},
         {{"--full-screen"}, Action::Refuse, "unknown option --full-screen (see --help)"},
         {{folder, "-x"}, Action::Refuse, "unknown option -x (see --help)"},
+        {{"-"}, Action::Refuse, kStandardInput},
+        {{folder, "-"}, Action::Refuse, kStandardInput},
+        {{"-", "--help"}, Action::Help, ""},
         // Several arguments are for the start-up's box, which names them all.
         {{"/nowhere/a", "/nowhere/b"}, Action::Run, ""},
     };

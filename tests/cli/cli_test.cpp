@@ -173,5 +173,54 @@ TEST(Cli, AcceptsAPackageNameAsThePackagesCommandPrintsIt) {
     }
 }
 
+// A case-sensitive disc may hold packages whose names differ only in letter case: the name typed
+// picks the one spelt so, and a spelling the disc does not hold picks none.
+TEST(Cli, PackageNamesThatDifferOnlyInCaseAreTwoPackages) {
+    testing::TempFolder folder;
+    folder.write("disc/Tlx_Video/Gara/Match.cfg", "sport=1\r\n");
+    folder.write("disc/Tlx_Video/gara/Match.cfg", "sport=2\r\n");
+    folder.write("disc/Tlx_Video/syn_Finale/Match.cfg", "sport=3\r\n");
+    folder.write("disc/Tlx_Video/syn_finale/Match.cfg", "sport=4\r\n");
+    const std::string d = (folder / "disc").string();
+    const CliRun listed = runCli({"packages", d});
+    ASSERT_EQ(listed.exitCode, 0);
+    EXPECT_EQ(json::parse(listed.out), json::parse(R"({"matches": ["Gara", "gara"], "syntheses": ["Finale", "finale"]})"));
+    const struct {
+        const char* name;
+        bool synthesis;
+        const char* sport;  // empty: refused
+    } cases[] = {
+        {"Gara", false, "1"}, {"gara", false, "2"}, {"Finale", true, "3"}, {"finale", true, "4"},
+        {"GARA", false, ""},  {"FINALE", true, ""},
+    };
+    for (const auto& c : cases) {
+        std::vector<std::string> arguments{"codes", d, c.name};
+        if (c.synthesis) arguments.push_back("--synthesis");
+        std::string errors;
+        const CliRun run = runCli(arguments, &errors);
+        if (*c.sport == '\0') {
+            EXPECT_EQ(run.exitCode, 2) << c.name;
+            EXPECT_NE(errors.find(std::string("package named ") + c.name), std::string::npos) << errors;
+            continue;
+        }
+        ASSERT_EQ(run.exitCode, 0) << c.name << ": " << errors;
+        EXPECT_EQ(json::parse(run.out)["sport"], c.sport) << c.name;
+    }
+}
+
+// A lone "-" names no disc and no package: one clear line, exit 2.
+TEST(Cli, ALoneDashIsNoDiscAndNoPackage) {
+    const std::vector<std::vector<std::string>> calls = {
+        {"packages", "-"}, {"codes", "-", "Partita"}, {"codes", disc, "-"}, {"decipher", "-"}};
+    for (const auto& call : calls) {
+        std::string errors;
+        const CliRun run = runCli(call, &errors);
+        EXPECT_EQ(run.exitCode, 2) << call[1] << " " << call.back();
+        EXPECT_TRUE(run.out.empty()) << call.back();
+        EXPECT_EQ(std::count(errors.begin(), errors.end(), '\n'), 1) << errors;
+        EXPECT_EQ(errors.rfind("corvane-cli: ", 0), 0u) << errors;
+    }
+}
+
 }  // namespace
 }  // namespace corvane

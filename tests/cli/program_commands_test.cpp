@@ -55,6 +55,8 @@ TEST(ProgramCommands, AFolderThatDoesNotExistIsNamedOnTheTerminal) {
         // Qt's own options are taken off first; what remains is checked the same way.
         {{"-platform", "offscreen", missing}, std::string(CORVANE_PLAYER) + ": " + missing + ": no such folder or file\n"},
         {{"--full-screen"}, std::string(CORVANE_PLAYER) + ": unknown option --full-screen (see --help)\n"},
+        {{"-"}, std::string(CORVANE_PLAYER) +
+                    ": - (standard input) cannot be played: name a disc folder, a package folder or a file (see --help)\n"},
     };
     for (const auto& c : cases) {
         const CommandRun run = runWithoutDisplay(CORVANE_PLAYER, c.arguments);

@@ -1,5 +1,7 @@
 #include "codes/check_list_selection.h"
 
+#include <algorithm>
+
 #include <gtest/gtest.h>
 
 namespace corvane {
@@ -39,6 +41,33 @@ TEST_F(SetFilter, TheFirstItemTicksAllAndUntickingAnotherUnticksIt) {
     EXPECT_EQ(seenAtChange.back(), "0110");
     EXPECT_FALSE(selection.checked(0));
     EXPECT_EQ(selection.summary(), "1,2");
+}
+
+TEST_F(SetFilter, TheAllItemAtItsBoundaries) {
+    // One user click after another: the item clicked, then the ticks and the summary shown.
+    const struct {
+        int clicked;
+        const char* ticks;
+        const char* summary;
+    } steps[] = {
+        {1, "0100", "1"},
+        {2, "0110", "1,2"},
+        {3, "0111", "1,2,3"},   // every item but "all" ticked: "all" stays unticked
+        {0, "1111", "Tutti"},
+        {2, "0101", "1,3"},     // every item ticked, then one unticked
+        {2, "0111", "1,2,3"},
+        {0, "1111", "Tutti"},
+        {0, "0111", "1,2,3"},   // unticking "all" leaves the others as they are
+        {1, "0011", "2,3"},
+        {2, "0001", "3"},
+        {3, "0000", "Tutti"},   // every item unticked
+    };
+    for (const auto& step : steps) {
+        ASSERT_EQ(selection.toggleByUser(step.clicked, onChange), CheckListSelection::Outcome::Changed);
+        EXPECT_EQ(seenAtChange.back(), step.ticks) << "after item " << step.clicked;
+        EXPECT_EQ(selection.summary(), step.summary) << "after item " << step.clicked;
+        EXPECT_EQ(selection.checkedCount(), static_cast<int>(std::count(step.ticks, step.ticks + 4, '1')));
+    }
 }
 
 TEST_F(SetFilter, CodeTicksAndTheMenuCommands) {

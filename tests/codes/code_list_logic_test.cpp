@@ -134,6 +134,37 @@ TEST(ActionEnd, AFilteredListPlaysToTheRallysEndLessTheOffset) {
     EXPECT_EQ(CheckActionEnd(query).step, ActionEndStep::Nothing);
 }
 
+TEST(ActionEnd, AFilteredListEndsAtAnEndOfActionRowOrAPointRowAfterTheSelectedOne) {
+    // Rally ends written both ways: a seven-character end-of-action row and point rows.
+    const CodeTable table = tableOf({{"*07SM+", "1", "10"},
+                                     {"a12AH#", "1", "13"},
+                                     {"*ENDACT", "1", "16"},
+                                     {"a05SM+", "1", "30"},
+                                     {"*p01:00", "1", "33"},
+                                     {"*07AH#", "1", "40"},
+                                     {"ap01:01", "1", "44"}});
+    const std::vector<int> attacks{2, 6};
+    const std::vector<int> points{5, 7};  // each selected row itself ends a rally
+    struct Case {
+        const char* what;
+        const std::vector<int>& list;
+        int listRow, position;
+        ActionEndStep expected;
+    };
+    const Case cases[] = {
+        {"before the end-of-action row", attacks, 1, 15, ActionEndStep::Nothing},
+        {"at the end-of-action row", attacks, 1, 16, ActionEndStep::SelectNextRow},
+        {"a point row: its own second ends nothing", points, 1, 33, ActionEndStep::Nothing},
+        {"a point row: the next point row ends it", points, 1, 44, ActionEndStep::SelectNextRow},
+    };
+    for (const Case& c : cases) {
+        const ActionEndQuery query{table, c.list, c.listRow, c.position, false, true, false, 0};
+        EXPECT_EQ(CheckActionEnd(query).step, c.expected) << c.what;
+    }
+    EXPECT_EQ(listActionEnd(table, attacks, 1, false, 0).second, 16);
+    EXPECT_EQ(listActionEnd(table, points, 1, false, 0).second, 44);
+}
+
 TEST(ActionEnd, ASynthesisActionLastsUntilTheNextCodeOfTheTableLessTheOffset) {
     // A synthesis film: its actions follow each other; the list holds two of them.
     const CodeTable table = tableOf({{"*07SM+", "1", "0"},

@@ -217,6 +217,26 @@ TEST(Cp1252, ConvertsBothWaysIncludingTheHighControlRange) {
     EXPECT_EQ(utf8ToCp1252("日本"), "??");
 }
 
+TEST(Cp1252, TheTableCoversExactlyTheBytes80To9F) {
+    const struct {
+        const char* byte;
+        const char* utf8;
+    } cases[] = {
+        {"\x7F", "\x7F"},          // the last byte below the table is itself
+        {"\x80", "\u20AC"},        // the table's first byte: the euro sign
+        {"\x81", "\u0081"},        // a hole of the code page keeps its C1 value
+        {"\x9F", "\u0178"},        // the table's last byte
+        {"\xA0", "\u00A0"},        // the first byte past it is Latin-1 again
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(cp1252ToUtf8(c.byte), c.utf8) << static_cast<int>(static_cast<unsigned char>(c.byte[0]));
+        EXPECT_EQ(utf8ToCp1252(c.utf8), c.byte) << static_cast<int>(static_cast<unsigned char>(c.byte[0]));
+    }
+    // The C1 code points the table replaces have no byte of their own.
+    EXPECT_EQ(utf8ToCp1252("\u0080"), "?");
+    EXPECT_EQ(utf8ToCp1252("\u009F"), "?");
+}
+
 TEST(XdgDocumentsFolder, PrefersTheVariableThenUserDirsThenHome) {
     TempFolder home;
     home.write(".config/user-dirs.dirs", "XDG_DOCUMENTS_DIR=\"$HOME/Documenti\"\n");

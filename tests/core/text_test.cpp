@@ -188,11 +188,30 @@ TEST(AbbreviateText, CutsAtTheLastBlankKeepingTheFirstLetterOfTheCutWord) {
     EXPECT_EQ(AbbreviateText("Abcdefghijk lmn", 11, 5, true), "Abcdefghijk");  // the cut is at a blank
 }
 
+TEST(AbbreviateText, TheBlanksAtTheEndsOfTheRangeLookedAt) {
+    const struct {
+        const char* text;
+        const char* expected;
+    } cases[] = {
+        {"Abcdefghijk", "Abcdefghijk"},       // exactly the width: unchanged
+        {"Abcdefghijkl", "Abcdefghijk"},      // one more, no blank: the width's characters
+        {"Abcd efghijklmn", "Abcd e."},       // a blank at the minimum is still looked at
+        {"Abc defghijklmn", "Abc defghij"},   // one before it is not
+        {"Abcdefghij klmn", "Abcdefghij "},   // a blank at the width itself leaves the width's characters
+        {"Abcdefghi jklmn", "Abcdefghi j."},  // one before the width cuts there
+    };
+    for (const auto& c : cases) EXPECT_EQ(AbbreviateText(c.text, 11, 5, true), c.expected) << c.text;
+}
+
 TEST(SwapLetterCase, SwapsAsciiLettersOnly) {
     EXPECT_EQ(SwapLetterCase('r'), 'R');
     EXPECT_EQ(SwapLetterCase('R'), 'r');
     EXPECT_EQ(SwapLetterCase('#'), '#');
     EXPECT_EQ(SwapLetterCase(static_cast<char>(0xE0)), static_cast<char>(0xE0));
+    // The ends of both letter ranges, and the characters just outside them.
+    const std::pair<char, char> ends[] = {{'A', 'a'}, {'Z', 'z'}, {'a', 'A'}, {'z', 'Z'},
+                                          {'@', '@'}, {'[', '['}, {'`', '`'}, {'{', '{'}};
+    for (const auto& [character, swapped] : ends) EXPECT_EQ(SwapLetterCase(character), swapped) << character;
 }
 
 TEST(WholeNumbers, AcceptBlanksAndSignButNothingElse) {
@@ -202,6 +221,16 @@ TEST(WholeNumbers, AcceptBlanksAndSignButNothingElse) {
     EXPECT_EQ(textToInt("", 7), 7);
     EXPECT_EQ(leadingInteger(" 5:07"), 5);
     EXPECT_EQ(leadingInteger("x1"), 0);
+}
+
+TEST(WholeNumbers, AWrittenPlusSignIsTheNumberItself) {
+    EXPECT_EQ(textToInt("+12"), 12);
+    EXPECT_EQ(textToInt(" +7 "), 7);
+    EXPECT_EQ(parseIntInRange("+100", -100, 100), 100);
+    EXPECT_EQ(parseIntInRange("+101", -100, 100), std::nullopt);
+    EXPECT_EQ(FormatCodeTime("+3725"), "1.02.05");
+    // One sign only, and nothing but digits after it.
+    for (const char* text : {"+", "++1", "+-1", "-+1", "+ 1", "+1x"}) EXPECT_EQ(textToInt(text, -999), -999) << text;
 }
 
 TEST(WholeNumbers, AreKeptOnlyInsideTheirRange) {

@@ -13,6 +13,9 @@ TEST(TransportSeekTarget, JumpsStepsAndTheEndMargin) {
     } cases[] = {
         {TransportForward, 0, 90.0, 92.0},      // 10 s before the end of a 100-s film
         {TransportForward, 0, 98.5, std::nullopt},  // 1.5 s before the end
+        {TransportForward, 0, 97.0, 99.0},          // lands exactly on the end less the margin
+        {TransportForward, 0, 97.04, std::nullopt},  // a frame past it
+        {TransportForward, 1, 98.0, 99.0},
         {TransportForward, 5, 10.0, 15.0},
         {TransportBack, 0, 10.0, 8.0},
         {TransportBack, 1, 10.0, 9.0},
@@ -82,6 +85,10 @@ TEST(ParseFilmTime, BothTextsMustBeWholeNumbers) {
     EXPECT_FALSE(parseFilmTime("", "37"));
     EXPECT_FALSE(parseFilmTime("1", "3.5"));
     EXPECT_FALSE(parseFilmTime("x", "3"));
+    // A blank is not part of a whole number: a text typed with one goes nowhere.
+    for (const auto& [film, seconds] : {std::pair{" 2", "37"}, std::pair{"2 ", "37"}, std::pair{"2", " 37"},
+                                        std::pair{"2", "37 "}, std::pair{"\t2", "37"}})
+        EXPECT_FALSE(parseFilmTime(film, seconds)) << "[" << film << "] [" << seconds << "]";
 }
 
 TEST(ParseFilmTime, NumbersBeyondTheirRangeAreRefusedNotNarrowed) {
@@ -92,7 +99,8 @@ TEST(ParseFilmTime, NumbersBeyondTheirRangeAreRefusedNotNarrowed) {
     };
     const Case cases[] = {
         {"9999", "360000", true},     {"0", "-360000", true},         {"10000", "1", false},
-        {"4294967297", "1", false},   {"1", "4294967336", false},  // narrowed, second 40     {"1", "360001", false},
+        {"4294967297", "1", false},   {"1", "4294967336", false},  // narrowed, second 40
+        {"1", "360001", false},
         {"-1", "1", false},           {"2147483648", "0", false},     {"1", "-2147483649", false},
     };
     for (const Case& c : cases)

@@ -69,6 +69,34 @@ TEST(EventStatsFile, OneRowASideIsTheCompactLayout) {
     EXPECT_FALSE(read(kHeader + kHome + "[opponent]\r\nTO;Totali;4;4;;;\r\n").compact);
 }
 
+TEST(EventStatsFile, TheLargestHeaderIsReadWholeAndOneColumnMoreIsRefused) {
+    const auto fileOf = [](int columns) {
+        std::string header = "[testata]\r\n";
+        std::string row = "[home]\r\n04;Bianchi";
+        for (int i = 1; i <= columns; ++i) {
+            header += (i > 1 ? ";E" : "E") + std::to_string(i) + "|T";
+            row += ";" + std::to_string(i);
+        }
+        return header + "\r\n" + row + "\r\n";
+    };
+    const auto largest = read(fileOf(kMaxEventColumns));
+    EXPECT_TRUE(largest.problem.empty()) << largest.problem;
+    ASSERT_EQ(largest.headers.size(), static_cast<std::size_t>(kMaxEventColumns));
+    ASSERT_EQ(largest.home.size(), 1u);
+    EXPECT_EQ(largest.home[0].cells.back(), std::to_string(kMaxEventColumns) + ";");
+
+    const auto tooMany = read(fileOf(kMaxEventColumns + 1));
+    EXPECT_NE(tooMany.problem.find("more than 100 columns"), std::string::npos) << tooMany.problem;
+    EXPECT_TRUE(tooMany.headers.empty());
+    EXPECT_TRUE(tooMany.home.empty());
+
+    // The same bound for the values of one column.
+    const auto sevenValues = read("[testata]\r\nFI|a$b$c$d$e$f$g\r\n[home]\r\n04;B;1;2;3;4;5;6;7\r\n");
+    EXPECT_TRUE(sevenValues.problem.empty()) << sevenValues.problem;
+    ASSERT_EQ(sevenValues.home.size(), 1u);
+    EXPECT_EQ(sevenValues.home[0].cells[0], "1;2;3;4;5;6;7;");
+}
+
 TEST(EventStatsFile, HostileFilesStopWithAReason) {
     testing::TempFolder folder;
     std::string manyColumns = "[testata]\r\n";

@@ -67,6 +67,24 @@ TEST(ExtensionStatsGenerator, LevelOneGroupsByTheExtensionAndCountsWhatEachClick
     }
 }
 
+TEST(ExtensionStatsGenerator, APatternWithOneOfPositionsSevenAndEightOpenGroupsByNineAndTen) {
+    // Only both positions open make a first level; with one of them laid in, the open one stays
+    // open in every row's search and the level tells positions 9-10 apart.
+    const CodeTable table = shots();
+    for (const char* extension : {"~~~~~~L~", "~~~~~~~A"}) {
+        SCOPED_TRACE(extension);
+        const std::string pattern = overlayForButton(extensionPattern(true, "05", "FI"), extension);
+        const auto stats = computeExtensionStats(table, "2", pattern);
+        ASSERT_EQ(stats.rows.size(), 4u);
+        const std::string open = std::string(extension).substr(6, 2) == "L~" ? "L~" : "~A";
+        EXPECT_EQ(stats.rows[1].code, "*05FI~" + open + "Z1");
+        EXPECT_EQ(stats.rows[2].code, "*05FI~" + open + "Z3");
+        for (int row = 1; row + 1 < static_cast<int>(stats.rows.size()); ++row)
+            EXPECT_EQ(SplitText(stats.rows[static_cast<std::size_t>(row)].values, ';')[0],
+                      std::to_string(listed(table, extensionClickPattern(pattern, stats, row, 0))));
+    }
+}
+
 TEST(ExtensionStatsGenerator, LevelTwoGroupsByPositionsNineAndTenOnly) {
     const CodeTable table = shots();
     const std::string pattern = overlayForButton(extensionPattern(true, "05", "FI"), "*05FI~LA");
@@ -208,6 +226,36 @@ TEST_F(GeneratorFiles, AFailureRemovesTheFiguresOfAnEarlierPattern) {
         EXPECT_FALSE(outcome.stats);
         EXPECT_NE(outcome.problem, GeneratorProblem::None);
         EXPECT_FALSE(fileExists(output()));
+    }
+}
+
+TEST_F(GeneratorFiles, EachArgumentMayHoldExactly255Characters) {
+    const std::string events = (package / "Eventi.txt").string();
+    const std::string pattern = extensionPattern(true, "05", "FI");
+    // A path of a given length to a file holding what the package's scout file holds.
+    const auto pathOfLength = [&](const testing::TempFolder& folder, std::size_t length) {
+        const std::size_t folderLength = folder.path().string().size() + 1;
+        return (folder / std::string(length - folderLength, 's')).string();
+    };
+    for (const std::size_t length : {std::size_t{255}, std::size_t{256}}) {
+        SCOPED_TRACE(length);
+        const std::string longScout = pathOfLength(package, length);
+        std::filesystem::copy_file(scout, longScout, std::filesystem::copy_options::overwrite_existing);
+        ASSERT_EQ(longScout.size(), length);
+        const auto byScout = GeneraStatEstensioni("2", longScout, output(), events, pattern, platform);
+        const std::string longOutput = pathOfLength(documents, length);
+        const auto byOutput = GeneraStatEstensioni("2", scout, longOutput, events, pattern, platform);
+        if (length == 255) {
+            EXPECT_TRUE(byScout.written) << describe(byScout.problem);
+            EXPECT_TRUE(byOutput.written) << describe(byOutput.problem);
+            EXPECT_TRUE(fileExists(longOutput));
+        } else {
+            EXPECT_EQ(byScout.problem, GeneratorProblem::ArgumentTooLong);
+            EXPECT_EQ(byOutput.problem, GeneratorProblem::ArgumentTooLong);
+            EXPECT_FALSE(byScout.stats);
+            EXPECT_FALSE(fileExists(longOutput));
+        }
+        std::filesystem::remove(longScout);
     }
 }
 

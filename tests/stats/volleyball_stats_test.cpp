@@ -55,6 +55,17 @@ TEST_F(StatsFile, AShortLineEndsTheReadingAndASectionLineAfterAnotherIsData) {
     EXPECT_TRUE(LoadVolleyballStats(folder / "missing.txt", match, messages).home.rows.empty());
 }
 
+TEST_F(StatsFile, ASectionLineAsTheLastLineEndsTheReadingWithWhatWasRead) {
+    for (const char* end : {"", "\r\n"}) {
+        const auto stats = load("[home]\r\n" + kPlayer5 + "\r\n" + kTotals + "\r\n[opponent]" + end);
+        ASSERT_EQ(stats.home.rows.size(), 2u) << "ending " << end;
+        EXPECT_EQ(stats.home.rows[1][0], "TO-Totale");
+        EXPECT_TRUE(stats.opponent.rows.empty());
+    }
+    // A file of one section line holds nothing.
+    EXPECT_TRUE(load("[testata]").home.rows.empty());
+}
+
 TEST(StatisticsFields, KeepEveryEmptyField) {
     EXPECT_EQ(statisticsFields("a;;b;"), (std::vector<std::string>{"a", "", "b", ""}));
     EXPECT_EQ(statisticsFields(""), std::vector<std::string>{""});
