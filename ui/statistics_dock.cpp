@@ -15,9 +15,9 @@
 namespace corvane {
 
 QPoint floatingStatisticsPlace(const QRect& videoArea, const QRect& bounds, QSize window) {
-    int x = videoArea.center().x() - window.width() / 2;
-    x = std::min(x, videoArea.right() + 1 - window.width());  // off the list on the right
-    x = std::max(x, std::max(videoArea.left(), bounds.left()));
+    // Centred, a window narrower than the video area ends before the list; a wider one starts at
+    // the video area's left edge.
+    const int x = std::max(videoArea.center().x() - window.width() / 2, videoArea.left());
     int y = videoArea.center().y() - window.height() / 2;
     y = std::max(std::min(y, bounds.bottom() + 1 - window.height()), bounds.top());
     return {x, y};

@@ -17,8 +17,8 @@ struct AppContext;
 class MainWindowLink;
 
 // Where a floating statistics window opens: centred over the video area, so the code list its
-// clicks fill stays in sight; kept inside `bounds` (the main window); a window wider than the
-// video area starts at the video area's left edge and covers as little of the list as it can.
+// clicks fill stays in sight; a window wider than the video area starts at its left edge and
+// covers as little of the list as it can; its top stays inside `bounds` (the main window).
 QPoint floatingStatisticsPlace(const QRect& videoArea, const QRect& bounds, QSize window);
 
 // Where a statistics window sits and how it follows the main window: docked into the strip above

@@ -20,6 +20,7 @@
 #include "stats/event_stats.h"
 #include "stats/tfstatos.h"
 #include "stats/tfstatvoll.h"
+#include "ui/statistics_dock.h"
 #include "ui/text_grid.h"
 
 namespace corvane {
@@ -155,6 +156,28 @@ TEST(StatisticsDock, TheEffectDescriptionsOptionLaysTheOpenEventStatisticsOutAga
             EXPECT_EQ(stats->width(), home->width() + 10 + (stats->dockable() ? 29 : 0));
         }
     }
+}
+
+// The floating place for the windows' sizes against a video area of 849x600 at (0, 40) in a main
+// window of 1024x768, the list to the right of x 849.
+TEST(StatisticsDock, TheFloatingPlaceKeepsOverTheVideoAndInsideTheMainWindow) {
+    const QRect video(0, 40, 849, 600);
+    const QRect main(0, 0, 1024, 768);
+    struct Case {
+        QSize window;
+        QPoint place;
+    };
+    for (const Case& c : {Case{{669, 474}, {90, 102}},     // fits: centred over the video
+                          Case{{849, 300}, {0, 189}},      // as wide as the video: all of it
+                          Case{{900, 300}, {0, 189}},      // wider: from the video's left edge
+                          Case{{400, 700}, {224, 0}},      // centred it would start above the main window
+                          Case{{400, 900}, {224, 0}}}) {   // taller than the main window: from its top
+        SCOPED_TRACE(text(QRect(QPoint(), c.window)));
+        EXPECT_EQ(floatingStatisticsPlace(video, main, c.window), c.place);
+    }
+    // A main window elsewhere on the desktop carries its video area with it.
+    EXPECT_EQ(floatingStatisticsPlace(video.translated(1920, 0), main.translated(1920, 0), QSize(669, 474)),
+              QPoint(2010, 102));
 }
 
 // At the sizes of the screens coaches use, the floating window opens over the video and leaves the
