@@ -1168,6 +1168,11 @@ void TFMain::updatePreRollCaptions() {
     SecAntInizioAzione->setEnabled(!app_.state.SynthesisMode);
 }
 
+void TFMain::statisticsOptionsChanged() {
+    // The volleyball statistics have no option of their own to follow.
+    if (statOs_) statOs_->applyDisplayOptions();
+}
+
 void TFMain::ButOpzioniClick() {
     Transport(TransportPause);
     TFOpzioni options(app_, *this, this);

@@ -100,6 +100,7 @@ public:
     void CheckUleadCodecs(bool flag) override;
     // The pre-roll captions after a change of the playback options.
     void updatePreRollCaptions() override;
+    void statisticsOptionsChanged() override;
     // The list of the window's keys (F1 and the "?" button).
     void showKeyList();
     TFKeys* keyList() const;

@@ -131,6 +131,7 @@ void TFOpzioni::SpeedButton1Click() {
     options.EndOffsetSeconds = textToInt(settings.write(SecAnticipoFineAzione, Edit2->text().toStdString()));
     settings.write(DisplayEffectsDescription, flag(CheckBox4));
     settings.write(CloseStatistics, flag(CheckBox5));
+    main_.statisticsOptionsChanged();
     main_.updatePreRollCaptions();
     accept();
 }

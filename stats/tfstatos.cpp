@@ -6,7 +6,7 @@
 #include <QHeaderView>
 #include <QMouseEvent>
 #include <QPainter>
-#include <QScreen>
+#include <QScrollBar>
 #include <QToolButton>
 
 #include "codes/match_code.h"
@@ -22,6 +22,7 @@
 #include "ui/app_context.h"
 #include "ui/apply_language_qt.h"
 #include "ui/main_window_link.h"
+#include "ui/statistics_dock.h"
 #include "ui/text_grid.h"
 #include "ui/transport_icons.h"
 
@@ -31,7 +32,7 @@ namespace {
 
 constexpr int kHeaderHeight = 36;
 constexpr int kPlayerColumnWidth = 150;
-constexpr int kButtonStrip = 29;
+constexpr int kButtonStrip = StatisticsDock::kButtonStrip;
 constexpr int kButtonSize = 16;
 const QColor kDarkBlue(0x00, 0x00, 0x80);
 const QColor kLightBlue(0x00, 0x80, 0xC0);
@@ -78,17 +79,24 @@ TFStatOs::TFStatOs(AppContext& app, MainWindowLink& main) : QWidget(nullptr, Qt:
         grid->setCellPainter([this, home](QPainter& painter, const GridCell& cell) {
             if (!closing_) paintCell(painter, home, cell.column, cell.row, cell.rect);
         });
+        // The extension buttons lie on the cells: they move when the table scrolls.
+        for (QScrollBar* bar : {grid->horizontalScrollBar(), grid->verticalScrollBar()})
+            connect(bar, &QScrollBar::valueChanged, this, [this] { placeExtensionButtons(); });
         return grid;
     };
     GrdNos = makeTable("GrdNos", true);
     GrdAvv = makeTable("GrdAvv", false);
     SpeedButton1 = new QToolButton(this);
     SpeedButton1->setObjectName(QStringLiteral("SpeedButton1"));
-    connect(SpeedButton1, &QToolButton::clicked, this, [this] { docked_ ? Float() : Dock(); });
+    connect(SpeedButton1, &QToolButton::clicked, this, [this] { docked() ? Float() : Dock(); });
     XiButton1 = new QToolButton(this);
     XiButton1->setObjectName(QStringLiteral("XiButton1"));
     XiButton1->setIcon(glyphIcon(Glyph::Close, Qt::black));
     connect(XiButton1, &QToolButton::clicked, this, &QWidget::close);
+    dock_ = new StatisticsDock(app_, main_,
+                               {this, SpeedButton1, XiButton1, {GrdNos, GrdAvv},
+                                [this] { return std::max(tableWidth(GrdNos), tableWidth(GrdAvv)); },
+                                [this] { followVideoArea(); }});
     if (TFSubForm* panel = main_.searchPanel()) panel->setStatisticsButtonVisible(false);
 }
 
@@ -176,13 +184,20 @@ void TFStatOs::layOut() {
     GrdNos->hide();
     GrdAvv->hide();
     const int maxHeight = std::max(100, main_.mainWidget()->height() - 50);
-    int width = std::max(tableWidth(GrdNos), tableWidth(GrdAvv));
-    if (const QScreen* screen = QGuiApplication::primaryScreen()) width = std::min(width, screen->geometry().width() - 100);
-    for (TextGrid* grid : {GrdNos, GrdAvv}) grid->setFixedSize(width, tableHeight(grid));
-    const int both = tableHeight(GrdNos) + tableHeight(GrdAvv) + 2;
+    // The tables keep to the video area, clear of the button strip: floating over the video they
+    // leave the code list in sight, docked they end before the buttons. Wider ones scroll.
+    const int fullWidth = std::max(tableWidth(GrdNos), tableWidth(GrdAvv));
+    const int room = std::max(kPlayerColumnWidth, main_.videoAreaWidth() - kButtonStrip - 10);
+    const int width = std::min(fullWidth, room);
+    for (TextGrid* grid : {GrdNos, GrdAvv}) {
+        const bool scrolls = width < fullWidth;
+        grid->setHorizontalScrollBarPolicy(scrolls ? Qt::ScrollBarAlwaysOn : Qt::ScrollBarAlwaysOff);
+        grid->setFixedSize(width, tableHeight(grid) + (scrolls ? grid->horizontalScrollBar()->sizeHint().height() : 0));
+    }
+    const int both = GrdNos->height() + GrdAvv->height() + 2;
     if (both > maxHeight) {
         // Too tall for the main window: each table scrolls in its share.
-        GrdNos->setFixedHeight(maxHeight * tableHeight(GrdNos) / both);
+        GrdNos->setFixedHeight(maxHeight * GrdNos->height() / both);
         GrdAvv->setFixedHeight(maxHeight - GrdNos->height() - 2);
     }
     GrdNos->show();
@@ -217,55 +232,58 @@ void TFStatOs::placeExtensionButtons() {
     }
 }
 
-bool TFStatOs::dockable() const {
-    return main_.videoAreaWidth() >= std::max(GrdNos->width(), GrdAvv->width()) + 20;
+bool TFStatOs::docked() const { return dock_->docked(); }
+
+bool TFStatOs::dockable() const { return dock_->dockable(); }
+
+void TFStatOs::applyDisplayOptions() {
+    effectDescriptions_ = app_.settings.read(DisplayEffectsDescription) == "1";
+    PruneEmptySubColumns(stats_);
+    fillTable(GrdNos, true);
+    fillTable(GrdAvv, false);
+    layOut();
+    if (docked()) Dock();
+    else Float();
 }
 
-void TFStatOs::showButtons() {
-    SpeedButton1->setToolTip(messageToQt(app_.messages.MessageText(docked_ ? 80 : 81)));
-    SpeedButton1->setIcon(glyphIcon(docked_ ? Glyph::FullScreen : Glyph::Minimise, Qt::black));
-    SpeedButton1->setVisible(dockable() || docked_);
-    XiButton1->setVisible(docked_);
-    const int right = width() - kButtonStrip + 2;
-    XiButton1->setGeometry(right, 2, kButtonStrip - 4, kButtonStrip - 4);
-    SpeedButton1->setGeometry(right, height() - kButtonStrip + 2, kButtonStrip - 4, kButtonStrip - 4);
+QSize TFStatOs::floatingSize() const {
+    const int tables = GrdNos->width();
+    const int width = (tables < 470 ? 480 : tables + 10) + (dockable() ? kButtonStrip : 0);
+    return {width, GrdNos->height() + GrdAvv->height() + 2 + 5};
+}
+
+void TFStatOs::centreDockedTables() {
+    const int left = std::max(0, (width() - kButtonStrip - GrdNos->width()) / 2);
+    GrdNos->move(left, 0);
+    GrdAvv->move(left, GrdNos->height() + 2);
+}
+
+void TFStatOs::followVideoArea() {
+    // Docked, the tables stay centred in the new width; floating, the button strip comes or goes
+    // with the room to dock.
+    layOut();
+    if (docked()) {
+        centreDockedTables();
+    } else {
+        const QSize size = floatingSize();
+        if (size != this->size()) resize(size);
+    }
+    placeExtensionButtons();
 }
 
 void TFStatOs::Float() {
-    docked_ = false;
-    main_.statisticsPanel(nullptr);
-    setParent(nullptr, Qt::Window);
     layOut();
     GrdNos->move(1, 1);
     GrdAvv->move(1, 1 + GrdNos->height() + 2);
-    const int tables = GrdNos->width();
-    const int width = (tables < 470 ? 480 : tables + 10) + (dockable() ? kButtonStrip : 0);
-    resize(width, GrdNos->height() + GrdAvv->height() + 2 + 5);
-    if (const QScreen* screen = QGuiApplication::primaryScreen()) move(screen->geometry().center() - rect().center());
-    showButtons();
-    app_.settings.write(StatisticheModVis, "0");
+    dock_->floatOverVideo(floatingSize());
     placeExtensionButtons();
-    show();
-    main_.refitVideo();
 }
 
 void TFStatOs::Dock() {
-    docked_ = true;
-    QWidget* panel = main_.statisticsPanel(this);
-    setParent(panel, Qt::Widget);
-    const int width = main_.videoAreaWidth();
-    const int left = std::max(0, (width - kButtonStrip - GrdNos->width()) / 2);
-    GrdNos->move(left, 0);
-    GrdAvv->move(left, GrdNos->height() + 2);
-    const int height = GrdNos->height() + GrdAvv->height() + 10;
-    setGeometry(0, 0, width, height);
-    panel->setFixedHeight(height);
-    showButtons();
-    app_.settings.write(StatisticheModVis, "1");
+    dock_->dock(GrdNos->height() + GrdAvv->height() + 10);
+    centreDockedTables();
+    dock_->placeButtons();
     placeExtensionButtons();
-    show();
-    main_.relayOutBesideTheList();
-    main_.refitVideo();
 }
 
 void TFStatOs::paintHeader(QPainter& painter, bool home, int column, const QRect& rect) {

@@ -16,13 +16,14 @@ namespace corvane {
 struct AppContext;
 class TextGrid;
 class MainWindowLink;
+class StatisticsDock;
 class TFVisEstensioni;
 
 // The statistics of every sport but volleyball: a table a team, a column an event with a
 // sub-column for its overall value and one for each effect. A click on a figure searches the
 // actions behind it and plays them; the button in a cell of an event with extensions opens the
-// extension statistics beside the pointer. It floats centred on the screen or docks into the
-// strip above the video.
+// extension statistics beside the pointer. It floats over the video or docks into the strip
+// above it.
 class TFStatOs : public QWidget {
     Q_OBJECT
 
@@ -33,9 +34,12 @@ public:
     void Load(const std::filesystem::path& file);
     void Float();
     void Dock();
-    bool docked() const { return docked_; }
+    bool docked() const;
     // Whether the video area is wide enough for the tables to dock above it.
     bool dockable() const;
+    // The options changed: the columns take the effect descriptions' widths, and the window
+    // docks or floats again in its new size.
+    void applyDisplayOptions();
 
     TextGrid* table(bool home) const { return home ? GrdNos : GrdAvv; }
     const EventStats& stats() const { return stats_; }
@@ -60,7 +64,9 @@ private:
     int tableWidth(const TextGrid* grid) const;
     void layOut();
     void placeExtensionButtons();
-    void showButtons();
+    void centreDockedTables();
+    void followVideoArea();
+    QSize floatingSize() const;
     void paintCell(QPainter& painter, bool home, int column, int row, const QRect& rect);
     void paintHeader(QPainter& painter, bool home, int column, const QRect& rect);
     struct Cell {
@@ -85,8 +91,8 @@ private:
     QToolButton* XiButton1;     // close, when docked
     std::vector<QToolButton*> extensionButtons_;
     std::vector<QPointer<TFVisEstensioni>> extensionWindows_;  // level n at index n - 1
+    StatisticsDock* dock_;
     EventStats stats_;
-    bool docked_ = false;
     bool effectDescriptions_ = false;
     bool closing_ = false;
     int extensionColumn_ = 0;

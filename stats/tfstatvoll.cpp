@@ -7,7 +7,6 @@
 #include <QHeaderView>
 #include <QMouseEvent>
 #include <QPainter>
-#include <QScreen>
 #include <QShortcut>
 #include <QToolButton>
 
@@ -24,6 +23,7 @@
 #include "ui/apply_language_qt.h"
 #include "ui/fitted_font.h"
 #include "ui/main_window_link.h"
+#include "ui/statistics_dock.h"
 #include "ui/text_grid.h"
 #include "ui/transport_icons.h"
 
@@ -33,7 +33,6 @@ namespace {
 
 constexpr int kHeaderHeight = 32;
 constexpr int kRowHeight = 16;
-constexpr int kButtonStrip = 29;
 constexpr std::array<int, 6> kHomeWidths = {155, 61, 90, 107, 155, 68};
 constexpr std::array<int, 6> kOpponentWidths = {154, 62, 89, 108, 155, 67};
 const QColor kHeaderBackground(0x00, 0x80, 0xC0);
@@ -145,7 +144,7 @@ TFStatVoll::TFStatVoll(AppContext& app, MainWindowLink& main) : QWidget(main.mai
     GrdAvv = makeTable("GrdAvv", kOpponentWidths, false);
     SpeedButton1 = new QToolButton(this);
     SpeedButton1->setObjectName(QStringLiteral("SpeedButton1"));
-    connect(SpeedButton1, &QToolButton::clicked, this, [this] { docked_ ? Float() : Dock(); });
+    connect(SpeedButton1, &QToolButton::clicked, this, [this] { docked() ? Float() : Dock(); });
     XiButton1 = new QToolButton(this);
     XiButton1->setObjectName(QStringLiteral("XiButton1"));
     XiButton1->setIcon(glyphIcon(Glyph::Close, Qt::black));
@@ -154,9 +153,9 @@ TFStatVoll::TFStatVoll(AppContext& app, MainWindowLink& main) : QWidget(main.mai
         button->setStyleSheet(kButtonStyle);
         button->setFocusPolicy(Qt::NoFocus);
     }
-    // The video area changes width when the code list does (the clear-text toggle): a docked
-    // window follows it, a floating one rechecks whether it could dock.
-    main_.videoArea()->installEventFilter(this);
+    dock_ = new StatisticsDock(app_, main_,
+                               {this, SpeedButton1, XiButton1, {GrdNos, GrdAvv},
+                                [this] { return GrdNos->width() + GrdAvv->width(); }, nullptr});
     ApplyLanguage(this, app.state.LanguageNumber, app.messages, {});  // once the tables exist
     if (TFSubForm* panel = main_.searchPanel()) panel->setStatisticsButtonVisible(false);
 }
@@ -217,73 +216,21 @@ void TFStatVoll::Load(const std::filesystem::path& file) {
     fillTable(GrdAvv, stats_.opponent);
 }
 
-void TFStatVoll::showButtons() {
-    SpeedButton1->setToolTip(messageToQt(app_.messages.MessageText(docked_ ? 80 : 81)));
-    SpeedButton1->setIcon(glyphIcon(docked_ ? Glyph::FullScreen : Glyph::Minimise, Qt::black));
-    XiButton1->setVisible(docked_);
-    const int right = width() - kButtonStrip + 2;
-    XiButton1->setGeometry(right, 2, kButtonStrip - 4, kButtonStrip - 4);
-    SpeedButton1->setGeometry(right, height() - kButtonStrip + 2, kButtonStrip - 4, kButtonStrip - 4);
-}
-
-void TFStatVoll::keepTablesOffTheButtons() {
-    // Docked in a video area narrower than both tables, the tables end where the button strip
-    // begins instead of running under its buttons.
-    const int strip = width() - kButtonStrip;
-    for (TextGrid* grid : {GrdNos, GrdAvv}) {
-        if (!docked_ || grid->x() + grid->width() <= strip) grid->clearMask();
-        else grid->setMask(QRegion(0, 0, std::max(0, strip - grid->x()), grid->height()));
-    }
-}
-
-void TFStatVoll::followVideoArea() {
-    if (docked_) {
-        resize(main_.videoAreaWidth(), height());
-        showButtons();
-        keepTablesOffTheButtons();
-    } else {
-        const int bothTables = GrdNos->width() + GrdAvv->width();
-        SpeedButton1->setVisible(main_.videoAreaWidth() >= bothTables + 20);
-    }
-}
+bool TFStatVoll::docked() const { return dock_->docked(); }
 
 void TFStatVoll::Float() {
-    docked_ = false;
-    main_.statisticsPanel(nullptr);
-    // A window of its own that the main window carries: it stays above it and cannot be lost
-    // behind it.
-    setParent(main_.mainWidget(), Qt::Window);
     GrdNos->move(0, 1);
     GrdAvv->move(0, 1 + GrdNos->height() + 1);
-    resize(GrdNos->width() + kButtonStrip, GrdNos->height() + GrdAvv->height() + 7);
-    if (const QScreen* screen = QGuiApplication::primaryScreen())
-        move(screen->geometry().center() - rect().center());
-    showButtons();
-    keepTablesOffTheButtons();
-    followVideoArea();
     mirrorHotKeys(true);
-    app_.settings.write(StatisticheModVis, "0");
-    show();
-    main_.refitVideo();
+    dock_->floatOverVideo(
+        QSize(GrdNos->width() + StatisticsDock::kButtonStrip, GrdNos->height() + GrdAvv->height() + 7));
 }
 
 void TFStatVoll::Dock() {
-    docked_ = true;
     mirrorHotKeys(false);
-    QWidget* panel = main_.statisticsPanel(this);
-    setParent(panel, Qt::Widget);
     GrdNos->move(0, 0);
     GrdAvv->move(GrdNos->width() + 1, 0);
-    const int height = std::max(GrdNos->height(), GrdAvv->height()) + 10;
-    setGeometry(0, 0, main_.videoAreaWidth(), height);
-    panel->setFixedHeight(height);
-    showButtons();
-    keepTablesOffTheButtons();
-    SpeedButton1->show();
-    app_.settings.write(StatisticheModVis, "1");
-    show();
-    main_.relayOutBesideTheList();
-    main_.refitVideo();
+    dock_->dock(std::max(GrdNos->height(), GrdAvv->height()) + 10);
 }
 
 void TFStatVoll::mirrorHotKeys(bool on) {
@@ -427,10 +374,6 @@ void TFStatVoll::search(bool home, const QPoint& point) {
 }
 
 bool TFStatVoll::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == main_.videoArea()) {
-        if (event->type() == QEvent::Resize) followVideoArea();
-        return QWidget::eventFilter(watched, event);
-    }
     for (const bool home : {true, false}) {
         TextGrid* grid = table(home);
         if (watched != grid->viewport()) continue;

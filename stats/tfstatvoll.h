@@ -17,12 +17,13 @@ class QToolButton;
 namespace corvane {
 
 struct AppContext;
+class StatisticsDock;
 class TextGrid;
 class MainWindowLink;
 
 // The volleyball statistics of the open match, a table a team. A click on a figure searches the
-// actions behind it and plays them. It floats centred on the screen or docks into the strip above
-// the video.
+// actions behind it and plays them. It floats over the video or docks into the strip above the
+// video.
 class TFStatVoll : public QWidget {
     Q_OBJECT
 
@@ -33,7 +34,7 @@ public:
     void Load(const std::filesystem::path& file);
     void Float();
     void Dock();
-    bool docked() const { return docked_; }
+    bool docked() const;
 
     TextGrid* table(bool home) const { return home ? GrdNos : GrdAvv; }
     QToolButton* dockButton() const { return SpeedButton1; }
@@ -55,9 +56,6 @@ private:
     int tableHeight(const TextGrid* grid) const;
     void paintCell(QPainter& painter, bool home, int column, int row, const QRect& rect);
     QString fittedTitle(const QString& title, const QFont& font, int width);
-    void showButtons();
-    void followVideoArea();
-    void keepTablesOffTheButtons();
     void forgetMain();
     std::optional<Cell> clickableCellAt(bool home, const QPoint& point) const;
     void search(bool home, const QPoint& point);
@@ -70,8 +68,8 @@ private:
     TextGrid* GrdAvv;
     QToolButton* SpeedButton1;  // dock or float
     QToolButton* XiButton1;     // close, when docked
+    StatisticsDock* dock_;
     VolleyballStats stats_;
-    bool docked_ = false;
     CellClick<Cell> click_;
     std::array<std::array<std::vector<QFont>, StatsTable::kColumns>, 2> valueFonts_;  // [home][column][sub]
     struct FittedTitle {

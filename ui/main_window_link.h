@@ -60,6 +60,8 @@ public:
     // The codec option changed: the film opened again with the new choice.
     virtual void CheckUleadCodecs(bool flag) = 0;
     virtual void updatePreRollCaptions() = 0;
+    // The statistics options were stored: an open statistics window lays itself out for them.
+    virtual void statisticsOptionsChanged() = 0;
 
 protected:
     MainWindowLink() = default;

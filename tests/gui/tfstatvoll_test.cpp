@@ -154,6 +154,7 @@ public:
     QWidget* mainWidget() override { return main_.mainWidget(); }
     void CheckUleadCodecs(bool flag) override { main_.CheckUleadCodecs(flag); }
     void updatePreRollCaptions() override { main_.updatePreRollCaptions(); }
+    void statisticsOptionsChanged() override { main_.statisticsOptionsChanged(); }
 
 private:
     TFMain& main_;
