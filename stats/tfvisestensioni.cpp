@@ -233,9 +233,12 @@ void TFVisEstensioni::fitFigures() {
     shownLabels_.clear();
     for (std::size_t i = 0; i < labels.size(); ++i) {
         const std::string whole = labelTexts[static_cast<qsizetype>(i)].toStdString();
-        const std::string fitted = FitText(whole, room, measureLabel);
-        // Too narrow for even a shortened description: the label as the file has it, or nothing.
-        std::string text = fitted != "..." && measureLabel(fitted) <= room ? fitted : labelSymbols[static_cast<qsizetype>(i)].toStdString();
+        // A description is shortened with "..."; "Tot." and "%=" would lose what they say, so they,
+        // and a description too narrow even for that, fall back to the label as the file has it.
+        const bool description = whole != labelSymbols[static_cast<qsizetype>(i)].toStdString() &&
+                                 labels[i] != "t" && labels[i][0] != '%';
+        const std::string fitted = description ? FitText(whole, room, measureLabel) : whole;
+        std::string text = measureLabel(fitted) <= room && fitted != "..." ? fitted : labelSymbols[static_cast<qsizetype>(i)].toStdString();
         if (measureLabel(text) > room) text.clear();
         shownLabels_ += QString::fromStdString(text);
     }
