@@ -170,6 +170,22 @@ std::string FitTextKeepingSuffix(std::string_view text, std::string_view suffix,
     return FitText(text, pixelWidth - measure(suffix), measure) + std::string(suffix);
 }
 
+std::vector<std::string> FigureForms(std::string_view figure) {
+    if (figure.empty()) return {};
+    std::vector<std::string> forms{std::string(figure)};
+    if (figure.size() > 1 && figure.back() == '%') forms.emplace_back(figure.substr(0, figure.size() - 1));
+    const bool count = std::all_of(figure.begin(), figure.end(), [](char c) { return c >= '0' && c <= '9'; });
+    if (count && figure.size() >= 4) forms.push_back(std::string(figure.substr(0, figure.size() - 3)) + "k");
+    forms.emplace_back("#");
+    return forms;
+}
+
+std::string FitFigure(std::string_view figure, int pixelWidth, const TextMeasure& measure) {
+    for (const std::string& form : FigureForms(figure))
+        if (measure(form) <= pixelWidth) return form;
+    return {};
+}
+
 std::vector<int> PlacePiecesInOrder(const std::vector<LinePiece>& pieces, int gap) {
     std::vector<int> lefts;
     int free = std::numeric_limits<int>::min();

@@ -44,6 +44,16 @@ std::string FitText(std::string_view text, int pixelWidth, const TextMeasure& me
 std::string FitTextKeepingSuffix(std::string_view text, std::string_view suffix, int pixelWidth,
                                  const TextMeasure& measure);
 
+// The forms a figure of a statistics table (a count, or a share such as "100%") may be shown in,
+// longest first. Figures are never cut like words, a cut "10" would read as another number: the
+// whole figure, a share without its "%" sign, a count of a thousand or more in thousands ("12k"),
+// and last "#", the mark of a figure that has no room. None for an empty figure.
+std::vector<std::string> FigureForms(std::string_view figure);
+
+// The first form of the figure that fits the pixel width as the measure reports it; empty when
+// even "#" does not.
+std::string FitFigure(std::string_view figure, int pixelWidth, const TextMeasure& measure);
+
 // Pieces drawn one after another on a line, each at its designed left edge unless the piece
 // before it reaches that far: then `gap` pixels after it. The left edges, in the pieces' order.
 struct LinePiece {

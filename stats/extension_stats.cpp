@@ -112,6 +112,14 @@ std::vector<std::string> extensionLabels(const ExtensionStats& stats) {
     return labels;
 }
 
+std::vector<ExtensionSubColumn> extensionSubColumns(int columnWidth, int count) {
+    if (count <= 0) return {};
+    const int width = std::max(columnWidth, 0) / count;
+    std::vector<ExtensionSubColumn> columns;
+    for (int i = 0; i < count; ++i) columns.push_back({i * width, width});
+    return columns;
+}
+
 int extensionLabelAt(int offset, int labelWidth, int labelCount) {
     if (labelWidth <= 0) return -1;
     for (int label = 0; label < labelCount; ++label)

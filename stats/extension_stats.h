@@ -52,6 +52,21 @@ std::string overlayForButton(std::string_view pattern, std::string_view code);
 // The labels of the values column.
 std::vector<std::string> extensionLabels(const ExtensionStats& stats);
 
+// One sub-column of the values column, in pixels from the column's left edge. Its share is where
+// a click selects it; its labels and figures are drawn in its box, a pixel inside either side of
+// the share, so that neighbouring figures never touch and every drawn figure lies where a click
+// on it selects it.
+struct ExtensionSubColumn {
+    int left = 0;
+    int width = 0;
+    int boxLeft() const { return left + 1; }
+    int boxWidth() const { return width > 2 ? width - 2 : 0; }
+};
+
+// The sub-columns of a values column `columnWidth` wide: `count` equal shares side by side
+// (the pixels the division leaves over stay unused at the right).
+std::vector<ExtensionSubColumn> extensionSubColumns(int columnWidth, int count);
+
 // The label under a click `offset` pixels into the values column, each label `labelWidth` wide:
 // the first l with width*l <= offset <= width*(l+1); -1 for none.
 int extensionLabelAt(int offset, int labelWidth, int labelCount);

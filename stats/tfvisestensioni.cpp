@@ -1,6 +1,9 @@
 #include "stats/tfvisestensioni.h"
 
+#include <algorithm>
+
 #include <QCursor>
+#include <QFontMetrics>
 #include <QGuiApplication>
 #include <QHeaderView>
 #include <QLabel>
@@ -17,7 +20,9 @@
 #include "scout/event_lookups.h"
 #include "stats/stat_generator.h"
 #include "stats/tfstatos.h"
+#include "core/text.h"
 #include "ui/app_context.h"
+#include "ui/fitted_font.h"
 #include "ui/main_window_link.h"
 #include "ui/text_grid.h"
 #include "ui/transport_icons.h"
@@ -137,6 +142,7 @@ void TFVisEstensioni::present(const ExtensionStats& stats, const QString& captio
     GrdExt->setCellText(0, 0, QString());
     GrdExt->setColumnWidth(0, codeWidth);
     GrdExt->setColumnWidth(1, valuesWidth);
+    fitFigures();
     const int tableHeight = static_cast<int>(stats_.rows.size()) * kRowHeight;
     const int width = codeWidth + valuesWidth + 10;
     resize(width, tableHeight + kTitleHeight + 10);
@@ -170,34 +176,104 @@ void TFVisEstensioni::placeButtons() {
 }
 
 int TFVisEstensioni::labelWidth() const {
-    const int labels = static_cast<int>(extensionLabels(stats_).size());
-    return labels > 0 ? GrdExt->columnWidth(1) / labels : 0;
+    const auto columns = subColumns();
+    return columns.empty() ? 0 : columns.front().width;
+}
+
+std::vector<ExtensionSubColumn> TFVisEstensioni::subColumns() const {
+    return extensionSubColumns(GrdExt->columnWidth(1), static_cast<int>(extensionLabels(stats_).size()));
+}
+
+QString TFVisEstensioni::labelText(std::size_t label) const {
+    const auto labels = extensionLabels(stats_);
+    const std::string& raw = labels[label];
+    if (raw == "t") return QStringLiteral("Tot.");
+    if (!raw.empty() && raw[0] == '%') return QStringLiteral("%") + (label > 0 ? shown(labels[label - 1]) : QString());
+    if (!effectDescriptions_) return shown(raw);
+    const std::string event = pattern_.size() >= 5 ? pattern_.substr(3, 2) : std::string();
+    return shown(EffectDescription(event, raw, raw, app_.state.events));
+}
+
+namespace {
+
+// The largest font at which every text fits `room` whole; when even the smallest is too large, the
+// largest at which the shortest readable forms fit, so that shortening, not a font too small to
+// read, makes the room.
+QFont fittingFont(const QFont& font, const QStringList& whole, const QStringList& shortest, int room) {
+    const QFont fitted = fontFitting(font, whole, room);
+    const QFontMetrics metrics(fitted);
+    const bool fits = std::all_of(whole.begin(), whole.end(), [&](const QString& text) { return metrics.horizontalAdvance(text) <= room; });
+    return fits ? fitted : fontFitting(font, shortest, room);
+}
+
+TextMeasure measureWith(const QFontMetrics& metrics) {
+    return [metrics](std::string_view text) {
+        return metrics.horizontalAdvance(QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())));
+    };
+}
+
+}  // namespace
+
+void TFVisEstensioni::fitFigures() {
+    // One size for the labels and one for the figures, the largest at which every one of them fits
+    // its box; what does not fit even at the smallest size is shortened.
+    const auto columns = subColumns();
+    const int room = columns.empty() ? 0 : columns.front().boxWidth();
+    const auto labels = extensionLabels(stats_);
+    QStringList labelTexts, labelSymbols;
+    for (std::size_t i = 0; i < labels.size(); ++i) {
+        labelTexts += labelText(i);
+        labelSymbols += shown(labels[i]);
+    }
+    QFont bold = GrdExt->font();
+    bold.setBold(true);
+    labelFont_ = fittingFont(bold, labelTexts, labelSymbols, room);
+    const QFontMetrics labelMetrics(labelFont_);
+    const TextMeasure measureLabel = measureWith(labelMetrics);
+    shownLabels_.clear();
+    for (std::size_t i = 0; i < labels.size(); ++i) {
+        const std::string whole = labelTexts[static_cast<qsizetype>(i)].toStdString();
+        // A description is shortened with "..."; "Tot." and "%=" would lose what they say, so they,
+        // and a description too narrow even for that, fall back to the label as the file has it.
+        const bool description = whole != labelSymbols[static_cast<qsizetype>(i)].toStdString() &&
+                                 labels[i] != "t" && labels[i][0] != '%';
+        const std::string fitted = description ? FitText(whole, room, measureLabel) : whole;
+        std::string text = measureLabel(fitted) <= room && fitted != "..." ? fitted : labelSymbols[static_cast<qsizetype>(i)].toStdString();
+        if (measureLabel(text) > room) text.clear();
+        shownLabels_ += QString::fromStdString(text);
+    }
+
+    QStringList figures, shortest;
+    for (std::size_t row = 1; row < stats_.rows.size(); ++row)
+        for (const QString& figure : shown(stats_.rows[row].values).split(QChar(';'))) {
+            figures += figure;
+            const auto forms = FigureForms(figure.toStdString());
+            // The shortest form that still shows the number, not the no-room mark.
+            if (!forms.empty()) shortest += QString::fromStdString(forms[forms.size() > 1 ? forms.size() - 2 : 0]);
+        }
+    figureFont_ = fittingFont(GrdExt->font(), figures, shortest, room);
+    const TextMeasure measureFigure = measureWith(QFontMetrics(figureFont_));
+    shownFigures_.assign(stats_.rows.size(), QStringList());
+    for (std::size_t row = 1; row < stats_.rows.size(); ++row)
+        for (const QString& figure : shown(stats_.rows[row].values).split(QChar(';')))
+            shownFigures_[row] += QString::fromStdString(FitFigure(figure.toStdString(), room, measureFigure));
+}
+
+QRect TFVisEstensioni::figureBox(const QRect& cell, int subColumn) const {
+    const auto columns = subColumns();
+    const ExtensionSubColumn& column = columns[static_cast<std::size_t>(subColumn)];
+    return {cell.left() + column.boxLeft(), cell.top(), column.boxWidth(), cell.height()};
 }
 
 void TFVisEstensioni::paintCell(QPainter& painter, int column, int row, const QRect& rect) {
-    const std::string event = pattern_.size() >= 5 ? pattern_.substr(3, 2) : std::string();
+    const int boxes = static_cast<int>(subColumns().size());
     if (row == 0) {
         painter.fillRect(rect, kHeader);
         painter.setPen(Qt::white);
-        QFont font = painter.font();
-        font.setBold(true);
-        painter.setFont(font);
         if (column == 0) return;
-        const auto labels = extensionLabels(stats_);
-        const int width = labelWidth();
-        for (std::size_t i = 0; i < labels.size(); ++i) {
-            const QRect area(rect.left() + static_cast<int>(i) * width, rect.top(), width - 2, rect.height());
-            QString text = shown(labels[i]);
-            if (labels[i] == "t") {
-                text = QStringLiteral("Tot.");
-            } else if (!labels[i].empty() && labels[i][0] == '%') {
-                text = QStringLiteral("%") + (i > 0 ? shown(labels[i - 1]) : QString());
-            } else if (effectDescriptions_) {
-                text = shown(EffectDescription(event, labels[i], labels[i], app_.state.events));
-            }
-            const bool fits = painter.fontMetrics().horizontalAdvance(text) <= area.width();
-            painter.drawText(area, Qt::AlignVCenter | (fits || !effectDescriptions_ ? Qt::AlignHCenter : Qt::AlignLeft), text);
-        }
+        painter.setFont(labelFont_);
+        for (int i = 0; i < boxes && i < shownLabels_.size(); ++i)
+            painter.drawText(figureBox(rect, i), Qt::AlignCenter, shownLabels_[i]);
         return;
     }
     painter.fillRect(rect, row % 2 ? kOddRow : kEvenRow);
@@ -209,11 +285,11 @@ void TFVisEstensioni::paintCell(QPainter& painter, int column, int row, const QR
         painter.drawText(rect.adjusted(2, 0, -kButtonSize - 4, 0), Qt::AlignLeft | Qt::AlignVCenter, shown(text));
         return;
     }
-    const QStringList values = shown(data.values).split(QChar(';'));
-    const int width = values.isEmpty() ? 0 : rect.width() / static_cast<int>(values.size());
-    for (int i = 0; i < values.size(); ++i)
-        painter.drawText(QRect(rect.left() + i * width - (i > 0 ? i : 0), rect.top(), width - 2, rect.height()),
-                         Qt::AlignRight | Qt::AlignVCenter, values[i]);
+    // Each figure in the box of its label: where it is drawn is where a click selects it.
+    painter.setFont(figureFont_);
+    const QStringList& figures = shownFigures_[static_cast<std::size_t>(row)];
+    for (int i = 0; i < boxes && i < figures.size(); ++i)
+        painter.drawText(figureBox(rect, i), Qt::AlignRight | Qt::AlignVCenter, figures[i]);
 }
 
 std::optional<int> TFVisEstensioni::clickableRowAt(const QPoint& point) const {

@@ -1,6 +1,8 @@
 #pragma once
 
+#include <QFont>
 #include <QPointer>
+#include <QStringList>
 #include <QWidget>
 
 #include <string>
@@ -57,6 +59,12 @@ private:
     void search(const QPoint& point);
     void SpdClick(int row);
     int labelWidth() const;
+    std::vector<ExtensionSubColumn> subColumns() const;
+    QString labelText(std::size_t label) const;
+    // The fonts and the shown (shortened where need be) texts that fit every label and figure in
+    // its box; computed once the column widths are set.
+    void fitFigures();
+    QRect figureBox(const QRect& cell, int subColumn) const;
 
     AppContext& app_;
     TFStatOs& owner_;
@@ -68,6 +76,10 @@ private:
     ExtensionStats stats_;
     std::string pattern_;
     bool effectDescriptions_ = false;
+    QFont labelFont_;
+    QFont figureFont_;
+    QStringList shownLabels_;
+    std::vector<QStringList> shownFigures_;  // by row, row 0 empty
     bool recordFailureTold_ = false;
     QPoint dragFrom_;
     CellClick<int> click_;  // a click is on one row; where in it is read at the release

@@ -109,6 +109,43 @@ TEST(FitText, CutsBetweenCharactersOfTheDrawnText) {
     }
 }
 
+TEST(FitFigure, KeepsTheWholeFigureWhileItFitsThenShortensItAsAFigure) {
+    const auto sixPixelsEach = [](std::string_view text) { return 6 * static_cast<int>(text.size()); };
+    const struct {
+        const char* figure;
+        int width;
+        const char* shown;
+    } cases[] = {
+        {"100%", 24, "100%"},  // just fits
+        {"100%", 23, "100"},   // just does not: the share without its sign
+        {"100%", 18, "100"},
+        {"100%", 17, "#"},     // never "10", which reads as another figure
+        {"5%", 12, "5%"},
+        {"5%", 11, "5"},
+        {"5%", 6, "5"},
+        {"5%", 5, ""},         // no room even for the mark
+        {"1234", 24, "1234"},
+        {"1234", 23, "1k"},    // a count in thousands
+        {"12345", 29, "12k"},
+        {"12345", 17, "#"},
+        {"999", 17, "#"},      // under a thousand there is no shorter count
+        {"7", 6, "7"},
+        {"7", 5, ""},
+        {"-3", 11, "#"},       // not a count: never cut
+        {"", 40, ""},
+    };
+    for (const auto& c : cases) EXPECT_EQ(FitFigure(c.figure, c.width, sixPixelsEach), c.shown) << c.figure << " in " << c.width;
+}
+
+TEST(FigureForms, LongestFirstEndingWithTheNoRoomMark) {
+    using Forms = std::vector<std::string>;
+    EXPECT_EQ(FigureForms("100%"), (Forms{"100%", "100", "#"}));
+    EXPECT_EQ(FigureForms("12345"), (Forms{"12345", "12k", "#"}));
+    EXPECT_EQ(FigureForms("999"), (Forms{"999", "#"}));
+    EXPECT_EQ(FigureForms("%"), (Forms{"%", "#"}));
+    EXPECT_TRUE(FigureForms("").empty());
+}
+
 TEST(FitText, MeasuresALogarithmicNumberOfTimesAndNeverMoreThanTheWidthCanShow) {
     std::string name;
     for (int i = 0; i < 20000; ++i) name += i % 7 == 0 ? "\xC3\xA0" : "x";  // a long accented team name

@@ -154,5 +154,48 @@ TEST(ExtensionRowText, TheLastMatchingEventDecidesWithItsFirstMatchingItem) {
     EXPECT_EQ(extensionRowText(extensionPattern(true, "05", "TO"), "*05TO~LA", events, "2"), "not this event");
 }
 
+TEST(ExtensionSubColumns, EqualSharesWithTheirBoxesAPixelInside) {
+    const struct {
+        int columnWidth, count;
+        int shareWidth, boxWidth;
+    } cases[] = {
+        {200, 5, 40, 38},
+        {62, 5, 12, 10},  // the two pixels left over stay unused
+        {15, 5, 3, 1},
+        {14, 5, 2, 0},    // a share of two pixels has no room inside
+        {4, 5, 0, 0},
+        {-8, 2, 0, 0},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::to_string(c.columnWidth) + "/" + std::to_string(c.count));
+        const auto columns = extensionSubColumns(c.columnWidth, c.count);
+        ASSERT_EQ(columns.size(), static_cast<std::size_t>(c.count));
+        for (int i = 0; i < c.count; ++i) {
+            const ExtensionSubColumn& column = columns[static_cast<std::size_t>(i)];
+            EXPECT_EQ(column.left, i * c.shareWidth);
+            EXPECT_EQ(column.width, c.shareWidth);
+            EXPECT_EQ(column.boxWidth(), c.boxWidth);
+            EXPECT_EQ(column.boxLeft(), column.left + 1);
+        }
+    }
+    EXPECT_TRUE(extensionSubColumns(200, 0).empty());
+}
+
+TEST(ExtensionSubColumns, EveryPixelOfADrawnBoxIsWhereAClickSelectsItsLabel) {
+    for (const int columnWidth : {35, 62, 200, 517}) {
+        for (const int count : {1, 3, 5, 13}) {
+            SCOPED_TRACE(std::to_string(columnWidth) + "/" + std::to_string(count));
+            const auto columns = extensionSubColumns(columnWidth, count);
+            for (int i = 0; i < count; ++i) {
+                const ExtensionSubColumn& column = columns[static_cast<std::size_t>(i)];
+                for (int x = column.boxLeft(); x < column.boxLeft() + column.boxWidth(); ++x)
+                    ASSERT_EQ(extensionLabelAt(x, column.width, count), i) << "x " << x;
+                // Boxes never reach into a neighbour's share.
+                EXPECT_LE(column.boxLeft() + column.boxWidth(), (i + 1) * column.width);
+            }
+        }
+    }
+}
+
 }  // namespace
 }  // namespace corvane
