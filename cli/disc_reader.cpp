@@ -32,8 +32,13 @@ const std::string* listedPackage(const std::vector<std::string>& names, const st
 
 const ProgramState& DiscReader::open(const std::string& name, bool synthesis) {
     const std::string* listed = listedPackage(synthesis ? lists_.SynthesisList : lists_.MatchList, name);
-    if (!listed)
-        throw UsageError(std::string("no ") + (synthesis ? "synthesis" : "match") + " package named " + name);
+    if (!listed) {
+        std::string message = std::string("no ") + (synthesis ? "synthesis" : "match") + " package named " + name;
+        // The two kinds share no list: a name typed with the wrong kind is told which it is.
+        if (listedPackage(synthesis ? lists_.MatchList : lists_.SynthesisList, name))
+            message += synthesis ? "; " + name + " is a match: leave out --synthesis" : "; " + name + " is a synthesis: use --synthesis";
+        throw UsageError(message);
+    }
     const std::string package = pathToUtf8(*listed);
     try {
         const PackageOpening opening = OpenPackageData(state_, *listed, synthesis, log_, platform_);

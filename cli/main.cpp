@@ -76,8 +76,9 @@ int main(int argc, char** argv) {
         reel->add_option("--analysis", reelAnalysis, "an analysis of Analisi.ini (from 0) instead of a search");
     reel->add_option("--out", reelCommand.out, "the .mp4 film to write, or with --clips a new folder")->required();
     reel->add_flag("--clips", reelCommand.clips, "one numbered film a clip in the folder --out");
+    reel->add_flag("--force", reelCommand.force, "replace the film --out when it exists");
     reel->add_flag("--captions", reelCommand.captions, "the code in words, its time and set over each action's start");
-    reel->add_option("--pre-roll", reelCommand.preRoll, "seconds before each code (2)")->check(CLI::Range(-3600, 3600));
+    reel->add_option("--pre-roll", reelCommand.preRoll, "seconds before each code, 0 or more (2)")->check(CLI::Range(-3600, 3600));
     reel->add_option("--end-offset", reelCommand.endOffset, "seconds before each rally's end (0)")
         ->check(CLI::Range(-3600, 3600));
     reel->add_flag("--skip-missing", reelCommand.skipMissing,

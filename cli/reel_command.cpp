@@ -6,7 +6,10 @@
 #include <chrono>
 #include <csignal>
 #include <cstdio>
+#include <functional>
 #include <iostream>
+
+#include <unistd.h>
 
 #include "cli/disc_reader.h"
 #include "codes/analyses_file.h"
@@ -78,6 +81,41 @@ std::string minutes(double seconds) {
     return text;
 }
 
+// "1 clip", "3 clips".
+std::string counted(std::size_t count, const std::string& noun) {
+    return std::to_string(count) + " " + noun + (count == 1 ? "" : "s");
+}
+
+// The progress of an export on standard error: one line redrawn in place on a terminal, one line
+// a clip elsewhere, so a log that takes it is not flooded with every packet's redraw.
+class ProgressLine {
+public:
+    explicit ProgressLine(bool terminal) : terminal_(terminal) {}
+    ProgressLine(const ProgressLine&) = delete;
+    ProgressLine& operator=(const ProgressLine&) = delete;
+    ~ProgressLine() {
+        if (terminal_ && drawn_) std::cerr << '\n';
+    }
+
+    void operator()(const ReelProgress& progress) {
+        if (!terminal_ && progress.clip == lastClip_) return;
+        lastClip_ = progress.clip;
+        drawn_ = true;
+        const double elapsed = std::chrono::duration<double>(std::chrono::steady_clock::now() - started_).count();
+        const double share = progress.secondsTotal > 0 ? progress.secondsDone / progress.secondsTotal : 0;
+        const std::string left = share > 0.01 ? minutes(elapsed / share - elapsed) : "?";
+        std::cerr << (terminal_ ? "\r" : "") << "clip " << progress.clip << "/" << progress.clipCount << "  "
+                  << static_cast<int>(share * 100) << "%  " << minutes(elapsed) << " elapsed, " << left << " left"
+                  << (terminal_ ? "   " : "\n") << std::flush;
+    }
+
+private:
+    const bool terminal_;
+    const std::chrono::steady_clock::time_point started_ = std::chrono::steady_clock::now();
+    int lastClip_ = -1;
+    bool drawn_ = false;
+};
+
 std::string statusText(const ReelResult& result) {
     switch (result.status) {
         case ReelStatus::Done: return "done";
@@ -133,6 +171,13 @@ int runReel(const ProgramState& state, const ReelCommand& command) {
     const fs::path discFolder = state.folders.ProgramFolder;
     if (insidePackages(command.out, discFolder))
         throw UsageError("nothing is written into the disc's package folders: " + command.out);
+    // A clip folder must be new or empty either way; only a film is replaced, and only when asked.
+    if (!command.clips && !command.force && fs::exists(fs::symlink_status(command.out)))
+        throw UsageError(command.out + " exists: --force replaces it");
+    // A negative pre-roll would start each clip after its code, past the action it should show.
+    if (command.preRoll < 0)
+        throw UsageError("--pre-roll is the seconds before each code and cannot be negative: " +
+                         std::to_string(command.preRoll));
     const std::vector<CodeListRow> rows = listedRows(state, command);
     const auto lengths = filmLengths(state.package.films);
     const ReelPlan plan = planReel({state.codeTable, rows, {}, lengths, state.SynthesisMode,
@@ -156,24 +201,16 @@ int runReel(const ProgramState& state, const ReelCommand& command) {
     ReelJob job{reelSources(plan, rows, state.package.films, caption), command.out,
                 command.clips ? ReelOutput::ClipFolder : ReelOutput::OneFilm, discFolder};
 
-    const auto started = std::chrono::steady_clock::now();
-    const auto report = [&](const ReelProgress& progress) {
-        const double elapsed = std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
-        const double share = progress.secondsTotal > 0 ? progress.secondsDone / progress.secondsTotal : 0;
-        const std::string left = share > 0.01 ? minutes(elapsed / share - elapsed) : "?";
-        std::cerr << "\rclip " << progress.clip << "/" << progress.clipCount << "  " << static_cast<int>(share * 100)
-                  << "%  " << minutes(elapsed) << " elapsed, " << left << " left   " << std::flush;
-    };
     const ReelResult result = [&] {
         const StopSignals stopSignals;
-        return writeReel(job, report, interrupted);
+        ProgressLine progress(::isatty(STDERR_FILENO) == 1);
+        return writeReel(job, std::ref(progress), interrupted);
     }();
-    std::cerr << '\n';
     if (result.status == ReelStatus::Done) {
-        std::cerr << "corvane-cli: " << plan.clips.size() << " clips written to " << command.out << '\n';
+        std::cerr << "corvane-cli: " << counted(plan.clips.size(), "clip") << " written to " << command.out << '\n';
         if (!plan.skippedRows.empty() && !command.skipMissing) {
-            std::cerr << "corvane-cli: " << plan.skippedRows.size() << " of " << rows.size()
-                      << " listed actions not exported (--skip-missing to accept)\n";
+            std::cerr << "corvane-cli: " << plan.skippedRows.size() << " of " << counted(rows.size(), "listed action")
+                      << " not exported (--skip-missing to accept)\n";
             return 1;
         }
         return 0;

@@ -14,6 +14,7 @@ struct ReelCommand {
     std::optional<int> analysis;  // an analysis of Analisi.ini instead of the search
     std::string out;
     bool clips = false;
+    bool force = false;  // an existing film at out is replaced
     bool captions = false;
     int preRoll = 2;
     int endOffset = 0;

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <optional>
+#include <system_error>
 
 #include "cli/disc_reader.h"
 #include "cli/json_output.h"
@@ -114,11 +116,27 @@ bool inside(const fs::path& file, const fs::path& folder) {
     return end == b.end();
 }
 
-fs::path temporaryOutput() {
-    std::string folder = (fs::temp_directory_path() / "corvane-statext-XXXXXX").string();
-    if (!mkdtemp(folder.data())) throw UsageError("no temporary folder can be made");
-    return fs::path(folder) / "StatExt.txt";
-}
+// A fresh folder for the record when no --out names one, removed with whatever it holds when the
+// command ends, however it ends: the figures are printed, the record is only the generator's.
+class ScratchFolder {
+public:
+    ScratchFolder() {
+        std::string folder = (fs::temp_directory_path() / "corvane-statext-XXXXXX").string();
+        if (!mkdtemp(folder.data())) throw UsageError("no temporary folder can be made");
+        path_ = folder;
+    }
+    ~ScratchFolder() {
+        std::error_code ignored;
+        fs::remove_all(path_, ignored);
+    }
+    ScratchFolder(const ScratchFolder&) = delete;
+    ScratchFolder& operator=(const ScratchFolder&) = delete;
+
+    const fs::path& path() const { return path_; }
+
+private:
+    fs::path path_;
+};
 
 }  // namespace
 
@@ -149,7 +167,9 @@ json statextJson(const ProgramState& state, const Platform& platform, const std:
                  const fs::path& out) {
     const fs::path packages = fs::path(state.folders.ProgramFolder) / "Tlx_Video";
     if (!out.empty() && inside(out, packages)) throw UsageError("the output file may not lie inside a package");
-    const fs::path file = out.empty() ? temporaryOutput() : out;
+    std::optional<ScratchFolder> scratch;
+    if (out.empty()) scratch.emplace();
+    const fs::path file = scratch ? scratch->path() / "StatExt.txt" : out;
     const std::string pattern = utf8ToCp1252(typedPattern);
     const auto outcome = GeneraStatEstensioni(state.Sport, state.package.scoutFile, file.string(),
                                               resolveInFolder(state.package.folder, "Eventi.txt").string(), pattern,
@@ -188,7 +208,7 @@ json statextJson(const ProgramState& state, const Platform& platform, const std:
                         {"deeper", stats->opensDeeperLevel(data.code)},
                         {"clicks", std::move(clicks)}});
     }
-    return {{"file", file.string()},
+    return {{"file", scratch ? json(nullptr) : json(file.string())},
             {"pattern", text(withTildes(windowPattern))},
             {"labels", std::move(labelsOut)},
             {"rows", std::move(rows)}};

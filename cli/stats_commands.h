@@ -17,8 +17,9 @@ namespace corvane::cli {
 nlohmann::json statsJson(const ProgramState& state);
 
 // Runs the extension statistics generator for a pattern ("~" or blank for open positions) into
-// `out`, or a fresh temporary folder when `out` is empty, and prints what the window shows with
-// the search of every click. A file inside the disc's packages is refused.
+// `out`, or a fresh temporary folder removed again before this returns when `out` is empty ("file"
+// is then null), and prints what the window shows with the search of every click. A file inside
+// the disc's packages is refused.
 nlohmann::json statextJson(const ProgramState& state, const Platform& platform, const std::string& pattern,
                            const std::filesystem::path& out);
 

@@ -144,7 +144,8 @@ void TFCodici::buildWidgets() {
     bottom->addStretch();
     bottom->addWidget(LblRelease);
     layout->addLayout(bottom);
-    layout->addWidget(new ReelExportButton(app_, [this] { return rows_; }, this));
+    ButReel = new ReelExportButton(app_, [this] { return rows_; }, this);
+    layout->addWidget(ButReel);
     connect(ButNext, &QToolButton::clicked, this, &TFCodici::NextCode);
     connect(ButPrev, &QToolButton::clicked, this, &TFCodici::PreviousCode);
     connect(ButReplay, &QToolButton::clicked, this, [this] { replay(currentListRow()); });
@@ -234,6 +235,7 @@ void TFCodici::showRows(std::vector<CodeListRow> rows) {
     filmMovedByUser_ = false;
     ButNext->setEnabled(listRowCount() > 1);
     ButReplay->setEnabled(listRowCount() > 0);
+    ButReel->listChanged(rows_.size());
     ButPrev->setEnabled(false);
     updateHeader();
     main_.codeListRefilled();

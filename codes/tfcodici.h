@@ -21,6 +21,7 @@ class TCheckComboBoxQT;
 class FittedLabel;
 class TextGrid;
 class MainWindowLink;
+class ReelExportButton;
 
 // The code list beside the video: the package's codes, or those of the last search, raw or in
 // words. Selecting a code plays it from its pre-roll; the position timer asks it whether the
@@ -97,6 +98,7 @@ private:
     QToolButton* ButPrev = nullptr;
     QToolButton* ButReplay = nullptr;
     QToolButton* ButChiaro = nullptr;
+    ReelExportButton* ButReel = nullptr;
     FittedLabel* LblRelease = nullptr;
     QTimer hintTimer_;
     QPoint lastMouse_;

@@ -12,6 +12,7 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QSignalBlocker>
 #include <QVBoxLayout>
 
 #include <cstdlib>
@@ -63,6 +64,10 @@ enum ReelMessage : int {
     kNoSecond = 594,
     kNoLength = 595,
     kNotListed = 596,
+    kTickAll = 750,
+    kUntickAll = 751,
+    kNothingTicked = 752,
+    kEmptyList = 753,
 };
 
 std::string clockText(double seconds) {
@@ -99,7 +104,6 @@ ReelExportButton::ReelExportButton(AppContext& app, std::function<std::vector<Co
     setObjectName(QStringLiteral("ButReel"));
     setToolButtonStyle(Qt::ToolButtonTextOnly);
     setText(messageToQt(app_.messages.MessageText(kButtonText)));
-    setToolTip(messageToQt(app_.messages.MessageText(kButtonHint)));
     setFocusPolicy(Qt::NoFocus);
     // The list's header colours: white on blue, readable on the list's dark strip.
     setStyleSheet(QStringLiteral("QToolButton { color: white; background: rgb(0,128,192); font-weight: bold;"
@@ -107,15 +111,17 @@ ReelExportButton::ReelExportButton(AppContext& app, std::function<std::vector<Co
                                  "QToolButton:hover { background: rgb(0,150,220); }"
                                  "QToolButton:pressed { background: rgb(0,0,128); }"));
     connect(this, &QToolButton::clicked, this, &ReelExportButton::openExport);
+    listChanged(listedRows_().size());
+}
+
+void ReelExportButton::listChanged(std::size_t rowCount) {
+    setEnabled(rowCount > 0);
+    setToolTip(messageToQt(app_.messages.MessageText(rowCount > 0 ? kButtonHint : kEmptyList)));
 }
 
 void ReelExportButton::openExport() {
     std::vector<CodeListRow> rows = listedRows_();
-    if (rows.empty()) {
-        app_.boxes.ShowMessageBox(app_.messages.MessageText(kNothingToPlay), app_.messages.MessageText(kTitle),
-                                  MessageBoxExclamation);
-        return;
-    }
+    if (rows.empty()) return;  // the button is disabled on an empty list
     auto* dialog = new TFReel(app_, std::move(rows), window());
     dialog->setAttribute(Qt::WA_DeleteOnClose);
     dialog->show();
@@ -140,6 +146,15 @@ TFReel::TFReel(AppContext& app, std::vector<CodeListRow> rows, QWidget* parent)
         item->setCheckState(Qt::Checked);
     }
     layout->addWidget(LstAzioni, 1);
+    auto* ticks = new QHBoxLayout;
+    ButTutte = new QPushButton(messageToQt(text(kTickAll)), this);
+    ButTutte->setObjectName(QStringLiteral("ButTutte"));
+    ButNessuna = new QPushButton(messageToQt(text(kUntickAll)), this);
+    ButNessuna->setObjectName(QStringLiteral("ButNessuna"));
+    ticks->addWidget(ButTutte);
+    ticks->addWidget(ButNessuna);
+    ticks->addStretch();
+    layout->addLayout(ticks);
 
     auto* where = new QHBoxLayout;
     where->addWidget(new QLabel(messageToQt(text(kDestination)), this));
@@ -161,6 +176,11 @@ TFReel::TFReel(AppContext& app, std::vector<CodeListRow> rows, QWidget* parent)
     layout->addWidget(RbFilm);
     layout->addWidget(RbClip);
     layout->addWidget(CkDidascalie);
+
+    LblMotivo = new QLabel(this);
+    LblMotivo->setObjectName(QStringLiteral("LblMotivo"));
+    LblMotivo->setWordWrap(true);
+    layout->addWidget(LblMotivo);
 
     auto* buttons = new QHBoxLayout;
     buttons->addStretch();
@@ -184,7 +204,31 @@ TFReel::TFReel(AppContext& app, std::vector<CodeListRow> rows, QWidget* parent)
     connect(RbFilm, &QRadioButton::toggled, this, &TFReel::outputChanged);
     connect(ButEsporta, &QPushButton::clicked, this, &TFReel::exportClick);
     connect(ButAnnulla, &QPushButton::clicked, this, &TFReel::close);
+    connect(ButTutte, &QPushButton::clicked, this, [this] { tickAll(Qt::Checked); });
+    connect(ButNessuna, &QPushButton::clicked, this, [this] { tickAll(Qt::Unchecked); });
+    connect(LstAzioni, &QListWidget::itemChanged, this, &TFReel::updateExportState);
+    updateExportState();
     resize(520, 460);
+}
+
+void TFReel::tickAll(Qt::CheckState state) {
+    {
+        // One update for the whole list, not one an item.
+        const QSignalBlocker blocker(LstAzioni);
+        for (int n = 0; n < LstAzioni->count(); ++n) LstAzioni->item(n)->setCheckState(state);
+    }
+    LstAzioni->viewport()->update();
+    updateExportState();
+}
+
+// Export is pressed only with something to export; otherwise the window says why.
+void TFReel::updateExportState() {
+    const bool anyTicked = !tickedRows().empty();
+    ButEsporta->setEnabled(anyTicked);
+    ButTutte->setEnabled(LstAzioni->count() > 0);
+    ButNessuna->setEnabled(LstAzioni->count() > 0);
+    LblMotivo->setText(anyTicked ? QString() : messageToQt(text(rows_.empty() ? kEmptyList : kNothingTicked)));
+    LblMotivo->setVisible(!anyTicked);
 }
 
 std::string TFReel::text(int number) const { return app_.messages.MessageText(number); }
@@ -257,7 +301,7 @@ void TFReel::exportClick() {
     if (insidePackages(destination, state.folders.ProgramFolder))
         return warn(reelResultText(app_.messages, ReelStatus::InsidePackages, destination.string()));
     const std::vector<int> ticked = tickedRows();
-    if (ticked.empty()) return warn(text(kNothingToPlay));
+    if (ticked.empty()) return warn(text(rows_.empty() ? kEmptyList : kNothingTicked));
 
     // The plan is made here, on the interface thread, from the program state; the export's
     // thread gets only paths and seconds.

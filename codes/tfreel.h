@@ -34,6 +34,9 @@ class ReelExportButton : public QToolButton {
 public:
     ReelExportButton(AppContext& app, std::function<std::vector<CodeListRow>()> listedRows, QWidget* parent);
 
+    // The list has been filled again: an empty list has nothing to export, and the hint says so.
+    void listChanged(std::size_t rowCount);
+
 private:
     void openExport();
 
@@ -53,6 +56,8 @@ private:
     void browse();
     void outputChanged();
     void exportClick();
+    void tickAll(Qt::CheckState state);
+    void updateExportState();
     std::vector<int> tickedRows() const;
     std::string leftOutText(const std::vector<SkippedRow>& skipped, const CodeDescriptionSources& sources) const;
     std::string skipReasonText(ReelSkip reason, const std::string& film) const;
@@ -61,11 +66,14 @@ private:
     AppContext& app_;
     std::vector<CodeListRow> rows_;
     QListWidget* LstAzioni = nullptr;
+    QPushButton* ButTutte = nullptr;
+    QPushButton* ButNessuna = nullptr;
     QLineEdit* EdDestinazione = nullptr;
     QPushButton* ButSfoglia = nullptr;
     QRadioButton* RbFilm = nullptr;
     QRadioButton* RbClip = nullptr;
     QCheckBox* CkDidascalie = nullptr;
+    QLabel* LblMotivo = nullptr;  // why Export cannot be pressed
     QPushButton* ButEsporta = nullptr;
     QPushButton* ButAnnulla = nullptr;
 };

@@ -35,6 +35,8 @@ IN_USE |= number_ranges((350, 353))
 IN_USE |= number_ranges(400, (490, 491))
 # The export of the listed actions.
 IN_USE |= number_ranges((560, 585), (590, 596))
+# The export window's tick-all and untick-all, and why Export cannot be pressed.
+IN_USE |= number_ranges((750, 753))
 # A package refused for what its scout file brings, and why.
 IN_USE |= number_ranges((610, 614))
 # The extension statistics: no figures for a code or a sport, and a record that could not be written.

@@ -42,7 +42,7 @@ TEST_F(ReelCommand, BadInputEndsWithTwoAndWritesNothing) {
     const std::string out = (scratch / "reel.mp4").string();
     const struct {
         std::vector<std::string> arguments;
-        const char* message;
+        std::string message;
     } cases[] = {
         {{"reel", demoDisc(), kVolley}, "--out"},
         {{"reel", demoDisc(), "No such match", "--out", out}, "no match package"},
@@ -52,6 +52,11 @@ TEST_F(ReelCommand, BadInputEndsWithTwoAndWritesNothing) {
         {{"reel", demoDisc(), kVolley, "--out", package + "/reel.mp4"}, "package folders"},
         {{"reel", demoDisc(), kVolley, "--out", (scratch / "missing" / "reel.mp4").string()}, "no folder"},
         {{"reel", demoDisc(), kVolley, "--pre-roll", "x", "--out", out}, "pre-roll"},
+        {{"reel", demoDisc(), kVolley, "--pre-roll", "-1", "--out", out}, "--pre-roll is the seconds before each code and cannot be negative: -1"},
+        {{"reel", demoDisc(), "Falchi_Stagione_2026", "--out", out},
+         "no match package named Falchi_Stagione_2026; Falchi_Stagione_2026 is a synthesis: use --synthesis"},
+        {{"reel", demoDisc(), kVolley, "--synthesis", "--out", out},
+         "no synthesis package named " + kVolley + "; " + kVolley + " is a match: leave out --synthesis"},
     };
     const auto before = testing::snapshot(demoDisc() + "/Tlx_Video");
     for (const auto& c : cases) {
@@ -64,23 +69,69 @@ TEST_F(ReelCommand, BadInputEndsWithTwoAndWritesNothing) {
     EXPECT_EQ(testing::differences(before, testing::snapshot(demoDisc() + "/Tlx_Video")), "");
 }
 
+// Standard error here is a file, as in a log: one progress line a clip, none redrawn.
 TEST_F(ReelCommand, WritesTheClipsOfASearchWithItsProgressOnStandardError) {
-    // Kills of number 7 of the home side in the first set, each to its rally's point.
+    // Kills of number 7 of the home side in the first two sets, each to its rally's point.
     const std::string folder = (scratch / "clips").string();
     std::string errors;
-    const CliRun run = runCli({"reel", demoDisc(), kVolley, "--code", "*07A~#", "--sets", "1;", "--out", folder,
+    const CliRun run = runCli({"reel", demoDisc(), kVolley, "--code", "*07A~#", "--sets", "1;2;", "--out", folder,
                                "--clips", "--captions", "--end-offset", "1"},
                               &errors);
     ASSERT_EQ(run.exitCode, 0) << errors;
-    EXPECT_NE(errors.find("clip 1/"), std::string::npos) << errors;
     std::vector<fs::path> clips;
     for (const auto& entry : fs::directory_iterator(folder)) clips.push_back(entry.path());
-    ASSERT_FALSE(clips.empty());
-    EXPECT_NE(errors.find(std::to_string(clips.size()) + " clips written"), std::string::npos) << errors;
+    ASSERT_EQ(clips.size(), 2u);
+    EXPECT_NE(errors.find("\ncorvane-cli: 2 clips written to " + folder + "\n"), std::string::npos) << errors;
+    EXPECT_EQ(errors.find('\r'), std::string::npos) << errors;
+    for (const std::string line : {"clip 1/2 ", "clip 2/2 "}) {
+        const auto first = errors.find(line);
+        ASSERT_NE(first, std::string::npos) << line << errors;
+        EXPECT_TRUE(first == 0 || errors[first - 1] == '\n') << errors;
+        EXPECT_EQ(errors.find(line, first + 1), std::string::npos) << "a clip's progress told twice: " << errors;
+    }
     std::sort(clips.begin(), clips.end());
     EXPECT_EQ(clips.front().filename(), "01.mp4");
     // Each clip is one unbroken stretch of its film.
     for (const fs::path& clip : clips) EXPECT_EQ(testing::stampRuns(testing::filmStamps(clip)).size(), 1u) << clip;
+}
+
+// On a terminal (script(1) gives it one) the progress stays one line redrawn in place.
+TEST_F(ReelCommand, OnATerminalTheProgressIsOneLineRedrawn) {
+    const std::string film = (scratch / "kills.mp4").string();
+    const std::string command = "'" CORVANE_CLI "' reel '" + demoDisc() + "' '" + kVolley + "' --code '*07A~#' --sets '1;2;' --out '" + film + "'";
+    const ShellRun run = runShell("script -qec \"" + command + "\" /dev/null", {});
+    ASSERT_EQ(run.exitCode, 0) << run.out << run.err;
+    EXPECT_NE(run.out.find("\rclip 1/2 "), std::string::npos) << run.out;
+    EXPECT_NE(run.out.find("\rclip 2/2 "), std::string::npos) << run.out;
+    EXPECT_EQ(run.out.find("\nclip "), std::string::npos) << "a progress line of its own on a terminal: " << run.out;
+    EXPECT_NE(run.out.find("2 clips written"), std::string::npos) << run.out;
+}
+
+// A film already at --out is left alone unless --force; with it, the new reel takes its place.
+TEST_F(ReelCommand, AnExistingFilmIsReplacedOnlyWithForce) {
+    const fs::path film = scratch / "kills.mp4";
+    const fs::path dangling = scratch / "link.mp4";
+    fs::create_symlink(scratch / "nowhere.mp4", dangling);
+    for (const fs::path& out : {film, dangling}) {
+        SCOPED_TRACE(out);
+        if (out == film) std::ofstream(film) << "the coach's own film";
+        const std::vector<std::string> arguments{"reel", demoDisc(), kVolley, "--code", "*07A~#", "--sets", "1;",
+                                                 "--out", out.string()};
+        std::string errors;
+        EXPECT_EQ(runCli(arguments, &errors).exitCode, 2);
+        EXPECT_NE(errors.find(out.string() + " exists: --force replaces it"), std::string::npos) << errors;
+        EXPECT_FALSE(fs::exists(scratch / "nowhere.mp4"));
+        if (out == film) EXPECT_EQ(testing::readFile(film), "the coach's own film");
+
+        auto forced = arguments;
+        forced.push_back("--force");
+        ASSERT_EQ(runCli(forced, &errors).exitCode, 0) << errors;
+        EXPECT_NE(errors.find("1 clip written to " + out.string()), std::string::npos) << errors;
+        EXPECT_EQ(testing::stampRuns(testing::filmStamps(out)).size(), 1u);
+    }
+    // The usage text names the flag.
+    const CliRun help = runCli({"reel", "--help"});
+    EXPECT_NE(help.out.find("--force"), std::string::npos) << help.out;
 }
 
 }  // namespace
@@ -167,7 +218,7 @@ TEST(ReelCommandOnHostileFilms, EveryActionLeftOutIsToldAndFailsTheRunUnlessSkip
                 const auto line = run.err.substr(at, run.err.find('\n', at) - at);
                 EXPECT_NE(line.find(c.reason), std::string::npos) << line;
             }
-            EXPECT_NE(run.err.find("1 clips written"), std::string::npos) << run.err;
+            EXPECT_NE(run.err.find("1 clip written"), std::string::npos) << run.err;
             if (!skipMissing) EXPECT_NE(run.err.find("3 of 4 listed actions not exported"), std::string::npos) << run.err;
             EXPECT_TRUE(fs::is_regular_file(out));
             fs::remove(out);

@@ -169,21 +169,42 @@ TEST_F(StatsCommands, ExtensionStatisticsWriteOutsideThePackagesOnly) {
     const json level2 = cli({"statext", demoDisc(), kBasket, "--pattern", deeper, "--out", out});
     EXPECT_EQ(level2["rows"][0]["code"].get<std::string>().substr(0, 8), deeper);
 
-    // No file may be written into a package, and without --out a fresh temporary folder takes it.
+    // No file may be written into a package.
     const std::string package = demoDisc() + "/Tlx_Video/" + kBasket;
     std::string errors;
     const CliRun refused = runCli({"statext", demoDisc(), kBasket, "--pattern", "*11FI", "--out", package + "/StatExt.txt"}, &errors);
     EXPECT_EQ(refused.exitCode, 2);
     EXPECT_NE(errors.find("inside a package"), std::string::npos);
     EXPECT_FALSE(std::filesystem::exists(package + "/StatExt.txt"));
-    const json temporary = cli({"statext", demoDisc(), kBasket, "--pattern", "*11FI"});
-    const std::filesystem::path written = temporary["file"].get<std::string>();
-    EXPECT_TRUE(fileExists(written));
-    EXPECT_EQ(written.parent_path().parent_path(), std::filesystem::temp_directory_path());
-    std::filesystem::remove_all(written.parent_path());
-    const CliRun bad = runCli({"statext", demoDisc(), kBasket, "--pattern", "*11FI|LA|xxxxxxxxx"}, &errors);
+}
+
+// Without --out the record goes to a folder of its own in the temporary folder, removed when the
+// command ends, whether it printed the figures or refused the pattern; the run is given a
+// temporary folder of its own, so what it leaves can be counted.
+TEST_F(StatsCommands, ExtensionStatisticsWithoutOutLeaveNoTemporaryFolder) {
+    const std::filesystem::path temporary = scratch / "tmp";
+    std::filesystem::create_directories(temporary / "corvane-statext-someone-else");
+    const auto statextFolders = [&] {
+        int count = 0;
+        for (const auto& entry : std::filesystem::directory_iterator(temporary))
+            count += entry.path().filename().string().starts_with("corvane-statext-");
+        return count;
+    };
+    const std::string command = "TMPDIR='" + temporary.string() + "' '" CORVANE_CLI "' statext";
+    const int before = statextFolders();
+
+    const ShellRun printed = runShell(command, {demoDisc(), kBasket, "--pattern", "*11FI"});
+    ASSERT_EQ(printed.exitCode, 0) << printed.err;
+    const json figures = json::parse(printed.out);
+    EXPECT_TRUE(figures["file"].is_null()) << figures["file"];
+    EXPECT_GE(figures["rows"].size(), 2u);
+    EXPECT_EQ(statextFolders(), before);
+
+    const ShellRun bad = runShell(command, {demoDisc(), kBasket, "--pattern", "*11FI|LA|xxxxxxxxx"});
     EXPECT_EQ(bad.exitCode, 2);
-    EXPECT_NE(errors.find("pattern"), std::string::npos);
+    EXPECT_NE(bad.err.find("pattern"), std::string::npos) << bad.err;
+    EXPECT_EQ(statextFolders(), before);
+    EXPECT_TRUE(std::filesystem::is_directory(temporary / "corvane-statext-someone-else"));
 }
 
 }  // namespace

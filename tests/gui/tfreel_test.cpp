@@ -179,6 +179,87 @@ TEST_F(ReelExportWithAMissingFilm, TheEndMessageTellsEachTickedActionLeftOutAndW
     EXPECT_TRUE(fs::is_regular_file(out / "attacks.mp4"));
 }
 
+// A search that lists nothing leaves nothing to export: the button under the list is disabled
+// and its hint says why, until a search lists actions again.
+TEST_F(ReelExport, AnEmptyListDisablesTheExportButtonAndSaysWhy) {
+    auto* button = list->findChild<QToolButton*>("ButReel");
+    ASSERT_TRUE(button);
+    EXPECT_TRUE(button->isEnabled());
+    typeSearch("   b");  // no block in the rallies
+    ASSERT_EQ(list->listRowCount(), 0);
+    EXPECT_FALSE(button->isEnabled());
+    EXPECT_EQ(button->toolTip().toStdString(), run->messageText(753));
+    clickButton(button);
+    QTest::qWait(200);
+    EXPECT_FALSE(topLevel("FReel"));
+    EXPECT_TRUE(run->boxes.shown.empty()) << run->boxes.shown.front().text;
+
+    typeSearch("   a");
+    ASSERT_EQ(list->listRowCount(), 2);
+    EXPECT_TRUE(button->isEnabled());
+    EXPECT_EQ(button->toolTip().toStdString(), run->messageText(561));
+    EXPECT_TRUE(openExport());
+}
+
+// Three of many: everything unticked at once, the few wanted ticked, and only they are written.
+// With nothing ticked Export cannot be pressed and the window says why.
+TEST_F(ReelExport, UntickAllThenTickTheFewWantedAndOnlyTheyAreWritten) {
+    QWidget* dialog = openExport();  // the whole list of eight codes
+    ASSERT_TRUE(dialog);
+    auto* actions = child<QListWidget>(dialog, "LstAzioni");
+    auto* exportButton = child<QPushButton>(dialog, "ButEsporta");
+    auto* reason = child<QLabel>(dialog, "LblMotivo");
+    ASSERT_TRUE(actions && exportButton && reason);
+    ASSERT_EQ(actions->count(), 8);
+    const auto tickedCount = [&] {
+        int ticked = 0;
+        for (int n = 0; n < actions->count(); ++n) ticked += actions->item(n)->checkState() == Qt::Checked;
+        return ticked;
+    };
+    EXPECT_TRUE(exportButton->isEnabled());
+    EXPECT_FALSE(reason->isVisible());
+
+    clickButton(child<QPushButton>(dialog, "ButNessuna"));
+    EXPECT_EQ(tickedCount(), 0);
+    EXPECT_FALSE(exportButton->isEnabled());
+    ASSERT_TRUE(reason->isVisible());
+    EXPECT_EQ(reason->text().toStdString(), run->messageText(752));
+    QTest::mouseClick(exportButton, Qt::LeftButton, {}, exportButton->rect().center());
+    QTest::keyClick(actions, Qt::Key_Return);  // nor as the default button
+    QTest::qWait(200);
+    EXPECT_TRUE(run->boxes.shown.empty()) << run->boxes.shown.front().text;
+    EXPECT_FALSE(topLevel("FReelProgress"));
+    EXPECT_TRUE(topLevel("FReel"));
+
+    clickButton(child<QPushButton>(dialog, "ButTutte"));
+    EXPECT_EQ(tickedCount(), 8);
+    EXPECT_TRUE(exportButton->isEnabled());
+    EXPECT_FALSE(reason->isVisible());
+
+    // Untick all again and tick the second attack (45 s, its point at 48) alone: a click on its
+    // row and Space.
+    clickButton(child<QPushButton>(dialog, "ButNessuna"));
+    QListWidgetItem* attack = actions->item(6);
+    ASSERT_TRUE(attack->text().contains(QStringLiteral("0.00.45"))) << attack->text().toStdString();
+    actions->scrollToItem(attack);
+    QTest::mouseClick(actions->viewport(), Qt::LeftButton, {}, actions->visualItemRect(attack).center());
+    QTest::keyClick(actions, Qt::Key_Space);
+    ASSERT_EQ(tickedCount(), 1);
+    EXPECT_TRUE(exportButton->isEnabled());
+    EXPECT_FALSE(reason->isVisible());
+    typeDestination(dialog, out / "one");
+    clickButton(exportButton);
+
+    ASSERT_TRUE(waitFor([&] { return !run->boxes.shown.empty(); }, std::chrono::seconds(60)));
+    EXPECT_NE(run->boxes.shown.back().text.find((out / "one.mp4").string()), std::string::npos)
+        << run->boxes.shown.back().text;
+    // The whole list plays the attack to the next code, the point at 48 s, from its pre-roll.
+    const auto runs = testing::stampRuns(testing::filmStamps(out / "one.mp4"));
+    ASSERT_EQ(runs.size(), 1u);
+    EXPECT_EQ(runs[0].firstFrame, 43 * 25);
+    EXPECT_EQ(runs[0].lastFrame, 48 * 25 - 1);
+}
+
 TEST_F(ReelExport, APackageFolderIsRefusedBeforeAnythingStarts) {
     QWidget* dialog = openExport();
     ASSERT_TRUE(dialog);
