@@ -139,5 +139,27 @@ INSTANTIATE_TEST_SUITE_P(
                       60, -1}),
     [](const ::testing::TestParamInfo<SecondRequest>& info) { return std::string(info.param.name); });
 
+// A film that cannot be opened, passed over with Next while it opens: the coach asked for the
+// next one, so nothing is reported about the film left behind.
+TEST(FilmOpeningOfABrokenFilm, PassedOverWhileItOpensIsNotReported) {
+    testing::TempFolder films;
+    const auto text = films.write("notafilm.mpg", "this is a text file, not a film\n");
+    const Disc disc({narrow(), text, testing::filmPath(testing::mpeg1Film())});
+    MainWindowRun run(disc);
+    bool cameWhileOpening = false;
+    QTimer::singleShot(0, run.window.get(), [&] {
+        cameWhileOpening = run.player().State() == TPlayer::Busy;
+        clickButton(run.control("ButNext"));
+    });
+    clickButton(run.control("ButNext"));
+    ASSERT_TRUE(cameWhileOpening) << "the second request must come while film 2 opens";
+    for (const auto& box : run.boxes.shown) ADD_FAILURE() << "box shown: " << box.text;
+    EXPECT_EQ(run.state().package.currentFilm, 3);
+    EXPECT_EQ(run.window->durationSeconds(), 60);
+    const auto start = run.shownStamp();
+    ASSERT_TRUE(start);
+    EXPECT_EQ(start->second, 0);
+}
+
 }  // namespace
 }  // namespace corvane
