@@ -700,7 +700,7 @@ void TFMain::showStatus(const QString& text) {
 void TFMain::waitForReadyState() {
     QElapsedTimer waited;
     waited.start();
-    while (Amov->State() != TPlayer::Ready && waited.elapsed() < kReadyWaitMs)
+    while (Amov->State() != TPlayer::Ready && !filmRequests_.superseded() && waited.elapsed() < kReadyWaitMs)
         QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
 }
 
@@ -725,6 +725,34 @@ void TFMain::showFilmRefused(const std::string& path, const std::string& reason,
 }
 
 bool TFMain::OpenFilm(const std::string& path) {
+    if (!filmRequests_.ask({path, std::nullopt})) return false;  // opened after the one under way
+    return openRequestedFilms(path);
+}
+
+// A copy of the path: callers name a film of the package, and a package chosen while this one
+// opens replaces the film list.
+bool TFMain::openRequestedFilms(const std::string path) {
+    bool open = openFilmNow(path);
+    bool replaced = false;
+    while (const std::optional<FilmRequest> request = filmRequests_.next()) {
+        replaced = true;
+        if (request->path.empty()) {
+            closeVideo();
+            open = false;
+            continue;
+        }
+        const bool codeOfTheOpenFilm = open && request->second && request->path == Amov->FileName();
+        if (!codeOfTheOpenFilm) open = openFilmNow(request->path);
+        if (open && request->second) {
+            // A code clicked while its film opened: it plays now, as its click would have.
+            Transport(TransportGoTo, *request->second);
+            Transport(TransportPlay);
+        }
+    }
+    return open && !replaced;
+}
+
+bool TFMain::openFilmNow(const std::string& path) {
     std::error_code error;
     if (path.empty() || !std::filesystem::is_regular_file(path, error)) {
         app_.log.WriteLog("Film non trovato: " + path);
@@ -765,6 +793,11 @@ bool TFMain::OpenFilm(const std::string& path) {
         app_.log.WriteLog(Amov->Filters());
         app_.log.WriteLog("Attende ReadyState");
         waitForReadyState();
+    }
+    if (filmRequests_.superseded()) {
+        // Another film was asked for meanwhile: this one is neither reported nor set up.
+        app_.log.WriteLog("Apertura sostituita: " + path);
+        return false;
     }
     if (!opened || Amov->State() != TPlayer::Ready) {
         showFilmNotAvailable(path, opened ? "not ready in time" : Amov->lastError());
@@ -831,6 +864,12 @@ void TFMain::showNoFilmTimes() {
 }
 
 void TFMain::clearVideo() {
+    if (!filmRequests_.ask({})) return;  // once the film under way has opened
+    closeVideo();
+    filmRequests_.next();
+}
+
+void TFMain::closeVideo() {
     StopPlayer();
     Amov->SetFileName({});  // the transport has no film to act on
     Panel8->hide();
@@ -1076,10 +1115,16 @@ bool TFMain::SeekFilmTime(const std::string& film, const std::string& seconds) {
         warnFilmNotAvailable(listedFilmPath(package.folder, filmTime->film));
         return false;
     }
+    const std::string& path = package.films[static_cast<std::size_t>(filmTime->film - 1)];
+    if (filmRequests_.opening()) {
+        // Never opened inside another opening: the code plays once the film under way is open.
+        package.currentFilm = filmTime->film;
+        filmRequests_.ask({path, filmTime->seconds});
+        return false;
+    }
     if (Amov->State() == TPlayer::Busy) return false;
     lookAheadTimer_.start();
     if (const auto target = lookAheadTarget(film, seconds); target && showPreparedPicture(*target)) return true;
-    const std::string& path = package.films[static_cast<std::size_t>(filmTime->film - 1)];
     if (path != Amov->FileName() || Amov->State() == TPlayer::NoFilm) {
         package.currentFilm = filmTime->film;
         if (!OpenFilm(path)) return false;

@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "app/film_requests.h"
 #include "app/player/player_pair.h"
 #include "scout/scout_readers.h"
 #include "core/playback_rates.h"
@@ -51,7 +52,9 @@ public:
     explicit TFMain(AppContext& app, std::optional<QSize> screenSize = std::nullopt, QWidget* parent = nullptr);
     ~TFMain() override;
 
-    // Opening a film of the open package. False when it does not exist or cannot be played.
+    // Opening a film of the open package. False when it does not exist or cannot be played, and
+    // when a newer request has taken its place. Asked for while a film opens, it is opened once
+    // that opening has ended (false then).
     bool OpenFilm(const std::string& path);
     void StopPlayer();
 
@@ -183,6 +186,10 @@ private:
     void slowMotionOff();
     void applyPlaybackRate();
     void placeRateReadout();
+    // The film asked for first, then what was asked for while it opened. True when the film
+    // asked for first is the one open at the end.
+    bool openRequestedFilms(std::string path);
+    bool openFilmNow(const std::string& path);
     void waitForReadyState();
     void showFilmNotAvailable(const std::string& path, const std::string& reason);
     // The transport off and the video area's notice, with the warning shown and the reason logged.
@@ -196,6 +203,7 @@ private:
     void warnFilmNotAvailable(const std::string& path);  // message 23 with the path
     // A package without films: nothing open, nothing shown.
     void clearVideo();
+    void closeVideo();
     double position() const;
     double duration() const;
 
@@ -209,6 +217,7 @@ private:
     QWidget* Panel8 = nullptr;
     TPlayer* Amov = nullptr;
     std::unique_ptr<PlayerPair> players_;
+    FilmRequests filmRequests_;
     QMetaObject::Connection filmLostConnection_;
     QWidget* Panel1 = nullptr;
     TrackBar* TrackB = nullptr;
