@@ -36,6 +36,7 @@ class TFStatOs;
 class TPlayer;
 class TrackBar;
 class ClickableLabel;
+class RateReadout;
 class FullScreenMode;
 struct MainLayout;
 enum class Glyph;
@@ -181,6 +182,9 @@ private:
     void slowMotionOn();
     void slowMotionOff();
     void applyPlaybackRate();
+    // The speed the film really plays at: slow motion's own while it steps, else the chosen one.
+    double shownRate() const;
+    void showRateReadout();
     void placeRateReadout();
     void waitForReadyState();
     void showFilmNotAvailable(const std::string& path, const std::string& reason);
@@ -232,7 +236,7 @@ private:
     QWidget* Panel4 = nullptr;
     QLabel* LblPos = nullptr;
     QLabel* LblDur = nullptr;
-    QLabel* rateReadout_ = nullptr;
+    RateReadout* rateReadout_ = nullptr;
     GradientButton* XiButton1 = nullptr;
     QLabel* StaticText3 = nullptr;
     QLabel* StaticText4 = nullptr;
