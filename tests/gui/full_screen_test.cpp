@@ -12,6 +12,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
+#include <QScreen>
 #include <QStyle>
 #include <QStyleOptionViewItem>
 #include <QTimer>
@@ -20,6 +21,7 @@
 #include <QTest>
 #include <QToolButton>
 
+#include <cstdlib>
 #include <fstream>
 #include <functional>
 
@@ -566,6 +568,7 @@ TEST_F(FullScreenFixture, TheSpeedKeysActInEachFullScreenWindowAndTheSpeedStands
     // Drawn over the picture, above it, at its top and clear of the code window.
     TFFullScreen* screen = mode().fullScreenWindow();
     const auto* label = screen->findChild<QLabel*>("rateReadout");
+    ASSERT_TRUE(label);
     const QRect picture = screen->picturePanel()->geometry();
     EXPECT_TRUE(picture.contains(label->geometry()));
     EXPECT_GT(screen->children().indexOf(const_cast<QLabel*>(label)), screen->children().indexOf(screen->picturePanel()));
@@ -591,6 +594,42 @@ TEST_F(FullScreenFixture, TheSpeedKeysActInEachFullScreenWindowAndTheSpeedStands
     QTest::keyClick(screen, Qt::Key_Escape);
     ASSERT_TRUE(leftWithin(std::chrono::seconds(2)));
     EXPECT_EQ(mainReadout(*run), QStringLiteral("0.5\u00d7"));
+}
+
+// With CORVANE_SCREENSHOTS naming a folder, the whole screen is saved there (under Xvfb with the
+// xcb platform), so full screen can be looked at as a coach sees it.
+void screenshot(const char* name) {
+    const char* folder = std::getenv("CORVANE_SCREENSHOTS");
+    if (!folder || !*folder) return;
+    QTest::qWait(500);
+    if (QScreen* screen = QGuiApplication::primaryScreen())
+        screen->grabWindow(0).save(QString::fromLocal8Bit(folder) + "/" + name + ".png");
+}
+
+// The volleyball match of the demo disc on the whole screen, whatever its size: the readout at
+// half speed stands over the picture, clear of the panel, the code window and the player strip.
+TEST(FullScreenOnTheDemoDisc, AtHalfSpeedTheReadoutStandsClearOfTheFloatingWindows) {
+    ASSERT_TRUE(std::filesystem::is_directory(testing::demoDisc() / "Tlx_Video")) << "make the demo disc first";
+    const QSize screenSize = QGuiApplication::primaryScreen()->size();
+    MainWindowRun run(testing::demoDisc(), screenSize, 1, PackageChoice{"2026-11-28_Volley_Falchi-Delfini", false});
+    clickButton(run.control<QToolButton>("ButFull"));
+    ASSERT_TRUE(run.window->fullScreen());
+    FullScreenMode& mode = run.window->fullScreenMode();
+    TFFullScreen* screen = mode.fullScreenWindow();
+    QTest::keyClick(screen, Qt::Key_BracketLeft);
+    QTest::keyClick(screen, Qt::Key_BracketLeft);
+    ASSERT_EQ(fullScreenReadout(mode), QStringLiteral("0.5\u00d7"));
+    const auto* label = screen->findChild<QLabel*>("rateReadout");
+    ASSERT_TRUE(label);
+    const QRect readout(screen->mapToGlobal(label->pos()), label->size());
+    EXPECT_TRUE(QRect(screen->mapToGlobal(screen->picturePanel()->pos()), screen->picturePanel()->size()).contains(readout));
+    for (const QWidget* floating : {static_cast<const QWidget*>(mode.commandPanel()),
+                                    static_cast<const QWidget*>(mode.codeWindow()),
+                                    static_cast<const QWidget*>(mode.playerDetail())})
+        if (floating) EXPECT_FALSE(floating->frameGeometry().intersects(readout)) << floating->objectName().toStdString();
+    EXPECT_GT(readoutPixels(screen->grab().toImage(), label->geometry()), 20);
+    screenshot(("fullscreen-half-speed-" + std::to_string(screenSize.width()) + "x" +
+                std::to_string(screenSize.height())).c_str());
 }
 
 // Slow motion shows a frame every 80 ms: a 25-frame film plays at half speed, whatever speed was
