@@ -30,6 +30,7 @@
 #include "gui/coach_clicks.h"
 #include "app/player/player_pair.h"
 #include "gui/main_window_run.h"
+#include "gui/screenshots.h"
 #include "ui/text_grid.h"
 
 namespace corvane {
@@ -596,15 +597,7 @@ TEST_F(FullScreenFixture, TheSpeedKeysActInEachFullScreenWindowAndTheSpeedStands
     EXPECT_EQ(mainReadout(*run), QStringLiteral("0.5\u00d7"));
 }
 
-// With CORVANE_SCREENSHOTS naming a folder, the whole screen is saved there (under Xvfb with the
-// xcb platform), so full screen can be looked at as a coach sees it.
-void screenshot(const char* name) {
-    const char* folder = std::getenv("CORVANE_SCREENSHOTS");
-    if (!folder || !*folder) return;
-    QTest::qWait(500);
-    if (QScreen* screen = QGuiApplication::primaryScreen())
-        screen->grabWindow(0).save(QString::fromLocal8Bit(folder) + "/" + name + ".png");
-}
+using testing::screenshot;
 
 // The volleyball match of the demo disc on the whole screen, whatever its size: the readout at
 // half speed stands over the picture, clear of the panel, the code window and the player strip.
