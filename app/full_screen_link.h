@@ -14,6 +14,8 @@ public:
     virtual void mainButton(MainButton button) = 0;
     virtual bool playing() const = 0;
     virtual bool slowMotionRunning() const = 0;
+    // One step of the playing speed ("[" and "]"), as in the main window.
+    virtual void stepPlaybackRate(int direction) = 0;
     // Slow motion on or off from the panel's button (the film paused first).
     virtual void setSlowMotion(bool on) = 0;
     // A film wider than 352 pixels steps back a second instead of a frame.

@@ -56,12 +56,11 @@ void FullScreenMode::ButFullClick() {
     fullScreen_->show();
     player->SetWinHandle(fullScreen_->picturePanel());
     fitPicture();
+    fullScreen_->showRate(rate_);
 
     if (!panel_) panel_ = std::make_unique<TFPanCmdFsc>(app_, *this);
     if (!codeWindow_) codeWindow_ = std::make_unique<TFDetCodFS>(app_, *this);
-    const QRect picture = fullScreen_->picturePanel()->geometry();
-    panel_->setPlacement(screen, picture);
-    codeWindow_->setPlacement(screen, picture);
+    placeFloatingWindows();
     panel_->show();
     codeWindow_->show();
     FillCodeWindow();
@@ -96,9 +95,34 @@ void FullScreenMode::fitPicture() {
         player->SetDisplayWidth(width);
         return player->VideoHeight();
     });
-    panel->setGeometry(fit.left, fit.top, fit.width, fit.height);
+    fullScreen_->setPictureGeometry(QRect(fit.left, fit.top, fit.width, fit.height));
     panel->show();
     player->RefreshWindow();
+}
+
+void FullScreenMode::placeFloatingWindows() {
+    const QRect screen = screenRect();
+    const QRect picture = fullScreen_->picturePanel()->geometry();
+    if (panel_) panel_->setPlacement(screen, picture);
+    if (codeWindow_) codeWindow_->setPlacement(screen, picture);
+    if (playerDetail_) playerDetail_->place();
+}
+
+void FullScreenMode::filmOpened() {
+    if (!on_ || !fullScreen_) return;
+    fitPicture();
+    placeFloatingWindows();
+    // The opening may have brought another window forward: the film comes back to the front.
+    if (fullScreen_->isMinimized()) fullScreen_->setWindowState(fullScreen_->windowState() & ~Qt::WindowMinimized);
+    fullScreen_->show();
+    fullScreen_->raise();
+    fullScreen_->activateWindow();
+    raiseFloatingWindows();
+}
+
+void FullScreenMode::showRate(double rate) {
+    rate_ = rate;
+    if (fullScreen_) fullScreen_->showRate(rate);
 }
 
 void FullScreenMode::TimerFSCreenTimer() {
@@ -148,7 +172,8 @@ void FullScreenMode::FillCodeWindow() {
     const int selected = list->listRowCount() > 0 ? list->currentListRow() - 1 : -1;
     codeWindow_->fill(codes, selected);
     updateCodeButtons(selected, list->listRowCount());
-    if (selected >= 0) ShowPlayerDetail(playerTextOfListRow(selected + 1));
+    // An emptied list names no player: the strip goes with the codes.
+    ShowPlayerDetail(selected >= 0 ? playerTextOfListRow(selected + 1) : std::string());
 }
 
 void FullScreenMode::updateCodeButtons(int selectedRow, int rowCount) {
@@ -243,6 +268,8 @@ void FullScreenMode::stepCode(int step) {
     if (step > 0) list->NextCode();
     else list->PreviousCode();
 }
+
+void FullScreenMode::stepPlaybackRate(int direction) { main_.stepPlaybackRate(direction); }
 
 void FullScreenMode::openAnalysis() {
     main_.Transport(TransportPause);

@@ -41,8 +41,11 @@ public:
     void FillCodeWindow();
     // The player strip with this text, or closed for an empty one or outside full screen.
     void ShowPlayerDetail(const std::string& playerText);
-    // The film changed while in full screen: its picture fitted again.
-    void fitPicture();
+    // Another film opened while in full screen: its picture fitted again, the floating windows
+    // at the new picture's edges, the full-screen window in front.
+    void filmOpened();
+    // The speed the film plays at, for the readout over the full-screen picture.
+    void showRate(double rate);
     QWidget* pictureTarget() const;
 
     // The panel's slow-motion button, while the panel exists.
@@ -67,11 +70,14 @@ public:
     void showFloatingWindows(bool show) override;
     void keepFloatingShown() override;
     void stepCode(int step) override;
+    void stepPlaybackRate(int direction) override;
     void openAnalysis() override;
     void selectListRow(int listRow) override;
     void focusCodeWindow() override;
 
 private:
+    void fitPicture();
+    void placeFloatingWindows();
     QRect screenRect() const;
     std::optional<QRect> pictureRect() const;
     std::string playerTextOfListRow(int listRow) const;
@@ -82,6 +88,7 @@ private:
     TFMain& main_;
     QTimer& TimerFSCreen;
     bool on_ = false;
+    double rate_ = 1.0;
     // Deleted in reverse order of declaration: the floating windows before the full-screen one.
     std::unique_ptr<TFFullScreen> fullScreen_;
     std::unique_ptr<TFPanCmdFsc> panel_;

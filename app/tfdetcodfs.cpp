@@ -7,6 +7,7 @@
 #include <QVBoxLayout>
 
 #include "app/full_screen_link.h"
+#include "app/full_screen_keys_qt.h"
 #include "core/cp1252.h"
 #include "ui/app_context.h"
 #include "ui/apply_language_qt.h"
@@ -63,12 +64,18 @@ TFDetCodFS::TFDetCodFS(AppContext& app, FullScreenLink& link)
 void TFDetCodFS::setPlacement(const QRect& screen, const QRect& picture) {
     screen_ = screen;
     picture_ = picture;
-    move(screen_.left() + screen_.width() - width() - 5, screen_.top() + 10);
+    place();
+}
+
+// Inside the picture's right edge, or the screen's while there is no picture.
+void TFDetCodFS::place() {
+    const int right = picture_.isValid() ? picture_.left() + picture_.width() - 10 : screen_.width() - 5;
+    move(screen_.left() + right - width(), screen_.top() + 10);
 }
 
 void TFDetCodFS::showEvent(QShowEvent* event) {
     QWidget::showEvent(event);
-    if (picture_.isValid()) move(screen_.left() + picture_.left() + picture_.width() - width() - 10, screen_.top() + 10);
+    place();
 }
 
 void TFDetCodFS::fill(const std::vector<std::string>& codes, int selected) {
@@ -88,22 +95,17 @@ void TFDetCodFS::fill(const std::vector<std::string>& codes, int selected) {
 
 int TFDetCodFS::selectedRow() const { return Grd->currentRow(); }
 
-bool TFDetCodFS::handleKey(int key) {
-    if (key == Qt::Key_F4) return true;
-    if (key == Qt::Key_Escape) {
-        link_.leave();
-        return true;
-    }
-    return false;
+bool TFDetCodFS::handleKey(const QKeyEvent& event) {
+    return takeFullScreenKey(event, link_, [this] { link_.leave(); });
 }
 
 void TFDetCodFS::keyPressEvent(QKeyEvent* event) {
-    if (!handleKey(event->key())) QWidget::keyPressEvent(event);
+    if (!handleKey(*event)) QWidget::keyPressEvent(event);
 }
 
 bool TFDetCodFS::eventFilter(QObject* watched, QEvent* event) {
     // The window sees the keys before its grid.
-    if (watched == Grd && event->type() == QEvent::KeyPress && handleKey(static_cast<QKeyEvent*>(event)->key()))
+    if (watched == Grd && event->type() == QEvent::KeyPress && handleKey(*static_cast<QKeyEvent*>(event)))
         return true;
     return QWidget::eventFilter(watched, event);
 }

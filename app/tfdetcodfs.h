@@ -32,7 +32,8 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    bool handleKey(int key);
+    bool handleKey(const QKeyEvent& event);
+    void place();
 
     FullScreenLink& link_;
     QRect screen_;

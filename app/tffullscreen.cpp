@@ -5,8 +5,10 @@
 #include <QKeyEvent>
 
 #include "app/full_screen_link.h"
+#include "app/full_screen_keys_qt.h"
 #include "ui/app_context.h"
 #include "ui/apply_language_qt.h"
+#include "ui/rate_readout.h"
 
 namespace corvane {
 
@@ -29,6 +31,7 @@ TFFullScreen::TFFullScreen(AppContext& app, FullScreenLink& link)
     Panel1->setObjectName(QStringLiteral("Panel1"));
     Panel1->setPalette(black);
     Panel1->setAutoFillBackground(true);
+    rateReadout_ = new RateReadout(this);
     readPointer = [] { return QCursor::pos(); };
     movePointer = [](QPoint to) { QCursor::setPos(to); };
     Timer1.setInterval(500);
@@ -50,15 +53,29 @@ bool TFFullScreen::event(QEvent* event) {
 }
 
 void TFFullScreen::keyPressEvent(QKeyEvent* event) {
-    // F4 would close the window under the film (Alt+F4): it is taken here and does nothing.
-    if (event->key() == Qt::Key_F4) return;
-    if (event->key() == Qt::Key_Escape) {
+    const bool taken = takeFullScreenKey(*event, link_, [this] {
         Timer2.stop();
         ShowFloating(true);
         link_.leave();
-        return;
-    }
-    QWidget::keyPressEvent(event);
+    });
+    if (!taken) QWidget::keyPressEvent(event);
+}
+
+void TFFullScreen::setPictureGeometry(const QRect& picture) {
+    Panel1->setGeometry(picture);
+    placeRateReadout();
+}
+
+void TFFullScreen::showRate(double rate) {
+    rateReadout_->showRate(rate);
+    placeRateReadout();
+}
+
+// At the top of the picture, in the middle: the code window takes the top right corner, the
+// panel and the player strip the bottom.
+void TFFullScreen::placeRateReadout() {
+    rateReadout_->move(Panel1->x() + (Panel1->width() - rateReadout_->width()) / 2, Panel1->y() + 8);
+    rateReadout_->raise();
 }
 
 void TFFullScreen::closeEvent(QCloseEvent* event) {

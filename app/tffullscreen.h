@@ -10,6 +10,7 @@ namespace corvane {
 
 struct AppContext;
 class FullScreenLink;
+class RateReadout;
 
 // The black window over the whole screen that the player draws into while in full screen. It
 // watches the pointer: three seconds without movement hide the floating windows and the
@@ -22,6 +23,10 @@ public:
 
     // The panel the picture is drawn into.
     QWidget* picturePanel() const { return Panel1; }
+    // Where the picture stands in the window; the speed readout keeps to its corner.
+    void setPictureGeometry(const QRect& picture);
+    // The speed the film plays at, over the picture while it is not normal speed.
+    void showRate(double rate);
     void ShowFloating(bool show);
     void stopHideCountdown() { Timer2.stop(); }
     // Both timers stopped (while a dialog is in front) and the watch started again.
@@ -44,9 +49,11 @@ private:
     void Timer1Timer();
     void Timer2Timer();
     void showPointer();
+    void placeRateReadout();
 
     FullScreenLink& link_;
     QWidget* Panel1 = nullptr;
+    RateReadout* rateReadout_ = nullptr;
     QTimer Timer1;  // pointer watch
     QTimer Timer2;  // hide countdown
     QPoint lastPointer_{1, 1};  // (0, 0): not yet taken

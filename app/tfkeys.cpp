@@ -24,12 +24,16 @@ constexpr int kCloseMessage = 3;
 
 // One line a key as the coach reads it: ways of typing the same key that read alike (a plain and
 // a shifted "+") are one line.
+// The main window's keys, then those the search code takes, then the full-screen ones.
 std::vector<std::pair<QString, QString>> keyLines(const Messages& messages) {
     std::vector<std::pair<QString, QString>> lines;
-    for (const KeyBinding& binding : mainWindowKeys()) {
-        std::pair line{keyName(binding.keys, messages), messageToQt(messages.MessageText(binding.actionMessage))};
+    const auto add = [&](QString key, const KeyBinding& binding) {
+        std::pair line{std::move(key), messageToQt(messages.MessageText(binding.actionMessage))};
         if (std::find(lines.begin(), lines.end(), line) == lines.end()) lines.push_back(std::move(line));
-    }
+    };
+    for (const KeyBinding& binding : mainWindowKeys()) add(keyName(binding.keys, messages), binding);
+    for (const KeyBinding& binding : searchCodeKeys()) add(keyName(binding.keys, messages), binding);
+    for (const KeyBinding& binding : fullScreenKeys()) add(fullScreenKeyName(binding.keys, messages), binding);
     return lines;
 }
 

@@ -9,7 +9,6 @@
 #include <QFrame>
 #include <QHBoxLayout>
 #include <QLabel>
-#include <QLocale>
 #include <QScreen>
 #include <QShortcut>
 #include <QStyle>
@@ -44,6 +43,7 @@
 #include "ui/apply_language_qt.h"
 #include "ui/clickable_label.h"
 #include "ui/gradient_button.h"
+#include "ui/rate_readout.h"
 #include "ui/track_bar.h"
 #include "ui/transport_icons.h"
 
@@ -113,7 +113,7 @@ TFMain::TFMain(AppContext& app, std::optional<QSize> screenSize, QWidget* parent
     setFocusPolicy(Qt::ClickFocus);
 
     Timer1.setInterval(1000);
-    AmovRallenty.setInterval(80);
+    AmovRallenty.setInterval(kSlowMotionStepMs);
     Timer2.setInterval(200);
     connect(&Timer1, &QTimer::timeout, this, &TFMain::Timer1Timer);
     connect(&AmovRallenty, &QTimer::timeout, this, &TFMain::AmovRallentyTimer);
@@ -243,14 +243,7 @@ void TFMain::buildWidgets() {
     statusText->setProperty("tag", -1);  // the notice keeps its bold design font in every language
     statusText->setStyleSheet(QStringLiteral("color: #ffff00; background: transparent;"));
     // The speed in the video area's corner, over the film: the strip has no room to spare.
-    rateReadout_ = new QLabel(Panel5);
-    rateReadout_->setObjectName(QStringLiteral("rateReadout"));
-    QFont readoutFont = rateReadout_->font();
-    readoutFont.setBold(true);
-    rateReadout_->setFont(readoutFont);
-    rateReadout_->setStyleSheet(
-        QStringLiteral("color: #ffd040; background: rgba(0, 0, 0, 170); padding: 2px 6px; border-radius: 3px;"));
-    rateReadout_->hide();
+    rateReadout_ = new RateReadout(Panel5);
     Panel8 = new QWidget(Panel5);
     Panel8->setObjectName(QStringLiteral("Panel8"));
     Amov = new TPlayer(Panel8);
@@ -840,7 +833,7 @@ bool TFMain::openFilmNow(const std::string& path) {
     }
     if (fullScreen()) {
         // A code of another film played in full screen: the new film fills the screen too.
-        fullScreen_->fitPicture();
+        fullScreen_->filmOpened();
     } else {
         app_.log.WriteLog("Not full screen");
         Amov->SetDisplayWidth(352);
@@ -912,6 +905,7 @@ void TFMain::Transport(int command, int amount) {
         SbRallenty->setChecked(false);
         fullScreen_->setPanelSlowMotionDown(false);
         AmovRallenty.stop();
+        showRateReadout();
     }
     if (runsFast(Amov->Rate(), playbackRate_) && !allowedAtFastRate(command)) return;
 
@@ -937,6 +931,7 @@ void TFMain::Transport(int command, int amount) {
             break;
     }
     ShowPosition();
+    showRateReadout();
     update();
 }
 
@@ -994,18 +989,21 @@ void TFMain::SbRallentyClick(bool fromHotKey) {
     else slowMotionOff();
 }
 
+// The film's own sound flag decides, not the sound button: in full screen the main window, and
+// the button with it, is disabled.
 void TFMain::slowMotionOn() {
-    if (BtnAudio->isEnabled() && Amov->Audio()) {
+    if (Amov->Audio()) {
         BtnAudioClick();
         mutedBySlowMotion_ = true;
     }
     showPlayImage(true);
-    AmovRallenty.start(80);
+    AmovRallenty.start(kSlowMotionStepMs);
+    showRateReadout();
 }
 
 void TFMain::slowMotionOff() {
     AmovRallenty.stop();
-    if (BtnAudio->isEnabled() && !Amov->Audio() && mutedBySlowMotion_) {
+    if (mutedBySlowMotion_ && !Amov->Audio()) {
         BtnAudioClick();
         mutedBySlowMotion_ = false;
     }
@@ -1020,19 +1018,21 @@ void TFMain::stepPlaybackRate(int direction) {
 // Slow motion steps frame by frame and is not touched: the rate applies whenever the film plays.
 void TFMain::applyPlaybackRate() {
     if (Amov->State() != TPlayer::NoFilm && Amov->State() != TPlayer::Busy) Amov->SetRate(playbackRate_);
-    const QString decimalPoint = QLocale::system().decimalPoint();
-    const char separator = decimalPoint.size() == 1 && decimalPoint[0].unicode() < 0x80 ? decimalPoint[0].toLatin1() : '.';
-    rateReadout_->setText(QString::fromStdString(playbackRateText(playbackRate_, separator)));
-    // Shown while the film does not play at normal speed, so that a changed speed is not forgotten.
-    rateReadout_->setVisible(playbackRate_ != kNormalRate);
-    placeRateReadout();
+    showRateReadout();
 }
 
-void TFMain::placeRateReadout() {
-    rateReadout_->adjustSize();
-    rateReadout_->move(Panel5->width() - rateReadout_->width() - 8, 8);
-    rateReadout_->raise();
+double TFMain::shownRate() const {
+    return AmovRallenty.isActive() ? slowMotionRate(Amov->frameDuration(), kSlowMotionStepMs) : playbackRate_;
 }
+
+void TFMain::showRateReadout() {
+    const double rate = shownRate();
+    rateReadout_->showRate(rate);
+    placeRateReadout();
+    fullScreen_->showRate(rate);
+}
+
+void TFMain::placeRateReadout() { rateReadout_->move(Panel5->width() - rateReadout_->width() - 8, 8); }
 
 void TFMain::AmovRallentyTimer() {
     if (Amov->State() == TPlayer::Busy) return;
@@ -1050,6 +1050,7 @@ void TFMain::AmovRallentyTimer() {
     TrackB->setPositionQuietly(0);
     Timer1.stop();
     ShowPosition();
+    showRateReadout();
 }
 
 void TFMain::BtnAudioClick() {

@@ -37,6 +37,7 @@ class TFStatOs;
 class TPlayer;
 class TrackBar;
 class ClickableLabel;
+class RateReadout;
 class FullScreenMode;
 struct MainLayout;
 enum class Glyph;
@@ -185,6 +186,9 @@ private:
     void slowMotionOn();
     void slowMotionOff();
     void applyPlaybackRate();
+    // The speed the film really plays at: slow motion's own while it steps, else the chosen one.
+    double shownRate() const;
+    void showRateReadout();
     void placeRateReadout();
     // The film asked for first, then what was asked for while it opened. True when the film
     // asked for first is the one open at the end.
@@ -242,7 +246,7 @@ private:
     QWidget* Panel4 = nullptr;
     QLabel* LblPos = nullptr;
     QLabel* LblDur = nullptr;
-    QLabel* rateReadout_ = nullptr;
+    RateReadout* rateReadout_ = nullptr;
     GradientButton* XiButton1 = nullptr;
     QLabel* StaticText3 = nullptr;
     QLabel* StaticText4 = nullptr;

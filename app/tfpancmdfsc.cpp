@@ -4,6 +4,7 @@
 #include <QToolButton>
 
 #include "app/full_screen_link.h"
+#include "app/full_screen_keys_qt.h"
 #include "core/transport_rules.h"
 #include "ui/app_context.h"
 #include "ui/apply_language_qt.h"
@@ -39,8 +40,9 @@ TFPanCmdFsc::TFPanCmdFsc(AppContext& app, FullScreenLink& link)
     SbRallenty = addButton("SbRallenty", Glyph::SlowMotion);
     SbRallenty->setCheckable(true);
     BtnDimNormali = addButton("BtnDimNormali", Glyph::ZoomOut);
-    ButPrev = addButton("ButPrev", Glyph::PreviousFilm);
-    ButNext = addButton("ButNext", Glyph::NextFilm);
+    // The list's previous and next code, not the package's films: pictures of their own.
+    ButPrev = addButton("ButPrev", Glyph::PreviousCode);
+    ButNext = addButton("ButNext", Glyph::NextCode);
     SpeedButton1 = addButton("SpeedButton1", Glyph::Information);
 
     // Every button but the analysis chooser first keeps the floating windows in sight.
@@ -92,22 +94,22 @@ QToolButton* TFPanCmdFsc::addButton(const char* name, Glyph glyph) {
 void TFPanCmdFsc::setPlacement(const QRect& screen, const QRect& picture) {
     screen_ = screen;
     picture_ = picture;
+    if (isVisible()) place();  // another film's picture has other edges
+}
+
+void TFPanCmdFsc::place() {
+    const int left = picture_.isValid() ? screen_.left() + picture_.left() + 10 : screen_.left() + 50;
+    move(left, screen_.top() + screen_.height() - height() - 10);
 }
 
 void TFPanCmdFsc::showEvent(QShowEvent* event) {
     QWidget::showEvent(event);
-    const int left = picture_.isValid() ? screen_.left() + picture_.left() + 10 : screen_.left() + 50;
-    move(left, screen_.top() + screen_.height() - height() - 10);
+    place();
     ButStepM->setToolTip(messageToQt(app_.messages.MessageText(link_.wideFilm() ? 46 : 44)));
 }
 
 void TFPanCmdFsc::keyPressEvent(QKeyEvent* event) {
-    if (event->key() == Qt::Key_F4) return;
-    if (event->key() == Qt::Key_Escape) {
-        BtnDimNormali->click();
-        return;
-    }
-    QWidget::keyPressEvent(event);
+    if (!takeFullScreenKey(*event, link_, [this] { BtnDimNormali->click(); })) QWidget::keyPressEvent(event);
 }
 
 void TFPanCmdFsc::showPlayImage(bool playing) {

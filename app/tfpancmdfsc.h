@@ -32,6 +32,7 @@ protected:
 
 private:
     QToolButton* addButton(const char* name, Glyph glyph);
+    void place();
     void SbPlayClick();
     void SbRallentyClick();
 

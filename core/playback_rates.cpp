@@ -37,6 +37,14 @@ std::string playbackRateText(double rate, char decimalSeparator) {
     return text + "\u00d7";
 }
 
+double slowMotionRate(double frameSeconds, int stepMs) {
+    if (!(frameSeconds > 0) || stepMs <= 0) return kNormalRate;
+    return frameSeconds * 1000.0 / stepMs;
+}
+
+// The readout shows hundredths: what rounds to 1 reads as normal speed.
+bool showsAsNormalRate(double rate) { return std::lround(rate * 100) == 100; }
+
 bool runsFast(double playerRate, double chosenRate) {
     return playerRate > std::max(kNormalRate, chosenRate) + kSameRate;
 }

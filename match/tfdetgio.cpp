@@ -41,6 +41,10 @@ QString TFDetGio::playerText() const { return Label1->text(); }
 
 void TFDetGio::showEvent(QShowEvent* event) {
     QWidget::showEvent(event);
+    place();
+}
+
+void TFDetGio::place() {
     const QRect screen = hooks_.screen();
     int left = screen.left() + screen.width() - width();
     if (const std::optional<QRect> picture = hooks_.picture())

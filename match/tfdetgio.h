@@ -28,6 +28,8 @@ public:
     TFDetGio(AppContext& app, Hooks hooks);
 
     void setPlayerText(const QString& text);
+    // At the bottom of the screen, inside the picture's right edge (the hooks tell where they are).
+    void place();
     QString playerText() const;
 
 protected:

@@ -27,6 +27,8 @@ IN_USE = number_ranges(
     96, 97, (99, 111), (113, 117), (130, 135), 137, (143, 150), (152, 183))
 # The key list of the main window, and the playing speed's readout.
 IN_USE |= number_ranges((300, 315))
+# The key list's search code and full-screen keys.
+IN_USE |= number_ranges((730, 734))
 # The analysis chooser over the full-screen film.
 IN_USE |= number_ranges((330, 331))
 # Start-up: the missing video library, refused arguments, the disc chooser's caption.

@@ -95,6 +95,17 @@ void drawGlyph(QPainter& p, Glyph glyph, QColor color) {
                                                    : QPolygonF({{15, 9}, {9, 12}, {15, 15}}));
             break;
         }
+        // A track's skip: two triangles against a bar, the way the list goes.
+        case Glyph::PreviousCode:
+            p.drawRect(QRectF(3, 5, 3, 14));
+            p.drawPolygon(triangle(6, 13, false));
+            p.drawPolygon(triangle(13, 20, false));
+            break;
+        case Glyph::NextCode:
+            p.drawPolygon(triangle(4, 11, true));
+            p.drawPolygon(triangle(11, 18, true));
+            p.drawRect(QRectF(18, 5, 3, 14));
+            break;
         case Glyph::Close:
             p.setPen(line);
             p.drawLine(QPointF(6, 6), QPointF(18, 18));

@@ -10,7 +10,7 @@ namespace corvane {
 // any size and read well on the dark strip.
 enum class Glyph {
     Play, Pause, JumpBack, JumpForward, StepBack, StepForward, SlowMotion, ZoomIn, ZoomOut, FullScreen,
-    SoundOn, SoundOff, PreviousFilm, NextFilm, Close, Minimise, Information,
+    SoundOn, SoundOff, PreviousFilm, NextFilm, PreviousCode, NextCode, Close, Minimise, Information,
 };
 
 QIcon glyphIcon(Glyph glyph, QColor color = Qt::white);

@@ -90,6 +90,8 @@ public:
     double Position() const;
     double Duration() const;
     bool StepFrame();
+    // Seconds from one picture of the open film to the next (0.04 until the film says).
+    double frameDuration() const { return frameDuration_; }
     bool SetDisplayWidth(int width);
     int NativeWidth() const { return nativeWidth_; }
     int NativeHeight() const { return nativeHeight_; }

@@ -45,5 +45,33 @@ TEST(PlaybackRates, OnlyARateBeyondTheChosenOneRunsFast) {
     EXPECT_FALSE(runsFast(1.0, 0.25));
 }
 
+TEST(PlaybackRates, SlowMotionPlaysAtTheFrameLengthOverTheStep) {
+    const struct {
+        double frameSeconds;
+        int stepMs;
+        double expected;
+    } cases[] = {
+        {0.04, 80, 0.5},          // 25 frames a second
+        {0.02, 80, 0.25},         // 50
+        {1.0 / 29.97, 80, 0.417}, // NTSC
+        {0.08, 80, 1.0},          // 12.5 frames a second: slow motion is no slower
+        {0.0, 80, 1.0},           // frame length not known: nothing made up
+        {-0.04, 80, 1.0},
+        {0.04, 0, 1.0},
+    };
+    for (const auto& c : cases)
+        EXPECT_NEAR(slowMotionRate(c.frameSeconds, c.stepMs), c.expected, 0.001) << c.frameSeconds << " / " << c.stepMs;
+    EXPECT_EQ(playbackRateText(slowMotionRate(1.0 / 29.97, kSlowMotionStepMs), '.'), "0.42\u00d7");
+}
+
+TEST(PlaybackRates, OnlyARateThatReadsAsOneIsNormal) {
+    EXPECT_TRUE(showsAsNormalRate(1.0));
+    EXPECT_TRUE(showsAsNormalRate(1.004));
+    EXPECT_TRUE(showsAsNormalRate(0.996));
+    EXPECT_FALSE(showsAsNormalRate(1.006));  // reads "1.01x": not to be forgotten
+    EXPECT_FALSE(showsAsNormalRate(0.994));
+    EXPECT_FALSE(showsAsNormalRate(0.5));
+}
+
 }  // namespace
 }  // namespace corvane

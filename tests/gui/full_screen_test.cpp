@@ -2,23 +2,35 @@
 #include "app/tfdetcodfs.h"
 #include "app/tffullscreen.h"
 #include "app/tfpancmdfsc.h"
+#include "codes/check_combo_box_qt.h"
 #include "codes/tfcodici.h"
+#include "codes/tfselanalisi.h"
 #include "match/tfdetgio.h"
 
 #include <QApplication>
 #include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QScreen>
+#include <QStyle>
+#include <QStyleOptionViewItem>
+#include <QTimer>
 #include <QMouseEvent>
 #include <QPointer>
 #include <QTest>
 #include <QToolButton>
 
+#include <cstdlib>
 #include <fstream>
+#include <functional>
 
 #include <gtest/gtest.h>
 
 #include "gui/coach_clicks.h"
 #include "app/player/player_pair.h"
 #include "gui/main_window_run.h"
+#include "gui/screenshots.h"
 #include "ui/text_grid.h"
 
 namespace corvane {
@@ -48,8 +60,8 @@ protected:
 };
 
 // A match of the two rallies on the narrow film, with a home number 7 and a visiting number 12.
-Disc& withPlayers(Disc& disc) {
-    disc.withCodes(kRallies);
+Disc& withPlayers(Disc& disc, const std::string& codes = kRallies) {
+    disc.withCodes(codes);
     const auto package = disc.path() / "Tlx_Video/Partita";
     std::string scout = testing::readFile(package / "scout.dvw");
     scout.insert(scout.find("[3SCOUT]"), "[3PLAYERS-H]\r\n0;7;;;;;;;ROS;Rossi\r\n[3PLAYERS-V]\r\n1;12;;;;;;;VER;Verdi\r\n");
@@ -445,6 +457,296 @@ TEST(FullScreenSynthesis, ASynthesisHasTheAnalysisButtonOnAWiderPanel) {
     TFPanCmdFsc* panel = run.window->fullScreenMode().commandPanel();
     EXPECT_EQ(panel->size(), QSize(286, 27));
     EXPECT_TRUE(panel->findChild<QToolButton*>("SpeedButton1")->isVisible());
+}
+
+// The set box's small boxes of the sets other than `keep`, unticked as the coach does: the list
+// opened with a click on the box's text, each item's tick box clicked, the list closed with Escape.
+void keepOnlySet(MainWindowRun& run, const QString& keep) {
+    auto* sets = run.window->codeList()->findChild<TCheckComboBoxQT*>("CbSet");
+    ASSERT_TRUE(sets && sets->isVisible());
+    auto* edit = sets->findChild<QLineEdit*>();
+    QTest::mouseClick(edit, Qt::LeftButton, {}, edit->rect().center());
+    ASSERT_TRUE(sets->droppedDown());
+    auto* items = sets->findChild<QListWidget*>();
+    for (int i = 1; i < items->count(); ++i) {  // item 0 is "all"
+        if (sets->checked(i) == (items->item(i)->text() == keep)) continue;
+        QStyleOptionViewItem option;
+        option.initFrom(items);
+        option.rect = items->visualItemRect(items->item(i));
+        option.features = QStyleOptionViewItem::HasCheckIndicator | QStyleOptionViewItem::HasDisplay;
+        option.text = items->item(i)->text();
+        const QRect box = items->style()->subElementRect(QStyle::SE_ItemViewItemCheckIndicator, &option, items);
+        QTest::mouseClick(items->viewport(), Qt::LeftButton, {}, box.center());
+    }
+    QTest::keyClick(items, Qt::Key_Escape);
+    ASSERT_EQ(sets->text(), keep);
+}
+
+// The analysis chooser of the full-screen panel, the analysis named clicked and OK pressed.
+void chooseAnalysisInFullScreen(MainWindowRun& run, const QString& name) {
+    bool chosen = false;
+    QTimer::singleShot(200, [&] {
+        auto* chooser = qobject_cast<TFSelAnalisi*>(QApplication::activeModalWidget());
+        ASSERT_TRUE(chooser);
+        auto* grid = chooser->findChild<TextGrid*>("Grd");
+        for (int row = 0; row < grid->rowCount(); ++row)
+            if (grid->cellText(0, row) == name) testing::clickRow(grid, row);
+        clickButton(chooser->findChild<QPushButton*>("ButOk"));
+        chosen = true;
+    });
+    clickButton(run.window->fullScreenMode().commandPanel()->findChild<QToolButton*>("SpeedButton1"));
+    ASSERT_TRUE(chosen);
+}
+
+TEST(FullScreenSynthesis, AnAnalysisThatTheSetFilterEmptiesTakesThePlayerStripAway) {
+    ASSERT_TRUE(std::filesystem::is_directory(testing::demoDisc() / "Tlx_Video")) << "make the demo disc first";
+    MainWindowRun run(testing::demoDisc(), QSize(1280, 720), 1, PackageChoice{"Falchi_Stagione_2026", true});
+    keepOnlySet(run, QStringLiteral("3"));
+    clickButton(run.control<QToolButton>("ButFull"));
+    ASSERT_TRUE(run.window->fullScreen());
+    FullScreenMode& mode = run.window->fullScreenMode();
+    TFCodici* list = run.window->codeList();
+
+    chooseAnalysisInFullScreen(run, QStringLiteral("Ace"));  // one ace in set 3
+    ASSERT_EQ(list->listRowCount(), 1);
+    ASSERT_TRUE(mode.playerDetail());
+    EXPECT_FALSE(mode.playerDetail()->playerText().isEmpty());
+
+    chooseAnalysisInFullScreen(run, QStringLiteral("Attacchi vincenti"));  // none in set 3
+    ASSERT_EQ(list->listRowCount(), 0);
+    EXPECT_EQ(mode.codeWindow()->grid()->cellText(0, 0), QString());
+    EXPECT_EQ(mode.playerDetail(), nullptr) << "the strip named the ace's server";
+}
+
+// ---------------------------------------------------------------- the speed in full screen
+
+// The speed readout over the full-screen picture: its text while shown, nothing while hidden.
+QString fullScreenReadout(const FullScreenMode& mode) {
+    const auto* label = mode.fullScreenWindow()->findChild<QLabel*>("rateReadout");
+    return label && label->isVisible() ? label->text() : QString();
+}
+
+QString mainReadout(const MainWindowRun& run) {
+    const auto* label = run.control<QLabel>("rateReadout");
+    return label->isVisible() ? label->text() : QString();
+}
+
+// Pixels of the readout's amber text in a grab of the window.
+int readoutPixels(const QImage& shot, const QRect& area) {
+    int count = 0;
+    for (int y = area.top(); y <= area.bottom(); ++y)
+        for (int x = area.left(); x <= area.right(); ++x) {
+            const QColor pixel = shot.pixelColor(x, y);
+            if (pixel.red() > 200 && pixel.green() > 160 && pixel.green() < 240 && pixel.blue() < 120) ++count;
+        }
+    return count;
+}
+
+TEST_F(FullScreenFixture, TheSpeedKeysActInEachFullScreenWindowAndTheSpeedStandsOverThePicture) {
+    enter();
+    EXPECT_EQ(fullScreenReadout(mode()), QString()) << "nothing at normal speed";
+    const QImage atNormalSpeed = mode().fullScreenWindow()->grab().toImage();
+    const struct {
+        const char* where;
+        std::function<QWidget*()> window;
+        Qt::Key key;
+        double rate;
+        const char* readout;
+    } presses[] = {
+        {"film", [this] { return static_cast<QWidget*>(mode().fullScreenWindow()); }, Qt::Key_BracketLeft, 0.75, "0.75\u00d7"},
+        {"panel", [this] { return static_cast<QWidget*>(mode().commandPanel()); }, Qt::Key_BracketLeft, 0.5, "0.5\u00d7"},
+        {"code window", [this] { return static_cast<QWidget*>(mode().codeWindow()->grid()); }, Qt::Key_BracketRight, 0.75, "0.75\u00d7"},
+        {"code window", [this] { return static_cast<QWidget*>(mode().codeWindow()->grid()); }, Qt::Key_BracketLeft, 0.5, "0.5\u00d7"},
+    };
+    for (const auto& press : presses) {
+        SCOPED_TRACE(press.where);
+        QTest::keyClick(press.window(), press.key);
+        EXPECT_DOUBLE_EQ(run->player().Rate(), press.rate);
+        EXPECT_EQ(fullScreenReadout(mode()), QString::fromUtf8(press.readout));
+        EXPECT_TRUE(run->window->fullScreen());
+    }
+
+    // Drawn over the picture, above it, at its top and clear of the code window.
+    TFFullScreen* screen = mode().fullScreenWindow();
+    const auto* label = screen->findChild<QLabel*>("rateReadout");
+    ASSERT_TRUE(label);
+    const QRect picture = screen->picturePanel()->geometry();
+    EXPECT_TRUE(picture.contains(label->geometry()));
+    EXPECT_GT(screen->children().indexOf(const_cast<QLabel*>(label)), screen->children().indexOf(screen->picturePanel()));
+    const QRect codeWindow(screen->mapFromGlobal(mode().codeWindow()->pos()), mode().codeWindow()->size());
+    EXPECT_FALSE(codeWindow.intersects(label->geometry()));
+    // Its amber text is in the window's picture, where the film at normal speed had none of it.
+    const int drawn = readoutPixels(screen->grab().toImage(), label->geometry());
+    EXPECT_GT(drawn, readoutPixels(atNormalSpeed, label->geometry()) + 20);
+
+    // The film plays at that speed: the second the picture shows moves half as fast as the clock.
+    testing::clickRow(mode().codeWindow()->grid(), 4);  // second 40, from 38
+    ASSERT_EQ(run->shownStamp()->second, 38);
+    ASSERT_TRUE(waitFor([&] { return run->player().State() == TPlayer::Playing; }));
+    const auto from = fullScreenSecond(mode());
+    QTest::qWait(4000);
+    const auto to = fullScreenSecond(mode());
+    ASSERT_TRUE(from && to);
+    EXPECT_GE(*to - *from, 1);
+    EXPECT_LE(*to - *from, 3) << "4 seconds at half speed";
+    EXPECT_DOUBLE_EQ(run->player().Rate(), 0.5);
+
+    // Back in the main window the speed goes on, shown there.
+    QTest::keyClick(screen, Qt::Key_Escape);
+    ASSERT_TRUE(leftWithin(std::chrono::seconds(2)));
+    EXPECT_EQ(mainReadout(*run), QStringLiteral("0.5\u00d7"));
+}
+
+using testing::screenshot;
+
+// The volleyball match of the demo disc on the whole screen, whatever its size: the readout at
+// half speed stands over the picture, clear of the panel, the code window and the player strip.
+TEST(FullScreenOnTheDemoDisc, AtHalfSpeedTheReadoutStandsClearOfTheFloatingWindows) {
+    ASSERT_TRUE(std::filesystem::is_directory(testing::demoDisc() / "Tlx_Video")) << "make the demo disc first";
+    const QSize screenSize = QGuiApplication::primaryScreen()->size();
+    MainWindowRun run(testing::demoDisc(), screenSize, 1, PackageChoice{"2026-11-28_Volley_Falchi-Delfini", false});
+    clickButton(run.control<QToolButton>("ButFull"));
+    ASSERT_TRUE(run.window->fullScreen());
+    FullScreenMode& mode = run.window->fullScreenMode();
+    TFFullScreen* screen = mode.fullScreenWindow();
+    QTest::keyClick(screen, Qt::Key_BracketLeft);
+    QTest::keyClick(screen, Qt::Key_BracketLeft);
+    ASSERT_EQ(fullScreenReadout(mode), QStringLiteral("0.5\u00d7"));
+    const auto* label = screen->findChild<QLabel*>("rateReadout");
+    ASSERT_TRUE(label);
+    const QRect readout(screen->mapToGlobal(label->pos()), label->size());
+    EXPECT_TRUE(QRect(screen->mapToGlobal(screen->picturePanel()->pos()), screen->picturePanel()->size()).contains(readout));
+    for (const QWidget* floating : {static_cast<const QWidget*>(mode.commandPanel()),
+                                    static_cast<const QWidget*>(mode.codeWindow()),
+                                    static_cast<const QWidget*>(mode.playerDetail())})
+        if (floating) EXPECT_FALSE(floating->frameGeometry().intersects(readout)) << floating->objectName().toStdString();
+    EXPECT_GT(readoutPixels(screen->grab().toImage(), label->geometry()), 20);
+    screenshot(("fullscreen-half-speed-" + std::to_string(screenSize.width()) + "x" +
+                std::to_string(screenSize.height())).c_str());
+}
+
+// Slow motion shows a frame every 80 ms: a 25-frame film plays at half speed, whatever speed was
+// chosen for ordinary playing.
+TEST_F(FullScreenFixture, TheReadoutShowsTheSpeedSlowMotionReallyPlaysAt) {
+    run->window->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(run->window.get()));
+    QTest::keyClick(run->window.get(), Qt::Key_BracketLeft);
+    ASSERT_EQ(mainReadout(*run), QStringLiteral("0.75\u00d7"));
+    clickButton(mainButton("SbRallenty"));
+    ASSERT_TRUE(run->window->slowMotionRunning());
+    EXPECT_EQ(mainReadout(*run), QStringLiteral("0.5\u00d7"));
+    EXPECT_TRUE(playsSlowly());
+
+    enter();  // slow motion goes on in full screen, and the readout there says so
+    EXPECT_EQ(fullScreenReadout(mode()), QStringLiteral("0.5\u00d7"));
+    clickButton(panelButton("SbRallenty"));
+    ASSERT_FALSE(run->window->slowMotionRunning());
+    EXPECT_EQ(fullScreenReadout(mode()), QStringLiteral("0.75\u00d7"));
+    QTest::keyClick(mode().fullScreenWindow(), Qt::Key_BracketRight);
+    EXPECT_EQ(fullScreenReadout(mode()), QString()) << "normal speed";
+
+    // At normal speed slow motion still plays at half speed: the readout appears.
+    clickButton(panelButton("SbRallenty"));
+    ASSERT_TRUE(run->window->slowMotionRunning());
+    EXPECT_EQ(fullScreenReadout(mode()), QStringLiteral("0.5\u00d7"));
+    clickButton(panelButton("SbPlay"));  // a pause ends the stepping
+    EXPECT_FALSE(run->window->slowMotionRunning());
+    EXPECT_EQ(fullScreenReadout(mode()), QString());
+}
+
+// The wide film has sound. Slow motion mutes it and leaving slow motion gives it back, in full
+// screen too, where the main window and its sound button are disabled.
+TEST(FullScreenSound, SlowMotionInFullScreenMutesTheFilmAndGivesItsSoundBack) {
+    Disc disc{{testing::wide()}};
+    disc.withCodes(kRallies);
+    MainWindowRun run(disc, QSize(1280, 720));
+    ASSERT_TRUE(run.player().Audio());
+    clickButton(run.control<QToolButton>("ButFull"));
+    ASSERT_TRUE(run.window->fullScreen());
+    FullScreenMode& mode = run.window->fullScreenMode();
+    auto* slowMotion = mode.commandPanel()->findChild<QToolButton*>("SbRallenty");
+    clickButton(slowMotion);
+    ASSERT_TRUE(run.window->slowMotionRunning());
+    EXPECT_FALSE(run.player().Audio()) << "slow motion is silent";
+    clickButton(slowMotion);
+    ASSERT_FALSE(run.window->slowMotionRunning());
+    EXPECT_TRUE(run.player().Audio());
+
+    // Slow motion begun in the main window and left in full screen: the sound comes back.
+    QTest::keyClick(mode.fullScreenWindow(), Qt::Key_Escape);
+    ASSERT_TRUE(waitFor([&] { return !run.window->fullScreen(); }, std::chrono::seconds(2)));
+    clickButton(run.control<QToolButton>("SbRallenty"));
+    ASSERT_FALSE(run.player().Audio());
+    clickButton(run.control<QToolButton>("ButFull"));
+    ASSERT_TRUE(run.window->slowMotionRunning());
+    clickButton(mode.commandPanel()->findChild<QToolButton*>("SbRallenty"));
+    ASSERT_FALSE(run.window->slowMotionRunning());
+    EXPECT_TRUE(run.player().Audio());
+}
+
+// ---------------------------------------------------------------- another film in full screen
+
+// Film 1 is the narrow 11:9 film, film 2 a 16:9 one that fills the 1280x720 screen edge to edge.
+TEST(FullScreenFilmChange, TheFloatingWindowsTakeTheNewPicturesEdgesAndTheFilmComesToTheFront) {
+    Disc disc{{narrow(), testing::filmPath(testing::h264Film())}};
+    withPlayers(disc, "*07SM+;;;;;;;20.00.00;1;;;1;1\r\n"
+                      "a12RM#;;;;;;;20.00.01;1;;;1;12\r\n"
+                      "a12AH#;;;;;;;20.00.02;1;;;1;14\r\n"
+                      "ap00:01;;;;;;;20.00.03;1;;;1;16\r\n"
+                      "*07SM+;;;;;;;20.02.00;2;;;2;20\r\n"
+                      "ap01:02;;;;;;;20.02.01;2;;;2;24\r\n");
+    MainWindowRun run(disc, QSize(1280, 720));
+    TFCodici* list = run.window->codeList();
+    ASSERT_EQ(list->listRowCount(), 6);
+    clickButton(run.control<QToolButton>("ButFull"));
+    ASSERT_TRUE(run.window->fullScreen());
+    FullScreenMode& mode = run.window->fullScreenMode();
+    TFFullScreen* screen = mode.fullScreenWindow();
+    const QRect narrowPicture = screen->picturePanel()->geometry();
+    ASSERT_GT(narrowPicture.left(), 50) << "the narrow film leaves bands at the sides";
+    ASSERT_EQ(mode.commandPanel()->x(), narrowPicture.left() + 10);
+
+    // The coach's click has put the code window in front; film 2's serve is played from 18.
+    mode.codeWindow()->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(mode.codeWindow()));
+    testing::clickRow(mode.codeWindow()->grid(), 4);
+    ASSERT_EQ(run.shownStamp()->second, 18);
+    ASSERT_EQ(run.state().package.currentFilm, 2);
+    const QRect widePicture = screen->picturePanel()->geometry();
+    EXPECT_EQ(widePicture, QRect(0, 0, 1280, 720));
+    EXPECT_EQ(mode.commandPanel()->x(), widePicture.left() + 10);
+    EXPECT_EQ(mode.codeWindow()->geometry().right(), widePicture.right() - 10);
+    ASSERT_TRUE(mode.playerDetail());
+    EXPECT_EQ(mode.playerDetail()->geometry().right(), widePicture.right());
+    EXPECT_TRUE(waitFor([&] { return QApplication::activeWindow() == screen; }));
+
+    // Minimised meanwhile, it comes back with the next film: the panel's previous code is film 1's.
+    screen->showMinimized();
+    ASSERT_TRUE(screen->isMinimized());
+    clickButton(mode.commandPanel()->findChild<QToolButton*>("ButPrev"));
+    ASSERT_EQ(run.shownStamp()->second, 14);
+    ASSERT_EQ(run.state().package.currentFilm, 1);
+    EXPECT_FALSE(screen->isMinimized());
+    EXPECT_TRUE(screen->isVisible());
+    EXPECT_EQ(screen->picturePanel()->geometry(), narrowPicture);
+    EXPECT_EQ(mode.commandPanel()->x(), narrowPicture.left() + 10);
+    EXPECT_EQ(mode.codeWindow()->geometry().right(), narrowPicture.right() - 10);
+}
+
+// The panel's previous and next code are not the main window's previous and next film.
+TEST_F(FullScreenFixture, ThePanelsCodeButtonsHavePicturesOfTheirOwn) {
+    enter();
+    const auto picture = [](const QToolButton* button) { return button->icon().pixmap(24).toImage(); };
+    std::vector<std::pair<std::string, QImage>> others;
+    for (const char* name : {"ButPrev", "ButNext"}) others.emplace_back(std::string("main ") + name, picture(mainButton(name)));
+    for (const QToolButton* button : mode().commandPanel()->findChildren<QToolButton*>())
+        if (button->objectName() != "ButPrev" && button->objectName() != "ButNext")
+            others.emplace_back(button->objectName().toStdString(), picture(button));
+    for (const char* name : {"ButPrev", "ButNext"}) {
+        const QImage own = picture(panelButton(name));
+        for (const auto& [other, image] : others) EXPECT_NE(own, image) << name << " looks like " << other;
+    }
+    EXPECT_NE(picture(panelButton("ButPrev")), picture(panelButton("ButNext")));
 }
 
 }  // namespace

@@ -8,9 +8,11 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <functional>
 #include <set>
 #include <string>
+#include <vector>
 
 #include "app/key_bindings_qt.h"
 #include "codes/tfcodici.h"
@@ -186,12 +188,35 @@ TEST_F(KeysFixture, TheKeyListNamesExactlyTheKeysTheWindowBinds) {
     for (const QShortcut* shortcut : run->window->findChildren<QShortcut*>())
         if (shortcut->isEnabled() && !shortcut->key().isEmpty())
             bound.insert(keyName(shortcut->key()[0], run->app().messages));
-    EXPECT_EQ(listed, bound);
+    // Beside them, the keys the search code entry and the full-screen windows take themselves.
+    std::set<QString> expected = bound;
+    for (const char* own : {"Enter", "Esc", "Esc (full screen)", "[ (full screen)", "] (full screen)"})
+        expected.insert(QString::fromLatin1(own));
+    EXPECT_EQ(listed, expected);
     // The keys a coach reads for: the space bar by name, the numeric pad's keys marked as such.
     EXPECT_TRUE(listed.contains(QStringLiteral("Space")));
     EXPECT_TRUE(listed.contains(QStringLiteral("+ (numeric pad)")));
     EXPECT_TRUE(listed.contains(QStringLiteral("Ctrl+R")));
     EXPECT_TRUE(listed.contains(QStringLiteral("F1")));
+}
+
+// What a coach looks for in the list beside the window's own keys: how to search, how to clear
+// the search code, and what works in full screen.
+TEST_F(KeysFixture, F1ListsEnterEscapeAndTheFullScreenKeys) {
+    press(Qt::Key_F1);
+    ASSERT_TRUE(waitFor([&] { return run->window->keyList() && run->window->keyList()->isVisible(); }));
+    const TFKeys* keys = run->window->keyList();
+    std::vector<std::pair<QString, QString>> lines;
+    for (int line = 0; line < keys->lineCount(); ++line) lines.emplace_back(keys->keyText(line), keys->actionText(line));
+    const std::pair<const char*, int> wanted[] = {
+        {"Enter", 731}, {"Esc", 732}, {"Esc (full screen)", 734}, {"[ (full screen)", 313}, {"] (full screen)", 314},
+    };
+    for (const auto& [key, action] : wanted) {
+        const std::pair line{QString::fromLatin1(key), QString::fromStdString(run->messageText(action))};
+        EXPECT_NE(std::find(lines.begin(), lines.end(), line), lines.end()) << key;
+    }
+    EXPECT_EQ(run->messageText(731), "Search with the typed search code");
+    EXPECT_EQ(run->messageText(734), "Leave full screen");
 }
 
 TEST(KeyList, EveryLineIsWrittenInEveryLanguage) {

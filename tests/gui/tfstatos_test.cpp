@@ -21,6 +21,7 @@
 #include "core/files.h"
 #include "core/text.h"
 #include "gui/main_window_run.h"
+#include "gui/screenshots.h"
 #include "scout/code_table.h"
 #include "stats/stat_generator.h"
 #include "stats/tfvisestensioni.h"
@@ -34,15 +35,7 @@ using testing::waitFor;
 
 const std::string kBasket = "2026-12-02_Basket_Aquile-Lupi";
 
-// With CORVANE_SCREENSHOTS naming a folder, the whole screen is saved there at the named moments,
-// so the windows can be looked at as a coach sees them (under Xvfb with the xcb platform).
-void screenshot(const char* name) {
-    const char* folder = std::getenv("CORVANE_SCREENSHOTS");
-    if (!folder || !*folder) return;
-    QTest::qWait(300);
-    if (QScreen* screen = QGuiApplication::primaryScreen())
-        screen->grabWindow(0).save(QString::fromLocal8Bit(folder) + "/" + name + ".png");
-}
+using testing::screenshot;
 
 // The basketball match of the demo disc, its statistics opened by the opening itself.
 struct EventStatisticsOnTheDemoDisc : ::testing::Test {
