@@ -3,10 +3,13 @@
 #include <QTimer>
 #include <QWidget>
 
+#include <map>
 #include <optional>
 #include <string>
 #include <vector>
 
+#include "codes/clear_text_layout.h"
+#include "codes/code_description.h"
 #include "codes/code_list_rules.h"
 #include "codes/code_passes.h"
 
@@ -64,6 +67,8 @@ public:
     void setClearText(bool on);
     std::string SetFilterText() const;
     int listWidth() const { return listWidth_; }
+    // The clear text and place a row's cell last drew, at the width it was drawn in.
+    std::optional<ClearTextLine> drawnClearText(int listRow) const;
 
     bool PlayOnSelect = false;
 
@@ -83,8 +88,11 @@ private:
     void updateHeader();
     void searchClick();
     void paintCell(QPainter& painter, int column, int gridRow, const QRect& rect, bool selected);
+    void paintClearText(QPainter& painter, const QRect& inner, int gridRow);
     void paintRawCode(QPainter& painter, const QRect& rect, const CodeListRow& row, bool selected);
+    CodeDescriptionSources descriptionSources() const;
     std::string describe(const std::string& code) const;
+    CodeDescriptionParts describeParts(const std::string& code) const;
 
     AppContext& app_;
     MainWindowLink& main_;
@@ -107,6 +115,7 @@ private:
     bool lastSeekRefused_ = false;  // the last PlayCode sought nothing
 
     std::vector<CodeListRow> rows_;
+    std::map<int, ClearTextLine> drawnClearText_;  // by grid row
     bool clearText_ = false;
     int listWidth_ = 170;
 };
