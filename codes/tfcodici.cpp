@@ -430,7 +430,7 @@ CodeDescriptionParts TFCodici::describeParts(const std::string& code) const {
     return DescribeCodeParts(code, descriptionSources());
 }
 
-std::optional<ClearTextLine> TFCodici::drawnClearText(int listRow) const {
+std::optional<TFCodici::DrawnClearText> TFCodici::drawnClearText(int listRow) const {
     const auto found = drawnClearText_.find(listRow - 1);
     if (found == drawnClearText_.end()) return std::nullopt;
     return found->second;
@@ -508,8 +508,12 @@ void TFCodici::paintCell(QPainter& painter, int column, int gridRow, const QRect
     paintRawCode(painter, rect, row, selected);
 }
 
-void TFCodici::paintClearText(QPainter& painter, const QRect& inner, int gridRow) {
+void TFCodici::paintClearText(QPainter& painter, const QRect& cell, int gridRow) {
     const CodeListRow& row = listRow(gridRow + 1);
+    // The column is a few pixels wider than what the scroll bar leaves of the list: the text is
+    // laid out in what shows, or the place column's last figure would hide under the bar.
+    QRect inner = cell;
+    inner.setRight(std::min(cell.right(), SGrid->viewport()->width() - 3));
     const bool placed = !trimBlanks(row.code).empty() && row.code.front() != '>';
     const std::string place = placed ? cp1252ToUtf8(ShortPlace(row.time, row.set)) : std::string();
     QFont placeFont = painter.font();
@@ -530,7 +534,7 @@ void TFCodici::paintClearText(QPainter& painter, const QRect& inner, int gridRow
         painter.setPen(kPlaceColour);
         painter.drawText(inner.adjusted(0, 1, 0, 0), Qt::AlignRight | Qt::AlignTop, QString::fromStdString(line.place));
     }
-    drawnClearText_[gridRow] = std::move(line);
+    drawnClearText_[gridRow] = {std::move(line), inner};
 }
 
 void TFCodici::paintRawCode(QPainter& painter, const QRect& rect, const CodeListRow& row, bool selected) {

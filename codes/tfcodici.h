@@ -67,8 +67,13 @@ public:
     void setClearText(bool on);
     std::string SetFilterText() const;
     int listWidth() const { return listWidth_; }
-    // The clear text and place a row's cell last drew, at the width it was drawn in.
-    std::optional<ClearTextLine> drawnClearText(int listRow) const;
+    // The clear text and place a row's cell last drew, and the part of the cell they were laid
+    // out in (in the list's viewport).
+    struct DrawnClearText {
+        ClearTextLine line;
+        QRect room;
+    };
+    std::optional<DrawnClearText> drawnClearText(int listRow) const;
 
     bool PlayOnSelect = false;
 
@@ -88,7 +93,7 @@ private:
     void updateHeader();
     void searchClick();
     void paintCell(QPainter& painter, int column, int gridRow, const QRect& rect, bool selected);
-    void paintClearText(QPainter& painter, const QRect& inner, int gridRow);
+    void paintClearText(QPainter& painter, const QRect& cell, int gridRow);
     void paintRawCode(QPainter& painter, const QRect& rect, const CodeListRow& row, bool selected);
     CodeDescriptionSources descriptionSources() const;
     std::string describe(const std::string& code) const;
@@ -115,7 +120,7 @@ private:
     bool lastSeekRefused_ = false;  // the last PlayCode sought nothing
 
     std::vector<CodeListRow> rows_;
-    std::map<int, ClearTextLine> drawnClearText_;  // by grid row
+    std::map<int, DrawnClearText> drawnClearText_;  // by grid row
     bool clearText_ = false;
     int listWidth_ = 170;
 };
