@@ -15,6 +15,7 @@
 #include "codes/action_end.h"
 #include "codes/analyses_file.h"
 #include "codes/check_combo_box_qt.h"
+#include "codes/clear_text_layout.h"
 #include "codes/code_description.h"
 #include "codes/code_list_rules.h"
 #include "codes/tfreel.h"
@@ -40,9 +41,17 @@ const QColor kHomeRow(101, 110, 177);
 const QColor kVisitingRow(77, 83, 118);
 const QColor kSelectedRow(0, 0, 128);
 const QColor kGridLine(128, 128, 128);
+const QColor kPlaceColour(205, 210, 235);
 constexpr int kNoCodeFoundMessage = 400;
 
 QString shown(std::string_view cp1252) { return QString::fromStdString(cp1252ToUtf8(cp1252)); }
+
+CodeDescriptionParts utf8Parts(CodeDescriptionParts parts) {
+    for (std::string* text : {&parts.team, &parts.player, &parts.shirtNumber, &parts.event, &parts.effect, &parts.rest,
+                              &parts.whole})
+        *text = cp1252ToUtf8(*text);
+    return parts;
+}
 
 // Volleyball action codes are drawn in their fields: positions (from 1) and their offsets.
 struct CodePiece {
@@ -217,6 +226,7 @@ void TFCodici::showRows(std::vector<CodeListRow> rows) {
     // The passes give one empty row when they found nothing.
     if (rows.size() == 1 && rows.front().row == 0) rows.clear();
     rows_ = std::move(rows);
+    drawnClearText_.clear();
     SGrid->setUpdatesEnabled(false);
     const QSignalBlocker blocker(SGrid);
     SGrid->resetRows(std::max<int>(1, listRowCount()));
@@ -412,8 +422,20 @@ void TFCodici::CheckActionEnd(int listRow) {
 
 // ---------------------------------------------------------------- drawing
 
-std::string TFCodici::describe(const std::string& code) const {
-    return DescribeCode(code, {app_.state.Sport, app_.state.match, app_.state.events, app_.messages.MessageText(131)});
+CodeDescriptionSources TFCodici::descriptionSources() const {
+    return {app_.state.Sport, app_.state.match, app_.state.events, app_.messages.MessageText(131)};
+}
+
+std::string TFCodici::describe(const std::string& code) const { return DescribeCode(code, descriptionSources()); }
+
+CodeDescriptionParts TFCodici::describeParts(const std::string& code) const {
+    return DescribeCodeParts(code, descriptionSources());
+}
+
+std::optional<TFCodici::DrawnClearText> TFCodici::drawnClearText(int listRow) const {
+    const auto found = drawnClearText_.find(listRow - 1);
+    if (found == drawnClearText_.end()) return std::nullopt;
+    return found->second;
 }
 
 void TFCodici::updateHeader() {
@@ -482,19 +504,39 @@ void TFCodici::paintCell(QPainter& painter, int column, int gridRow, const QRect
         return;
     }
     if (clearText_) {
-        // The description gives way to the time and set, which say where the action is.
-        const std::string description = cp1252ToUtf8(describe(row.code));
-        std::string suffix;
-        if (!trimBlanks(row.code).empty() && row.code.front() != '>')
-            suffix = cp1252ToUtf8(" (" + row.time + " set " + row.set + ")");
-        const QFontMetrics metrics(painter.font());
-        const std::string text = FitTextKeepingSuffix(description, suffix, inner.width() - 2, [&](std::string_view part) {
-            return metrics.horizontalAdvance(QString::fromUtf8(part.data(), static_cast<qsizetype>(part.size())));
-        });
-        painter.drawText(inner, Qt::AlignLeft | Qt::AlignTop, QString::fromStdString(text));
+        paintClearText(painter, inner.adjusted(0, 0, -2, 0), gridRow);
         return;
     }
     paintRawCode(painter, rect, row, selected);
+}
+
+void TFCodici::paintClearText(QPainter& painter, const QRect& cell, int gridRow) {
+    const CodeListRow& row = listRow(gridRow + 1);
+    // The column is a few pixels wider than what the scroll bar leaves of the list: the text is
+    // laid out in what shows, or the place column's last figure would hide under the bar.
+    QRect inner = cell;
+    inner.setRight(std::min(cell.right(), SGrid->viewport()->width() - 3));
+    const bool placed = !trimBlanks(row.code).empty() && row.code.front() != '>';
+    const std::string place = placed ? cp1252ToUtf8(ShortPlace(row.time, row.set)) : std::string();
+    QFont placeFont = painter.font();
+    placeFont.setPointSize(8);
+    placeFont.setBold(false);
+    const auto measureIn = [](const QFont& font) {
+        return [metrics = QFontMetrics(font)](std::string_view part) {
+            return metrics.horizontalAdvance(QString::fromUtf8(part.data(), static_cast<qsizetype>(part.size())));
+        };
+    };
+    ClearTextLine line = LayOutClearText(utf8Parts(describeParts(row.code)), place, inner.width(),
+                                         measureIn(painter.font()), measureIn(placeFont));
+    painter.drawText(inner, Qt::AlignLeft | Qt::AlignTop, QString::fromStdString(line.text));
+    if (!line.place.empty()) {
+        // Where the action is stands apart at the right edge, lighter, so the eye reads the
+        // description first.
+        painter.setFont(placeFont);
+        painter.setPen(kPlaceColour);
+        painter.drawText(inner.adjusted(0, 1, 0, 0), Qt::AlignRight | Qt::AlignTop, QString::fromStdString(line.place));
+    }
+    drawnClearText_[gridRow] = {std::move(line), inner};
 }
 
 void TFCodici::paintRawCode(QPainter& painter, const QRect& rect, const CodeListRow& row, bool selected) {

@@ -3,10 +3,13 @@
 #include <QTimer>
 #include <QWidget>
 
+#include <map>
 #include <optional>
 #include <string>
 #include <vector>
 
+#include "codes/clear_text_layout.h"
+#include "codes/code_description.h"
 #include "codes/code_list_rules.h"
 #include "codes/code_passes.h"
 
@@ -65,6 +68,13 @@ public:
     void setClearText(bool on);
     std::string SetFilterText() const;
     int listWidth() const { return listWidth_; }
+    // The clear text and place a row's cell last drew, and the part of the cell they were laid
+    // out in (in the list's viewport).
+    struct DrawnClearText {
+        ClearTextLine line;
+        QRect room;
+    };
+    std::optional<DrawnClearText> drawnClearText(int listRow) const;
 
     bool PlayOnSelect = false;
 
@@ -84,8 +94,11 @@ private:
     void updateHeader();
     void searchClick();
     void paintCell(QPainter& painter, int column, int gridRow, const QRect& rect, bool selected);
+    void paintClearText(QPainter& painter, const QRect& cell, int gridRow);
     void paintRawCode(QPainter& painter, const QRect& rect, const CodeListRow& row, bool selected);
+    CodeDescriptionSources descriptionSources() const;
     std::string describe(const std::string& code) const;
+    CodeDescriptionParts describeParts(const std::string& code) const;
 
     AppContext& app_;
     MainWindowLink& main_;
@@ -109,6 +122,7 @@ private:
     bool lastSeekRefused_ = false;  // the last PlayCode sought nothing
 
     std::vector<CodeListRow> rows_;
+    std::map<int, DrawnClearText> drawnClearText_;  // by grid row
     bool clearText_ = false;
     int listWidth_ = 170;
 };

@@ -84,6 +84,25 @@ TEST_F(Description, NamesThePlayerTheEventItsEffectAndExtension) {
     EXPECT_EQ(DescribeCode("a33AH+", sources), " Attacco Positivo");    // no such player
 }
 
+TEST_F(Description, PartsSayWhoWhatHowAndTheRest) {
+    const CodeDescriptionParts home = DescribeCodeParts("*07AH#", sources);
+    EXPECT_EQ(home.team, "Pallavolo M");
+    EXPECT_EQ(home.player, "Rossi");
+    EXPECT_EQ(home.shirtNumber, "7");  // as the player list writes it, not the code
+    EXPECT_EQ(home.event, "Attacco");
+    EXPECT_EQ(home.effect, "Punto");
+    EXPECT_EQ(home.rest, "");
+    const CodeDescriptionParts away = DescribeCodeParts("a12AH=V5", sources);
+    EXPECT_EQ(away.team, "");  // one player on that side: no team before the name
+    EXPECT_EQ(away.effect, "Errore");
+    EXPECT_EQ(away.rest, " Veloce");
+    EXPECT_EQ(DescribeCodeParts("a12AH!X1", sources).effect, "");
+    EXPECT_EQ(DescribeCodeParts("a12SQ+", sources).event, "SQ+");
+    EXPECT_EQ(DescribeCodeParts("*ENDACT", sources).whole, "Fine azione");
+    EXPECT_EQ(DescribeCodeParts(">Timeout Modena", sources).whole, ">Timeout Modena");
+    EXPECT_EQ(DescribeCodeParts("a33AH+", sources).player, "");
+}
+
 TEST_F(Description, SpecialRowsAndBlanks) {
     EXPECT_EQ(DescribeCode("   ", sources), "");
     EXPECT_EQ(DescribeCode("*p05:07  ", sources), "*p05:07");
