@@ -285,6 +285,12 @@ void TFVisEstensioni::paintCell(QPainter& painter, int column, int row, const QR
         painter.drawText(rect.adjusted(2, 0, -kButtonSize - 4, 0), Qt::AlignLeft | Qt::AlignVCenter, shown(text));
         return;
     }
+    // Every other share a shade darker, so that figures side by side in narrow shares ("1" and
+    // "100") read as two figures, not one.
+    const QColor shade = (row % 2 ? kOddRow : kEvenRow).darker(110);
+    const auto columns = subColumns();
+    for (std::size_t i = 1; i < columns.size(); i += 2)
+        painter.fillRect(QRect(rect.left() + columns[i].left, rect.top(), columns[i].width, rect.height()), shade);
     // Each figure in the box of its label: where it is drawn is where a click selects it.
     painter.setFont(figureFont_);
     const QStringList& figures = shownFigures_[static_cast<std::size_t>(row)];
