@@ -121,12 +121,8 @@ void TFCodici::buildWidgets() {
     connect(SGrid, &QTableWidget::currentCellChanged, this, [this](int row, int, int previousRow, int) {
         if (row != previousRow && row >= 0) rowSelected(row + 1);
     });
-    // A click on the row that is already current changes no row, yet the coach asks for the
-    // action again: replay it from its pre-roll.
-    connect(SGrid, &QTableWidget::cellClicked, this, [this](int row, int) {
-        if (row == rowBeforePress_ && row == SGrid->currentRow()) rowSelected(row + 1);
-        rowBeforePress_ = -1;
-    });
+    // The action chosen again: replay it from its pre-roll.
+    connect(SGrid, &TextGrid::currentRowClickedAgain, this, [this](int row) { rowSelected(row + 1); });
     layout->addWidget(SGrid, 1);
 
     auto* bottom = new QHBoxLayout;
@@ -598,8 +594,6 @@ void TFCodici::paintRawCode(QPainter& painter, const QRect& rect, const CodeList
 }
 
 bool TFCodici::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == SGrid->viewport() && event->type() == QEvent::MouseButtonPress)
-        rowBeforePress_ = static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton ? SGrid->currentRow() : -1;
     if (watched == SGrid->viewport() && event->type() == QEvent::MouseMove && clearText_) {
         const auto* move = static_cast<QMouseEvent*>(event);
         const QPoint at = move->position().toPoint();

@@ -273,11 +273,7 @@ void TFSubForm::buildWidgets() {
         }
     });
     // A click on the current analysis plays it again from its first code.
-    GrdAnalisi->viewport()->installEventFilter(this);
-    connect(GrdAnalisi, &QTableWidget::cellClicked, this, [this](int row, int) {
-        if (row == analysisRowBeforePress_ && row == selectedAnalysis()) selectAnalysis(row);
-        analysisRowBeforePress_ = -1;
-    });
+    connect(GrdAnalisi, &TextGrid::currentRowClickedAgain, this, [this](int row) { selectAnalysis(row); });
     analyses->addWidget(anaTitle);
     analyses->addWidget(GrdAnalisi, 1);
 
@@ -497,9 +493,6 @@ void TFSubForm::runSearch() {
 }
 
 bool TFSubForm::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == GrdAnalisi->viewport() && event->type() == QEvent::MouseButtonPress)
-        analysisRowBeforePress_ =
-            static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton ? selectedAnalysis() : -1;
     if (watched == GrdAnalisi && event->type() == QEvent::KeyPress) {
         const int key = static_cast<QKeyEvent*>(event)->key();
         if (key == Qt::Key_Down || key == Qt::Key_Up) {
