@@ -1,6 +1,5 @@
 #include "app/full_screen_mode_qt.h"
 
-#include <QApplication>
 #include <QScreen>
 #include <QTimer>
 
@@ -13,11 +12,12 @@
 #include "codes/tfcodici.h"
 #include "codes/tfselanalisi.h"
 #include "codes/tfsubform.h"
-#include "core/cp1252.h"
 #include "core/transport_rules.h"
 #include "match/tfdetgio.h"
 #include "scout/code_table.h"
 #include "ui/app_context.h"
+#include "ui/busy_cursor.h"
+#include "ui/package_text.h"
 #include "ui/text_grid.h"
 
 namespace corvane {
@@ -45,7 +45,7 @@ QWidget* FullScreenMode::pictureTarget() const { return fullScreen_ ? fullScreen
 void FullScreenMode::ButFullClick() {
     TPlayer* player = main_.player();
     if (on_ || player->FileName().empty()) return;
-    QApplication::setOverrideCursor(Qt::WaitCursor);
+    const BusyCursor busy;
     main_.Transport(TransportPause);
     // The main window's button: the panel, made below, starts with its own up.
     const bool slowMotion = main_.slowMotionButtonDown();
@@ -82,7 +82,6 @@ void FullScreenMode::ButFullClick() {
         fullScreen_->activateWindow();
     }
     raiseFloatingWindows();
-    QApplication::restoreOverrideCursor();
 }
 
 void FullScreenMode::fitPicture() {
@@ -196,7 +195,7 @@ void FullScreenMode::ShowPlayerDetail(const std::string& playerText) {
                               [this] { leave(); }, [this] { focusCodeWindow(); }};
         playerDetail_ = std::make_unique<TFDetGio>(app_, std::move(hooks));
     }
-    playerDetail_->setPlayerText(QString::fromStdString(cp1252ToUtf8(playerText)));
+    playerDetail_->setPlayerText(fromCp1252(playerText));
     playerDetail_->show();
     playerDetail_->raise();
 }

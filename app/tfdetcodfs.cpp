@@ -8,9 +8,9 @@
 
 #include "app/full_screen_link.h"
 #include "app/full_screen_keys_qt.h"
-#include "core/cp1252.h"
 #include "ui/app_context.h"
 #include "ui/apply_language_qt.h"
+#include "ui/package_text.h"
 #include "ui/text_grid.h"
 
 namespace corvane {
@@ -82,7 +82,7 @@ void TFDetCodFS::fill(const std::vector<std::string>& codes, int selected) {
     const QSignalBlocker blocker(Grd);
     Grd->resetRows(std::max<int>(1, static_cast<int>(codes.size())));
     for (std::size_t n = 0; n < codes.size(); ++n)
-        Grd->setCellText(0, static_cast<int>(n), QString::fromStdString(cp1252ToUtf8(codes[n])).trimmed());
+        Grd->setCellText(0, static_cast<int>(n), fromCp1252(codes[n]).trimmed());
     if (selected < 0 || selected >= static_cast<int>(codes.size())) {
         Grd->clearSelection();
         return;

@@ -41,6 +41,7 @@
 #include "stats/tfstatvoll.h"
 #include "ui/app_context.h"
 #include "ui/apply_language_qt.h"
+#include "ui/busy_cursor.h"
 #include "ui/clickable_label.h"
 #include "ui/gradient_button.h"
 #include "ui/rate_readout.h"
@@ -73,15 +74,6 @@ bool readWithinMemory(Reading&& reading) {
     }
     return false;
 }
-
-// An hourglass for as long as the object lives.
-class BusyCursor {
-public:
-    BusyCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
-    ~BusyCursor() { QApplication::restoreOverrideCursor(); }
-    BusyCursor(const BusyCursor&) = delete;
-    BusyCursor& operator=(const BusyCursor&) = delete;
-};
 
 int wholeSeconds(double seconds) { return static_cast<int>(std::trunc(seconds)); }
 

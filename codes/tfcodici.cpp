@@ -29,6 +29,7 @@
 #include "ui/fitted_font.h"
 #include "ui/fitted_label.h"
 #include "ui/main_window_link.h"
+#include "ui/package_text.h"
 #include "ui/text_grid.h"
 #include "ui/transport_icons.h"
 
@@ -43,8 +44,6 @@ const QColor kSelectedRow(0, 0, 128);
 const QColor kGridLine(128, 128, 128);
 const QColor kPlaceColour(205, 210, 235);
 constexpr int kNoCodeFoundMessage = 400;
-
-QString shown(std::string_view cp1252) { return QString::fromStdString(cp1252ToUtf8(cp1252)); }
 
 CodeDescriptionParts utf8Parts(CodeDescriptionParts parts) {
     for (std::string* text : {&parts.team, &parts.player, &parts.shirtNumber, &parts.event, &parts.effect, &parts.rest,
@@ -122,12 +121,8 @@ void TFCodici::buildWidgets() {
     connect(SGrid, &QTableWidget::currentCellChanged, this, [this](int row, int, int previousRow, int) {
         if (row != previousRow && row >= 0) rowSelected(row + 1);
     });
-    // A click on the row that is already current changes no row, yet the coach asks for the
-    // action again: replay it from its pre-roll.
-    connect(SGrid, &QTableWidget::cellClicked, this, [this](int row, int) {
-        if (row == rowBeforePress_ && row == SGrid->currentRow()) rowSelected(row + 1);
-        rowBeforePress_ = -1;
-    });
+    // The action chosen again: replay it from its pre-roll.
+    connect(SGrid, &TextGrid::currentRowClickedAgain, this, [this](int row) { rowSelected(row + 1); });
     layout->addWidget(SGrid, 1);
 
     auto* bottom = new QHBoxLayout;
@@ -204,7 +199,7 @@ void TFCodici::preparePackage() {
     for (const auto& item : setComboItems(state.Sport, app_.messages.MessageText(82), app_.messages.MessageText(24)))
         sets << QString::fromStdString(item);
     CbSet->setItems(sets);
-    LblRelease->setFullText(shown(state.package.releaseText));
+    LblRelease->setFullText(fromCp1252(state.package.releaseText));
     topStrip->setVisible(state.Sport == "1");
     SetupCodeList(app_.settings.read(CodiciInChiaro) == "1");
 
@@ -232,10 +227,10 @@ void TFCodici::showRows(std::vector<CodeListRow> rows) {
     SGrid->resetRows(std::max<int>(1, listRowCount()));
     for (int n = 1; n <= listRowCount(); ++n) {
         const CodeListRow& row = listRow(n);
-        SGrid->setCellText(0, n - 1, shown(row.code));
-        SGrid->setCellText(1, n - 1, shown(row.film));
-        SGrid->setCellText(2, n - 1, shown(row.time));
-        SGrid->setCellText(3, n - 1, shown(row.set));
+        SGrid->setCellText(0, n - 1, fromCp1252(row.code));
+        SGrid->setCellText(1, n - 1, fromCp1252(row.film));
+        SGrid->setCellText(2, n - 1, fromCp1252(row.time));
+        SGrid->setCellText(3, n - 1, fromCp1252(row.set));
         SGrid->setCellText(4, n - 1, QString::number(row.row));
     }
     SGrid->setCurrentCell(0, 0);
@@ -547,7 +542,7 @@ void TFCodici::paintRawCode(QPainter& painter, const QRect& rect, const CodeList
         if (!isActionCode(code) && !selected) font.setPointSize(8);
         painter.setFont(font);
         painter.setPen(!code.empty() && code.front() == '>' ? kGridLine : QColor(Qt::white));
-        painter.drawText(rect.adjusted(1, 3, 0, 0), Qt::AlignLeft | Qt::AlignTop, shown(trimBlanks(code)));
+        painter.drawText(rect.adjusted(1, 3, 0, 0), Qt::AlignLeft | Qt::AlignTop, fromCp1252(trimBlanks(code)));
         return;
     }
     // The pieces at their designed places where the font lets them; a wider font pushes the
@@ -555,7 +550,7 @@ void TFCodici::paintRawCode(QPainter& painter, const QRect& rect, const CodeList
     const QFontMetrics metrics(painter.font());
     const auto widthOf = [&](std::string_view text) {
         const std::size_t end = text.find_last_not_of(' ');
-        return end == std::string_view::npos ? 0 : metrics.horizontalAdvance(shown(text.substr(0, end + 1)));
+        return end == std::string_view::npos ? 0 : metrics.horizontalAdvance(fromCp1252(text.substr(0, end + 1)));
     };
     std::vector<std::string> texts;
     std::vector<LinePiece> pieces;
@@ -589,7 +584,7 @@ void TFCodici::paintRawCode(QPainter& painter, const QRect& rect, const CodeList
             continue;
         }
         painter.drawText(QRect(rect.left() + left, rect.top() + 2, std::max(0, rect.width() - left), rect.height() - 2),
-                         Qt::AlignLeft | Qt::AlignTop, shown(texts[i]));
+                         Qt::AlignLeft | Qt::AlignTop, fromCp1252(texts[i]));
     }
     if (!app_.state.codeTable.Cell(4, row.row).empty()) {
         // The trajectory mark: the event has its path on the court.
@@ -599,8 +594,6 @@ void TFCodici::paintRawCode(QPainter& painter, const QRect& rect, const CodeList
 }
 
 bool TFCodici::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == SGrid->viewport() && event->type() == QEvent::MouseButtonPress)
-        rowBeforePress_ = static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton ? SGrid->currentRow() : -1;
     if (watched == SGrid->viewport() && event->type() == QEvent::MouseMove && clearText_) {
         const auto* move = static_cast<QMouseEvent*>(event);
         const QPoint at = move->position().toPoint();
@@ -609,7 +602,7 @@ bool TFCodici::eventFilter(QObject* watched, QEvent* event) {
             if (gridRow >= 0 && gridRow < listRowCount()) {
                 const CodeListRow& row = listRow(gridRow + 1);
                 QToolTip::showText(move->globalPosition().toPoint(),
-                                   shown(describe(row.code) + " (" + row.time + " set " + row.set + ")"), SGrid);
+                                   fromCp1252(describe(row.code) + " (" + row.time + " set " + row.set + ")"), SGrid);
                 hintTimer_.start();
             }
         }

@@ -115,7 +115,6 @@ private:
     FittedLabel* LblRelease = nullptr;
     QTimer hintTimer_;
     QPoint lastMouse_;
-    int rowBeforePress_ = -1;       // grid row current when the mouse went down on the list
     bool timerStep_ = false;        // the row change comes from the end-of-action check
     bool filmMovedByUser_ = false;  // since the last end-of-action check
     bool drivesPlayback_ = true;

@@ -25,6 +25,7 @@
 #include "reels/reel_job.h"
 #include "ui/app_context.h"
 #include "ui/apply_language_qt.h"
+#include "ui/package_text.h"
 
 namespace corvane {
 
@@ -140,7 +141,7 @@ TFReel::TFReel(AppContext& app, std::vector<CodeListRow> rows, QWidget* parent)
     const ProgramState& state = app_.state;
     const CodeDescriptionSources sources{state.Sport, state.match, state.events, text(131)};
     for (const CodeListRow& row : rows_) {
-        auto* item = new QListWidgetItem(QString::fromStdString(cp1252ToUtf8(reelCaption(DescribeCode(row.code, sources), row))),
+        auto* item = new QListWidgetItem(fromCp1252(reelCaption(DescribeCode(row.code, sources), row)),
                                          LstAzioni);
         item->setFlags(item->flags() | Qt::ItemIsUserCheckable);
         item->setCheckState(Qt::Checked);

@@ -9,9 +9,9 @@
 #include <QScreen>
 #include <QVBoxLayout>
 
-#include "core/cp1252.h"
 #include "ui/app_context.h"
 #include "ui/apply_language_qt.h"
+#include "ui/package_text.h"
 #include "ui/text_grid.h"
 
 namespace corvane {
@@ -78,7 +78,7 @@ void TFSelAnalisi::showEvent(QShowEvent* event) {
         Grd->resetRows(static_cast<int>(analyses_.size()));
         for (std::size_t row = 0; row < analyses_.size(); ++row) {
             const int r = static_cast<int>(row);
-            Grd->setCellText(0, r, QString::fromStdString(cp1252ToUtf8(analyses_[row].name)));
+            Grd->setCellText(0, r, fromCp1252(analyses_[row].name));
             Grd->setRowHeight(r, analyses_[row].hidden ? 1 : kRowHeight);
         }
         if (!analyses_.empty()) Grd->selectRow(0);

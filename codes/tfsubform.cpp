@@ -23,6 +23,7 @@
 #include "ui/app_context.h"
 #include "ui/apply_language_qt.h"
 #include "ui/main_window_link.h"
+#include "ui/package_text.h"
 #include "ui/text_grid.h"
 #include "ui/transport_icons.h"
 
@@ -71,7 +72,7 @@ protected:
             painter.setPen(Qt::white);
             const std::string text = field.header.empty() ? app_.messages.MessageText(field.message) : field.header;
             painter.drawText(cell, Qt::AlignCenter, field.header.empty() ? messageToQt(text)
-                                                                         : QString::fromStdString(cp1252ToUtf8(text)));
+                                                                         : fromCp1252(text));
         }
     }
 
@@ -114,7 +115,7 @@ void SearchCodeGrid::paintEvent(QPaintEvent*) {
         if (hasFocus() && cell == entry_.cursor()) painter.fillRect(box, QColor(255, 240, 160));
         painter.setPen(colourOfCell(layout_, cell));
         painter.drawText(box.adjusted(1, 2, 0, 0), Qt::AlignLeft | Qt::AlignTop,
-                         QString::fromStdString(cp1252ToUtf8(std::string(1, entry_.cell(cell)))));
+                         fromCp1252(std::string(1, entry_.cell(cell))));
     }
 }
 
@@ -272,11 +273,7 @@ void TFSubForm::buildWidgets() {
         }
     });
     // A click on the current analysis plays it again from its first code.
-    GrdAnalisi->viewport()->installEventFilter(this);
-    connect(GrdAnalisi, &QTableWidget::cellClicked, this, [this](int row, int) {
-        if (row == analysisRowBeforePress_ && row == selectedAnalysis()) selectAnalysis(row);
-        analysisRowBeforePress_ = -1;
-    });
+    connect(GrdAnalisi, &TextGrid::currentRowClickedAgain, this, [this](int row) { selectAnalysis(row); });
     analyses->addWidget(anaTitle);
     analyses->addWidget(GrdAnalisi, 1);
 
@@ -394,8 +391,8 @@ void TFSubForm::listAnalyses() {
     GrdAnalisi->resetRows(static_cast<int>(analyses_.size()));
     for (std::size_t row = 0; row < analyses_.size(); ++row) {
         const int r = static_cast<int>(row);
-        GrdAnalisi->setCellText(0, r, QString::fromStdString(cp1252ToUtf8(analyses_[row].name)));
-        GrdAnalisi->setCellText(1, r, QString::fromStdString(cp1252ToUtf8(analyses_[row].tipo)));
+        GrdAnalisi->setCellText(0, r, fromCp1252(analyses_[row].name));
+        GrdAnalisi->setCellText(1, r, fromCp1252(analyses_[row].tipo));
         GrdAnalisi->setRowHeight(r, analyses_[row].hidden ? 1 : kAnalysisRowHeight);
     }
     GrdAnalisi->setColumnWidth(0, GrdAnalisi->viewport()->width());
@@ -496,9 +493,6 @@ void TFSubForm::runSearch() {
 }
 
 bool TFSubForm::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == GrdAnalisi->viewport() && event->type() == QEvent::MouseButtonPress)
-        analysisRowBeforePress_ =
-            static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton ? selectedAnalysis() : -1;
     if (watched == GrdAnalisi && event->type() == QEvent::KeyPress) {
         const int key = static_cast<QKeyEvent*>(event)->key();
         if (key == Qt::Key_Down || key == Qt::Key_Up) {

@@ -120,7 +120,6 @@ private:
     std::vector<bool> packageIsSynthesis_;
     int height_ = 0;
     bool choosing_ = false;
-    int analysisRowBeforePress_ = -1;
     bool statisticsCodeShown_ = false;  // the entry holds the code of the last statistics search
 };
 

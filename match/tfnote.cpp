@@ -15,19 +15,17 @@
 #include <QStyle>
 #include <QVBoxLayout>
 
-#include "core/cp1252.h"
 #include "core/files.h"
 #include "core/text.h"
 #include "match/edit_mask.h"
 #include "ui/app_context.h"
 #include "ui/apply_language_qt.h"
+#include "ui/package_text.h"
 #include "ui/text_grid.h"
 
 namespace corvane {
 
 namespace {
-
-QString shown(std::string_view cp1252) { return QString::fromStdString(cp1252ToUtf8(cp1252)); }
 
 QString label(const AppContext& app, int number, bool noColon = false) {
     QString text = messageToQt(app.messages.MessageText(number));
@@ -102,15 +100,15 @@ MatchSheet::MatchSheet(AppContext& app, bool withSets, QWidget* parent) : QDialo
         grid->addWidget(edit, at, 1, 1, 4);
     };
     // The date keeps its blank template on the volleyball sheet, and is empty on the other one.
-    const QString date = !info[0].empty() ? shown(info[0]) : withSets ? QStringLiteral("  /  /    ") : QString();
+    const QString date = !info[0].empty() ? fromCp1252(info[0]) : withSets ? QStringLiteral("  /  /    ") : QString();
     row(0, 18, true, field(match, "EditData", date));
-    row(1, 99, false, field(match, "EditOra", shown(maskedText(info[1], "99.99"))));
-    row(2, 19, true, field(match, "EditStag", shown(maskedText(info[2], "9999/9999"))));
-    row(3, 96, false, field(match, "EditComp", trimBlanks(info[3]).empty() ? QString() : shown(info[3])));
-    row(4, 100, false, field(match, "EditFase", trimBlanks(info[4]).empty() ? QString() : shown(info[4])));
-    row(5, 97, false, field(match, "EditInc", shown(info[5])));
-    row(6, 21, false, field(match, "EditTurno", shown(info[6])));
-    row(7, 20, true, field(match, "EditTipo", shown(info[7])));
+    row(1, 99, false, field(match, "EditOra", fromCp1252(maskedText(info[1], "99.99"))));
+    row(2, 19, true, field(match, "EditStag", fromCp1252(maskedText(info[2], "9999/9999"))));
+    row(3, 96, false, field(match, "EditComp", trimBlanks(info[3]).empty() ? QString() : fromCp1252(info[3])));
+    row(4, 100, false, field(match, "EditFase", trimBlanks(info[4]).empty() ? QString() : fromCp1252(info[4])));
+    row(5, 97, false, field(match, "EditInc", fromCp1252(info[5])));
+    row(6, 21, false, field(match, "EditTurno", fromCp1252(info[6])));
+    row(7, 20, true, field(match, "EditTipo", fromCp1252(info[7])));
     const int teamRow = 8;
     const int heads[] = {5, 12, 101, 102, 29};
     for (int c = 0; c < 5; ++c) grid->addWidget(new QLabel(label(app, heads[c]), match), teamRow, c + 1);
@@ -123,7 +121,7 @@ MatchSheet::MatchSheet(AppContext& app, bool withSets, QWidget* parent) : QDialo
     for (int t = 0; t < 2; ++t) {
         grid->addWidget(new QLabel(label(app, teams[t].side), match), teamRow + 1 + t, 0);
         for (int c = 0; c < 5; ++c)
-            grid->addWidget(field(match, teams[t].names[c], shown(info[static_cast<std::size_t>(teams[t].slots[c])])),
+            grid->addWidget(field(match, teams[t].names[c], fromCp1252(info[static_cast<std::size_t>(teams[t].slots[c])])),
                             teamRow + 1 + t, c + 1);
     }
     layout->addWidget(match);
@@ -139,7 +137,7 @@ MatchSheet::MatchSheet(AppContext& app, bool withSets, QWidget* parent) : QDialo
                   {108, "EditCitta", 11}, {109, withSets ? "EditImp" : "EditImpianto", 12}, {110, "EditRil", 13}};
     for (int i = 0; i < 6; ++i) {
         moreGrid->addWidget(new QLabel(label(app, others[i].message), more), i / 2, (i % 2) * 2);
-        moreGrid->addWidget(field(more, others[i].name, shown(info[static_cast<std::size_t>(others[i].slot)])), i / 2,
+        moreGrid->addWidget(field(more, others[i].name, fromCp1252(info[static_cast<std::size_t>(others[i].slot)])), i / 2,
                             (i % 2) * 2 + 1);
     }
     layout->addWidget(more);
@@ -163,10 +161,10 @@ MatchSheet::MatchSheet(AppContext& app, bool withSets, QWidget* parent) : QDialo
             setGrid->addWidget(played, k, 1);
             for (int p = 0; p < 4; ++p)
                 setGrid->addWidget(field(sets, QStringLiteral("EditSetPP%1").arg(4 * k - 3 + p).toLatin1().constData(),
-                                         shown(maskedText(info[base + 1 + static_cast<std::size_t>(p)], "99-99"))),
+                                         fromCp1252(maskedText(info[base + 1 + static_cast<std::size_t>(p)], "99-99"))),
                                    k, 2 + p);
             setGrid->addWidget(field(sets, QStringLiteral("EditSetMin%1").arg(k).toLatin1().constData(),
-                                     shown(info[base + 5])),
+                                     fromCp1252(info[base + 5])),
                                k, 6);
         }
         layout->addWidget(sets);
@@ -231,7 +229,7 @@ TFDatiInc::TFDatiInc(AppContext& app, QWidget* parent) : QDialog(parent) {
     Grd->setHorizontalHeaderLabels(texts);
     for (int n = 1; n <= match.MatchesCount; ++n)
         for (int c = 0; c < 9; ++c)
-            Grd->setCellText(c, n - 1, shown(match.MatchesData[static_cast<std::size_t>(n)].slots[static_cast<std::size_t>(c)]));
+            Grd->setCellText(c, n - 1, fromCp1252(match.MatchesData[static_cast<std::size_t>(n)].slots[static_cast<std::size_t>(c)]));
     layout->addWidget(Grd);
     auto* close = new QPushButton(label(app, 3).remove(QChar('&')), this);
     close->setObjectName(QStringLiteral("Button1"));

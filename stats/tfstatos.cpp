@@ -2,7 +2,6 @@
 
 #include <QCloseEvent>
 #include <QCursor>
-#include <QGuiApplication>
 #include <QHeaderView>
 #include <QMouseEvent>
 #include <QPainter>
@@ -21,7 +20,9 @@
 #include "stats/tfvisestensioni.h"
 #include "ui/app_context.h"
 #include "ui/apply_language_qt.h"
+#include "ui/busy_cursor.h"
 #include "ui/main_window_link.h"
+#include "ui/package_text.h"
 #include "ui/statistics_dock.h"
 #include "ui/text_grid.h"
 #include "ui/transport_icons.h"
@@ -38,8 +39,6 @@ const QColor kDarkBlue(0x00, 0x00, 0x80);
 const QColor kLightBlue(0x00, 0x80, 0xC0);
 const QColor kOddRow(0xD6, 0xD6, 0xAD);
 const QColor kEvenRow(0xFF, 0xFF, 0xC8);
-
-QString shown(const std::string& cp1252) { return QString::fromStdString(cp1252ToUtf8(cp1252)); }
 
 void drawFitting(QPainter& painter, const QRect& rect, int vertical, const QString& text) {
     const bool fits = painter.fontMetrics().horizontalAdvance(text) <= rect.width();
@@ -148,19 +147,19 @@ void TFStatOs::fillTable(TextGrid* grid, bool home) {
     const auto& rows = home ? stats_.home : stats_.opponent;
     grid->setColumnCount(static_cast<int>(stats_.headers.size()) + 1);
     grid->resetRows(static_cast<int>(rows.size()) + 1);
-    grid->setCellText(0, 0, shown(home ? stats_.homeTitle : stats_.opponentTitle));
+    grid->setCellText(0, 0, fromCp1252(home ? stats_.homeTitle : stats_.opponentTitle));
     const int perLabel = effectDescriptions_ ? 45 : 35;
     grid->setColumnWidth(0, kPlayerColumnWidth);
     for (std::size_t column = 0; column < stats_.headers.size(); ++column) {
         const auto& header = stats_.headers[column];
-        grid->setCellText(static_cast<int>(column) + 1, 0, shown(header));
+        grid->setCellText(static_cast<int>(column) + 1, 0, fromCp1252(header));
         grid->setColumnWidth(static_cast<int>(column) + 1,
                              perLabel * std::max<int>(1, static_cast<int>(headerLabels(header).size())));
     }
     for (std::size_t row = 0; row < rows.size(); ++row) {
-        grid->setCellText(0, static_cast<int>(row) + 1, shown(rows[row].player));
+        grid->setCellText(0, static_cast<int>(row) + 1, fromCp1252(rows[row].player));
         for (std::size_t column = 0; column < rows[row].cells.size(); ++column)
-            grid->setCellText(static_cast<int>(column) + 1, static_cast<int>(row) + 1, shown(rows[row].cells[column]));
+            grid->setCellText(static_cast<int>(column) + 1, static_cast<int>(row) + 1, fromCp1252(rows[row].cells[column]));
     }
     grid->verticalHeader()->setDefaultSectionSize(rowHeight() + 1);
     grid->setRowHeight(0, kHeaderHeight);
@@ -168,11 +167,12 @@ void TFStatOs::fillTable(TextGrid* grid, bool home) {
 }
 
 void TFStatOs::Load(const std::filesystem::path& file) {
-    QGuiApplication::setOverrideCursor(Qt::WaitCursor);
-    effectDescriptions_ = app_.settings.read(DisplayEffectsDescription) == "1";
-    stats_ = LoadEventStats(file, app_.state.match);
-    PruneEmptySubColumns(stats_);
-    QGuiApplication::restoreOverrideCursor();
+    {
+        const BusyCursor busy;
+        effectDescriptions_ = app_.settings.read(DisplayEffectsDescription) == "1";
+        stats_ = LoadEventStats(file, app_.state.match);
+        PruneEmptySubColumns(stats_);
+    }
     if (!stats_.problem.empty()) app_.log.WriteLog("Stat.txt: " + stats_.problem);
     fillTable(GrdNos, true);
     fillTable(GrdAvv, false);
@@ -216,7 +216,7 @@ void TFStatOs::placeExtensionButtons() {
             TextGrid* grid = table(home);
             for (int row = 1; row < grid->rowCount(); ++row) {
                 auto* button = new QToolButton(grid->viewport());
-                button->setObjectName(QString::fromLatin1(home ? "SpdN" : "SpdA") + shown(event) +
+                button->setObjectName(QString::fromLatin1(home ? "SpdN" : "SpdA") + fromCp1252(event) +
                                       QStringLiteral("%1%2").arg(row, 2, 10, QChar('0')).arg(column, 2, 10, QChar('0')));
                 button->setToolTip(QStringLiteral("Extensions"));
                 button->setCursor(Qt::PointingHandCursor);
@@ -297,7 +297,7 @@ void TFStatOs::paintHeader(QPainter& painter, bool home, int column, const QRect
     const int bar = text.indexOf(QChar('|'));
     QString title = bar < 0 ? text : text.left(bar);
     const std::string event = column == 0 ? std::string() : headerEvent(stats_.headers[static_cast<std::size_t>(column - 1)]);
-    if (column > 0 && bar >= 0) title = shown(EventDescription(event, app_.state.events));
+    if (column > 0 && bar >= 0) title = fromCp1252(EventDescription(event, app_.state.events));
     drawFitting(painter, QRect(rect.left() + 1, rect.top(), rect.width() - 2, 15), Qt::AlignVCenter, title);
     font.setBold(false);
     painter.setFont(font);
@@ -315,7 +315,7 @@ void TFStatOs::paintHeader(QPainter& painter, bool home, int column, const QRect
         QString label = labels[i];
         if (i > 0 && effectDescriptions_) {
             const std::string symbol = label.toStdString();
-            label = symbol.size() == 1 ? shown(EffectDescription(event, symbol, symbol, app_.state.events)) : label.mid(1, 1);
+            label = symbol.size() == 1 ? fromCp1252(EffectDescription(event, symbol, symbol, app_.state.events)) : label.mid(1, 1);
         }
         drawFitting(painter, area, Qt::AlignVCenter, label);
     }
@@ -423,7 +423,7 @@ void TFStatOs::SpdClick(QToolButton* button) {
     extensionColumn_ = column;
     const std::string caption = playerName + ", " + EventDescription(event, app_.state.events);
     const std::string pattern = extensionPattern(home, tildesToBlanks(*player), event);
-    TFVisEstensioni::openLevel(*this, 1, shown(caption), pattern, GrdNos->columnWidth(0),
+    TFVisEstensioni::openLevel(*this, 1, fromCp1252(caption), pattern, GrdNos->columnWidth(0),
                                std::max(35, table(home)->columnWidth(column)));
 }
 

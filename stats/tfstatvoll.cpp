@@ -3,7 +3,6 @@
 #include <QCloseEvent>
 #include <QFontInfo>
 #include <QFontMetrics>
-#include <QGuiApplication>
 #include <QHeaderView>
 #include <QMouseEvent>
 #include <QPainter>
@@ -15,14 +14,15 @@
 
 #include "codes/tfcodici.h"
 #include "codes/tfsubform.h"
-#include "core/cp1252.h"
 #include "core/text.h"
 #include "core/transport_rules.h"
 #include "scout/code_table.h"
 #include "ui/app_context.h"
 #include "ui/apply_language_qt.h"
+#include "ui/busy_cursor.h"
 #include "ui/fitted_font.h"
 #include "ui/main_window_link.h"
+#include "ui/package_text.h"
 #include "ui/statistics_dock.h"
 #include "ui/text_grid.h"
 #include "ui/transport_icons.h"
@@ -38,8 +38,6 @@ constexpr std::array<int, 6> kOpponentWidths = {154, 62, 89, 108, 155, 67};
 const QColor kHeaderBackground(0x00, 0x80, 0xC0);
 const QColor kOddRow(0xEA, 0xFA, 0xFF);
 const QColor kEvenRow(0xCC, 0xF0, 0xFF);
-
-QString shown(const std::string& cp1252) { return QString::fromStdString(cp1252ToUtf8(cp1252)); }
 
 // Plain light buttons: the black of the video area around a docked window must not swallow them.
 const QString kButtonStyle = QStringLiteral(
@@ -180,7 +178,7 @@ void TFStatVoll::fillTable(TextGrid* grid, const StatsTable& table) {
         grid->setCellText(column, 0, QString::fromStdString(table.headers[static_cast<std::size_t>(column)]));
     for (std::size_t row = 0; row < table.rows.size(); ++row)
         for (int column = 0; column < StatsTable::kColumns; ++column)
-            grid->setCellText(column, static_cast<int>(row) + 1, shown(table.rows[row][static_cast<std::size_t>(column)]));
+            grid->setCellText(column, static_cast<int>(row) + 1, fromCp1252(table.rows[row][static_cast<std::size_t>(column)]));
     grid->setRowHeight(0, kHeaderHeight);
     int width = 0;
     for (int column = 0; column < StatsTable::kColumns; ++column) width += grid->columnWidth(column);
@@ -208,9 +206,10 @@ void TFStatVoll::fillTable(TextGrid* grid, const StatsTable& table) {
 int TFStatVoll::tableHeight(const TextGrid* grid) const { return (grid->rowCount() - 1) * 17 + 36; }
 
 void TFStatVoll::Load(const std::filesystem::path& file) {
-    QGuiApplication::setOverrideCursor(Qt::WaitCursor);
-    stats_ = LoadVolleyballStats(file, app_.state.match, app_.messages);
-    QGuiApplication::restoreOverrideCursor();
+    {
+        const BusyCursor busy;
+        stats_ = LoadVolleyballStats(file, app_.state.match, app_.messages);
+    }
     fittedTitles_.clear();
     fillTable(GrdNos, stats_.home);
     fillTable(GrdAvv, stats_.opponent);

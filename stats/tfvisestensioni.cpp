@@ -4,7 +4,6 @@
 
 #include <QCursor>
 #include <QFontMetrics>
-#include <QGuiApplication>
 #include <QHeaderView>
 #include <QLabel>
 #include <QMouseEvent>
@@ -22,8 +21,10 @@
 #include "stats/tfstatos.h"
 #include "core/text.h"
 #include "ui/app_context.h"
+#include "ui/busy_cursor.h"
 #include "ui/fitted_font.h"
 #include "ui/main_window_link.h"
+#include "ui/package_text.h"
 #include "ui/text_grid.h"
 #include "ui/transport_icons.h"
 
@@ -43,21 +44,20 @@ const QColor kHeader(0x00, 0x00, 0x80);
 const QColor kOddRow(0xD6, 0xD6, 0xAD);
 const QColor kEvenRow(0xFF, 0xFF, 0xC8);
 
-QString shown(const std::string& cp1252) { return QString::fromStdString(cp1252ToUtf8(cp1252)); }
-
 }  // namespace
 
 TFVisEstensioni* TFVisEstensioni::openLevel(TFStatOs& owner, int level, const QString& caption,
                                             const std::string& pattern, int codeWidth, int valuesWidth,
                                             bool recordFailureTold) {
-    QGuiApplication::setOverrideCursor(Qt::WaitCursor);
-    owner.closeExtensionLevels(level);
     AppContext& app = owner.app_;
     const auto file = extensionStatsFile(app.platform);
-    // The figures come from the code table the code list searches, as the generator returns them:
-    // the record file is written for the record and never read back.
-    const GeneratorOutcome outcome = generateExtensionStats(app.state.codeTable, app.state.Sport, pattern, file);
-    QGuiApplication::restoreOverrideCursor();
+    const GeneratorOutcome outcome = [&] {
+        const BusyCursor busy;
+        owner.closeExtensionLevels(level);
+        // The figures come from the code table the code list searches, as the generator returns
+        // them: the record file is written for the record and never read back.
+        return generateExtensionStats(app.state.codeTable, app.state.Sport, pattern, file);
+    }();
     if (!outcome.written)
         app.log.WriteLog("StatExt.txt: " + describe(outcome.problem) + (file.empty() ? "" : " (" + file.string() + ")"));
     if (!outcome.stats) {
@@ -136,8 +136,8 @@ void TFVisEstensioni::present(const ExtensionStats& stats, const QString& captio
     effectDescriptions_ = owner_.effectDescriptions_;
     GrdExt->resetRows(static_cast<int>(stats_.rows.size()));
     for (std::size_t row = 0; row < stats_.rows.size(); ++row) {
-        GrdExt->setCellText(0, static_cast<int>(row), shown(stats_.rows[row].code));
-        GrdExt->setCellText(1, static_cast<int>(row), shown(stats_.rows[row].values));
+        GrdExt->setCellText(0, static_cast<int>(row), fromCp1252(stats_.rows[row].code));
+        GrdExt->setCellText(1, static_cast<int>(row), fromCp1252(stats_.rows[row].values));
     }
     GrdExt->setCellText(0, 0, QString());
     GrdExt->setColumnWidth(0, codeWidth);
@@ -188,10 +188,10 @@ QString TFVisEstensioni::labelText(std::size_t label) const {
     const auto labels = extensionLabels(stats_);
     const std::string& raw = labels[label];
     if (raw == "t") return QStringLiteral("Tot.");
-    if (!raw.empty() && raw[0] == '%') return QStringLiteral("%") + (label > 0 ? shown(labels[label - 1]) : QString());
-    if (!effectDescriptions_) return shown(raw);
+    if (!raw.empty() && raw[0] == '%') return QStringLiteral("%") + (label > 0 ? fromCp1252(labels[label - 1]) : QString());
+    if (!effectDescriptions_) return fromCp1252(raw);
     const std::string event = pattern_.size() >= 5 ? pattern_.substr(3, 2) : std::string();
-    return shown(EffectDescription(event, raw, raw, app_.state.events));
+    return fromCp1252(EffectDescription(event, raw, raw, app_.state.events));
 }
 
 namespace {
@@ -223,7 +223,7 @@ void TFVisEstensioni::fitFigures() {
     QStringList labelTexts, labelSymbols;
     for (std::size_t i = 0; i < labels.size(); ++i) {
         labelTexts += labelText(i);
-        labelSymbols += shown(labels[i]);
+        labelSymbols += fromCp1252(labels[i]);
     }
     QFont bold = GrdExt->font();
     bold.setBold(true);
@@ -245,7 +245,7 @@ void TFVisEstensioni::fitFigures() {
 
     QStringList figures, shortest;
     for (std::size_t row = 1; row < stats_.rows.size(); ++row)
-        for (const QString& figure : shown(stats_.rows[row].values).split(QChar(';'))) {
+        for (const QString& figure : fromCp1252(stats_.rows[row].values).split(QChar(';'))) {
             figures += figure;
             const auto forms = FigureForms(figure.toStdString());
             // The shortest form that still shows the number, not the no-room mark.
@@ -255,7 +255,7 @@ void TFVisEstensioni::fitFigures() {
     const TextMeasure measureFigure = measureWith(QFontMetrics(figureFont_));
     shownFigures_.assign(stats_.rows.size(), QStringList());
     for (std::size_t row = 1; row < stats_.rows.size(); ++row)
-        for (const QString& figure : shown(stats_.rows[row].values).split(QChar(';')))
+        for (const QString& figure : fromCp1252(stats_.rows[row].values).split(QChar(';')))
             shownFigures_[row] += QString::fromStdString(FitFigure(figure.toStdString(), room, measureFigure));
 }
 
@@ -282,7 +282,7 @@ void TFVisEstensioni::paintCell(QPainter& painter, int column, int row, const QR
     if (column == 0) {
         const bool last = row + 1 == static_cast<int>(stats_.rows.size());
         const std::string text = last ? data.code : extensionRowText(pattern_, data.code, app_.state.events, app_.state.Sport);
-        painter.drawText(rect.adjusted(2, 0, -kButtonSize - 4, 0), Qt::AlignLeft | Qt::AlignVCenter, shown(text));
+        painter.drawText(rect.adjusted(2, 0, -kButtonSize - 4, 0), Qt::AlignLeft | Qt::AlignVCenter, fromCp1252(text));
         return;
     }
     // Every other share a shade darker, so that figures side by side in narrow shares ("1" and
@@ -338,7 +338,7 @@ void TFVisEstensioni::search(const QPoint& point) {
 
 void TFVisEstensioni::SpdClick(int row) {
     const std::string& code = stats_.rows[static_cast<std::size_t>(row)].code;
-    const QString caption = shown(extensionRowText(pattern_, code, app_.state.events, app_.state.Sport));
+    const QString caption = fromCp1252(extensionRowText(pattern_, code, app_.state.events, app_.state.Sport));
     openLevel(owner_, level_ + 1, caption, overlayForButton(pattern_, code), GrdExt->columnWidth(0), 0,
               recordFailureTold_);
 }

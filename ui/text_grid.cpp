@@ -1,7 +1,10 @@
 #include "ui/text_grid.h"
 
 #include <QHeaderView>
+#include <QMouseEvent>
 #include <QPainter>
+
+#include <utility>
 
 namespace corvane {
 
@@ -37,6 +40,14 @@ TextGrid::TextGrid(int rows, int columns, QWidget* parent) : QTableWidget(rows, 
     verticalHeader()->setMinimumSectionSize(1);
     horizontalHeader()->setMinimumSectionSize(0);
     setWordWrap(false);
+    connect(this, &QTableWidget::cellClicked, this, [this](int row, int) {
+        if (std::exchange(rowBeforePress_, -1) == row && row == currentRow()) Q_EMIT currentRowClickedAgain(row);
+    });
+}
+
+void TextGrid::mousePressEvent(QMouseEvent* event) {
+    rowBeforePress_ = event->button() == Qt::LeftButton ? currentRow() : -1;
+    QTableWidget::mousePressEvent(event);
 }
 
 QString TextGrid::cellText(int column, int row) const {

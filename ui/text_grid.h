@@ -37,9 +37,18 @@ public:
     int currentRowIndex() const { return currentRow(); }
     void selectRow(int row);
 
+Q_SIGNALS:
+    // A left click on the row that was current before the button went down. No row changes, so
+    // currentCellChanged stays silent, yet the coach is asking for the row's action again.
+    void currentRowClickedAgain(int row);
+
+protected:
+    void mousePressEvent(QMouseEvent* event) override;
+
 private:
     class Delegate;
     CellPainter painter_;
+    int rowBeforePress_ = -1;  // the current row when the left button went down, else -1
 };
 
 }  // namespace corvane
