@@ -84,7 +84,7 @@ GraphChoice chooseGraph(const std::string& path, const std::string& captureCard,
         result = graphPath(services, probe.Audio ? "Mpeg2_ADS_Audio.GRF" : "Mpeg2_ADS.GRF");
     }
     if (probe.Audio) result = graphPath(services, "Mpeg2_ADS_Audio_c.GRF");
-    if (services.settings.read(UtilizzaCodec) == "0") result = "x";
+    if (!services.settings.flag(UtilizzaCodec)) result = "x";
     return {result, probe};
 }
 

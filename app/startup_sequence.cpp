@@ -95,7 +95,7 @@ std::optional<CommandLineRequest> StartupSequence::searchDisc() {
             elsewhere = folder;
             break;
         }
-    const DiscDecision decision = decideDisc(discs, rememberedDisc(settings.read(UltimoDisco)), elsewhere);
+    const DiscDecision decision = decideDisc(discs, rememberedDisc(settings.text(UltimoDisco)), elsewhere);
     if (decision.found) {
         discLine_ = "Disco trovato: " + decision.folder.string();
         return CommandLineRequest{decision.folder, std::nullopt, {}};
@@ -165,7 +165,7 @@ StartupOutcome StartupSequence::run(const CommandLineRequest& given) {
     if (searched) {
         const Settings settings(settingsFilePath(services_.platform.documentsFolder()), state_.Sport, &*log_);
         if (const auto text = rememberedDiscText(fs::path(state_.folders.ProgramFolder).parent_path()))
-            settings.write(UltimoDisco, *text);
+            settings.setText(UltimoDisco, *text);
     }
 
     const auto library = services_.findPlayerLibrary ? services_.findPlayerLibrary() : std::nullopt;
@@ -173,7 +173,7 @@ StartupOutcome StartupSequence::run(const CommandLineRequest& given) {
     log_->WriteLog("Data file " + library->string() + " " + fileTimeText(services_.platform, *library));
 
     const Settings settings(settingsFilePath(services_.platform.documentsFolder()), state_.Sport, &*log_);
-    if (settings.read(UtilizzaCodec) == "1" && services_.checkCodecs) services_.checkCodecs();
+    if (settings.flag(UtilizzaCodec) && services_.checkCodecs) services_.checkCodecs();
 
     state_.LanguageNumber = ReadLanguageNumber(state_.folders.SystemFolder);
     if (services_.checkVideoStack && !services_.checkVideoStack()) return StartupOutcome::VideoStackRefused;

@@ -1259,7 +1259,7 @@ void TFMain::ButStatClick() {
         app_.boxes.ShowMessageBox(app_.messages.MessageText(130), app_.messages.MessageText(14), MessageBoxExclamation);
         return;
     }
-    const bool docked = app_.settings.read(StatisticheModVis) == "1";
+    const bool docked = app_.settings.flag(StatisticheModVis);
     if (state.Sport != "1") {
         if (!statOs_) {
             deleteClosedStatistics();

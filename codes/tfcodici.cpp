@@ -155,7 +155,7 @@ void TFCodici::buildWidgets() {
     connect(ButReplay, &QToolButton::clicked, this, [this] { replay(currentListRow()); });
     connect(ButChiaro, &QToolButton::clicked, this, [this] {
         setClearText(!clearText_);
-        app_.settings.write(CodiciInChiaro, clearText_ ? "1" : "0");
+        app_.settings.setFlag(CodiciInChiaro, clearText_);
     });
     ButPrev->setEnabled(false);
     ButNext->setEnabled(false);
@@ -201,7 +201,7 @@ void TFCodici::preparePackage() {
     CbSet->setItems(sets);
     LblRelease->setFullText(fromCp1252(state.package.releaseText));
     topStrip->setVisible(state.Sport == "1");
-    SetupCodeList(app_.settings.read(CodiciInChiaro) == "1");
+    SetupCodeList(app_.settings.flag(CodiciInChiaro));
 
     if (state.SynthesisMode) {
         AnalysisRecord& record = app_.state.analysis;
@@ -612,7 +612,7 @@ bool TFCodici::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void TFCodici::closeEvent(QCloseEvent* event) {
-    app_.settings.write(CodiciInChiaro, clearText_ ? "1" : "0");
+    app_.settings.setFlag(CodiciInChiaro, clearText_);
     QWidget::closeEvent(event);
 }
 

@@ -1,17 +1,15 @@
 #include "core/playback_options.h"
 
-#include "core/text.h"
-
 namespace corvane {
 
 void loadActionOptions(PlaybackOptions& options, const Settings& settings) {
-    options.PreRollSeconds = textToInt(settings.read(SecAnticipoAzione));
-    options.StopAtEnd = settings.read(StopFineAzione) == "1";
-    options.EndOffsetSeconds = textToInt(settings.read(SecAnticipoFineAzione));
+    options.PreRollSeconds = settings.number(SecAnticipoAzione);
+    options.StopAtEnd = settings.flag(StopFineAzione);
+    options.EndOffsetSeconds = settings.number(SecAnticipoFineAzione);
 }
 
 void loadFollowFilm(PlaybackOptions& options, const Settings& settings) {
-    options.FollowFilm = settings.read(SpostainelencoCodici) == "1";
+    options.FollowFilm = settings.flag(SpostainelencoCodici);
 }
 
 }  // namespace corvane

@@ -17,17 +17,25 @@ namespace {
 
 constexpr std::string_view kSection = "Player";
 
-constexpr std::array<std::string_view, 10> kKeyNames = {
-    "UtilizzaCodec",    "SpostainelencoCodici",  "CodiciInChiaro",
-    "SecAnticipoAzione", "StopFineAzione",       "SecAnticipoFineAzione",
-    "StatisticheModVis", "DisplayEffectsDescription", "CloseStatistics", "UltimoDisco"};
+using enum SettingType;
 
-bool isKnownKey(int key) { return key >= 1 && key <= static_cast<int>(kKeyNames.size()); }
+constexpr std::array<SettingSpec, 10> kSpecs = {{
+    {UtilizzaCodec, "UtilizzaCodec", Flag, "1", ""},
+    {SpostainelencoCodici, "SpostainelencoCodici", Flag, "1", ""},
+    {CodiciInChiaro, "CodiciInChiaro", Flag, "1", "0", false},
+    {SecAnticipoAzione, "SecAnticipoAzione", Number, "2", ""},
+    {StopFineAzione, "StopFineAzione", Flag, "0", ""},
+    {SecAnticipoFineAzione, "SecAnticipoFineAzione", Number, "0", ""},
+    {StatisticheModVis, "StatisticheModVis", Flag, "1", "0", false},
+    {DisplayEffectsDescription, "DisplayEffectsDescription", Flag, "0", ""},
+    {CloseStatistics, "CloseStatistics", Flag, "0", ""},
+    // Where the folder chooser opens next time; its default (none) is no value to keep.
+    {UltimoDisco, "UltimoDisco", Text, "", "", false},
+}};
 
-// Keys whose default is not stored on a read. Those that follow the open package's sport:
-// storing a default would let the first package ever opened decide them for every sport. The
-// last disc: its default (none) is no value to keep.
-bool defaultIsStoredOnRead(int key) { return key != CodiciInChiaro && key != StatisticheModVis && key != UltimoDisco; }
+bool isKnownKey(int key) { return settingSpec(key) != nullptr; }
+
+bool defaultIsStoredOnRead(int key) { return settingSpec(key)->defaultStoredOnRead; }
 
 // The lines of the file, each with its own ending, so that a rewrite gives back every line it
 // does not change byte for byte.
@@ -142,20 +150,32 @@ bool replaceFile(const fs::path& file, std::string_view content) {
 
 }  // namespace
 
+std::span<const SettingSpec> settingSpecs() { return kSpecs; }
+
+const SettingSpec* settingSpec(int key) {
+    for (const SettingSpec& spec : kSpecs)
+        if (spec.key == key) return &spec;
+    return nullptr;
+}
+
 std::string_view settingKeyName(int key) {
-    return isKnownKey(key) ? kKeyNames[static_cast<std::size_t>(key - 1)] : std::string_view();
+    const SettingSpec* spec = settingSpec(key);
+    return spec ? spec->name : std::string_view();
 }
 
 std::string settingDefault(int key, std::string_view sport) {
-    switch (key) {
-        case UtilizzaCodec:
-        case SpostainelencoCodici: return "1";
-        case CodiciInChiaro:
-        case StatisticheModVis: return sport == "1" ? "0" : "1";
-        case SecAnticipoAzione: return "2";
-        case UltimoDisco: return "";
-        default: return "0";
-    }
+    const SettingSpec* spec = settingSpec(key);
+    if (!spec) return "0";
+    const bool volleyball = sport == "1";
+    return std::string(volleyball && !spec->volleyballDefault.empty() ? spec->volleyballDefault : spec->defaultValue);
+}
+
+bool flagFromText(std::string_view text) { return text == flagText(true); }
+
+std::string_view flagText(bool on) { return on ? "1" : "0"; }
+
+int numberFromText(const SettingSpec& spec, std::string_view text) {
+    return parseIntInRange(text, spec.lowest, spec.highest).value_or(0);
 }
 
 fs::path settingsFilePath(const fs::path& documentsFolder) {
@@ -234,5 +254,19 @@ std::string Settings::write(int key, std::string value) const {
     SettingValue(SettingMode::Write, key, value);
     return value;
 }
+
+bool Settings::flag(SettingKey key) const { return flagFromText(read(key)); }
+
+void Settings::setFlag(SettingKey key, bool on) const { write(key, std::string(flagText(on))); }
+
+int Settings::number(SettingKey key) const { return numberFromText(*settingSpec(key), read(key)); }
+
+int Settings::setNumber(SettingKey key, std::string text) const {
+    return numberFromText(*settingSpec(key), write(key, std::move(text)));
+}
+
+std::string Settings::text(SettingKey key) const { return read(key); }
+
+void Settings::setText(SettingKey key, std::string value) const { write(key, std::move(value)); }
 
 }  // namespace corvane

@@ -1,6 +1,8 @@
 #pragma once
 
 #include <filesystem>
+#include <limits>
+#include <span>
 #include <string>
 #include <string_view>
 
@@ -24,10 +26,40 @@ enum SettingKey : int {
 
 enum class SettingMode : int { Read = 0, Write = 1 };
 
+// What a key's text stands for. Flags are stored as "1" (on) or "0" (off); numbers in decimal.
+enum class SettingType { Flag, Number, Text };
+
+// One key of the file, the only place that says what the key is.
+struct SettingSpec {
+    SettingKey key;
+    std::string_view name;
+    SettingType type;
+    std::string_view defaultValue;
+    // Used instead of defaultValue while a volleyball package is open; empty when the sport does
+    // not matter. Such a default is not stored on a read: the first package ever opened would
+    // then decide the key for every sport.
+    std::string_view volleyballDefault;
+    bool defaultStoredOnRead = true;
+    // Numbers: a text that is no whole number, or one outside this range, reads as 0.
+    int lowest = std::numeric_limits<int>::min();
+    int highest = std::numeric_limits<int>::max();
+};
+
+// Every key, in the order of the key numbers.
+std::span<const SettingSpec> settingSpecs();
+// The key's entry; nullptr for an unknown key number.
+const SettingSpec* settingSpec(int key);
+
 std::string_view settingKeyName(int key);
 
 // The default of a key; keys 3 and 7 depend on the open package's Sport ("" with none open).
 std::string settingDefault(int key, std::string_view sport);
+
+// A flag's text: on exactly when it is "1", whatever else a hand-edited file holds.
+bool flagFromText(std::string_view text);
+std::string_view flagText(bool on);
+// A number's text as the key's entry reads it.
+int numberFromText(const SettingSpec& spec, std::string_view text);
 
 class ApplicationLog;
 
@@ -54,6 +86,15 @@ public:
     std::string read(int key) const;
     // Returns the value stored (the default for an empty one), which is the one to use.
     std::string write(int key, std::string value) const;
+
+    // Typed access; each key is read and written only through the accessor of its type.
+    bool flag(SettingKey key) const;
+    void setFlag(SettingKey key, bool on) const;
+    int number(SettingKey key) const;
+    // The text is stored as given (an empty one as the default); returns the number it reads as.
+    int setNumber(SettingKey key, std::string text) const;
+    std::string text(SettingKey key) const;
+    void setText(SettingKey key, std::string value) const;
 
     const std::filesystem::path& filePath() const { return file_; }
 

@@ -11,7 +11,6 @@
 #include <QVBoxLayout>
 
 #include "core/files.h"
-#include "core/text.h"
 #include "ui/app_context.h"
 #include "ui/apply_language_qt.h"
 #include "ui/main_window_link.h"
@@ -102,35 +101,34 @@ TFOpzioni::TFOpzioni(AppContext& app, MainWindowLink& main, QWidget* parent)
 
     const bool codecsOffered = suppliedCodecsPresent(app) && app.state.package.captureCard != "CUSTOM2";
     CheckBox1->setVisible(codecsOffered);
-    CheckBox1->setChecked(codecsOffered && app.settings.read(UtilizzaCodec) == "1");
+    CheckBox1->setChecked(codecsOffered && app.settings.flag(UtilizzaCodec));
     codecsAtOpening_ = CheckBox1->isChecked();
-    CheckBox2->setChecked(app.settings.read(SpostainelencoCodici) == "1");
+    CheckBox2->setChecked(app.settings.flag(SpostainelencoCodici));
     app.state.playback.FollowFilm = CheckBox2->isChecked();
     const PlaybackOptions& options = app.state.playback;
     Edit1->setText(QString::number(options.PreRollSeconds));
     Edit2->setText(QString::number(options.EndOffsetSeconds));
     CheckBox3->setChecked(options.StopAtEnd);
     CheckBox4->setVisible(app.state.Sport != "1");
-    CheckBox4->setChecked(app.settings.read(DisplayEffectsDescription) == "1");
-    CheckBox5->setChecked(app.settings.read(CloseStatistics) == "1");
+    CheckBox4->setChecked(app.settings.flag(DisplayEffectsDescription));
+    CheckBox5->setChecked(app.settings.flag(CloseStatistics));
 }
 
 void TFOpzioni::SpeedButton1Click() {
     PlaybackOptions& options = app_.state.playback;
     const Settings& settings = app_.settings;
-    const auto flag = [](const QCheckBox* box) { return std::string(box->isChecked() ? "1" : "0"); };
     options.FollowFilm = CheckBox2->isChecked();
-    settings.write(UtilizzaCodec, flag(CheckBox1));
-    settings.write(SpostainelencoCodici, flag(CheckBox2));
+    settings.setFlag(UtilizzaCodec, CheckBox1->isChecked());
+    settings.setFlag(SpostainelencoCodici, CheckBox2->isChecked());
     if (CheckBox1->isChecked() != codecsAtOpening_) main_.CheckUleadCodecs(CheckBox1->isChecked());
     // What is stored is what is used: a cleared field takes the stored default in both, so the
     // pre-roll does not change at the next start.
-    options.PreRollSeconds = textToInt(settings.write(SecAnticipoAzione, Edit1->text().toStdString()));
+    options.PreRollSeconds = settings.setNumber(SecAnticipoAzione, Edit1->text().toStdString());
     options.StopAtEnd = CheckBox3->isChecked();
-    settings.write(StopFineAzione, flag(CheckBox3));
-    options.EndOffsetSeconds = textToInt(settings.write(SecAnticipoFineAzione, Edit2->text().toStdString()));
-    settings.write(DisplayEffectsDescription, flag(CheckBox4));
-    settings.write(CloseStatistics, flag(CheckBox5));
+    settings.setFlag(StopFineAzione, CheckBox3->isChecked());
+    options.EndOffsetSeconds = settings.setNumber(SecAnticipoFineAzione, Edit2->text().toStdString());
+    settings.setFlag(DisplayEffectsDescription, CheckBox4->isChecked());
+    settings.setFlag(CloseStatistics, CheckBox5->isChecked());
     main_.statisticsOptionsChanged();
     main_.updatePreRollCaptions();
     accept();

@@ -169,7 +169,7 @@ void TFStatOs::fillTable(TextGrid* grid, bool home) {
 void TFStatOs::Load(const std::filesystem::path& file) {
     {
         const BusyCursor busy;
-        effectDescriptions_ = app_.settings.read(DisplayEffectsDescription) == "1";
+        effectDescriptions_ = app_.settings.flag(DisplayEffectsDescription);
         stats_ = LoadEventStats(file, app_.state.match);
         PruneEmptySubColumns(stats_);
     }
@@ -237,7 +237,7 @@ bool TFStatOs::docked() const { return dock_->docked(); }
 bool TFStatOs::dockable() const { return dock_->dockable(); }
 
 void TFStatOs::applyDisplayOptions() {
-    effectDescriptions_ = app_.settings.read(DisplayEffectsDescription) == "1";
+    effectDescriptions_ = app_.settings.flag(DisplayEffectsDescription);
     PruneEmptySubColumns(stats_);
     fillTable(GrdNos, true);
     fillTable(GrdAvv, false);
@@ -373,7 +373,7 @@ std::optional<TFStatOs::Cell> TFStatOs::clickableCellAt(bool home, const QPoint&
 
 void TFStatOs::clickAt(bool home, const QPoint& point) {
     search(home, point);
-    if (app_.settings.read(CloseStatistics) == "1") close();
+    if (app_.settings.flag(CloseStatistics)) close();
 }
 
 void TFStatOs::search(bool home, const QPoint& point) {

@@ -369,7 +369,7 @@ void TFStatVoll::search(bool home, const QPoint& point) {
             if (list->PlayCode(first)) main_.Transport(TransportPlay);
         }
     }
-    if (app_.settings.read(CloseStatistics) == "1") close();
+    if (app_.settings.flag(CloseStatistics)) close();
 }
 
 bool TFStatVoll::eventFilter(QObject* watched, QEvent* event) {

@@ -306,7 +306,7 @@ std::optional<int> TFVisEstensioni::clickableRowAt(const QPoint& point) const {
 
 void TFVisEstensioni::clickAt(const QPoint& point) {
     search(point);
-    if (app_.settings.read(CloseStatistics) == "1") close();
+    if (app_.settings.flag(CloseStatistics)) close();
 }
 
 void TFVisEstensioni::search(const QPoint& point) {

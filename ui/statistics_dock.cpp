@@ -65,7 +65,7 @@ void StatisticsDock::dock(int height) {
     window->setGeometry(0, 0, videoAreaWidth(), height);
     panel->setFixedHeight(height);
     placeButtons();
-    app_.settings.write(StatisticheModVis, "1");
+    app_.settings.setFlag(StatisticheModVis, true);
     window->show();
     main_.relayOutBesideTheList();
     main_.refitVideo();
@@ -85,7 +85,7 @@ void StatisticsDock::floatOverVideo(QSize size) {
     const QRect bounds(mainWidget->mapToGlobal(QPoint(0, 0)), mainWidget->size());
     window->move(floatingStatisticsPlace(videoArea, bounds, size));
     placeButtons();
-    app_.settings.write(StatisticheModVis, "0");
+    app_.settings.setFlag(StatisticheModVis, false);
     window->show();
     main_.refitVideo();
 }

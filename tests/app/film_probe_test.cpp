@@ -249,6 +249,8 @@ INSTANTIATE_TEST_SUITE_P(
         GraphCase{"Mpeg2Tipo7", "/m/Film1.mpg", "", 7, false, "1", "/disc/System/Mpeg2_ADS.GRF", true,
                   "GetFiltro MPEG 2"},
         GraphCase{"Mpeg2NoCodec", "/m/Film1.mpg", "", 3, false, "0", "x", true, "GetFiltro MPEG 2"},
+        // A hand-edited flag other than "1" is off, as the start-up check and the options window read it.
+        GraphCase{"Mpeg2GarbledCodec", "/m/Film1.mpg", "", 3, false, "2", "x", true, "GetFiltro MPEG 2"},
         GraphCase{"Mpeg1Audio", "/m/Film1.mpg", "", 1, true, "1", "/disc/System/Mpeg2_ADS_Audio_c.GRF", true,
                   "GetFiltro MPEG 1"},
         GraphCase{"Mpeg2Audio", "/m/Film1.mpg", "", 3, true, "1", "/disc/System/Mpeg2_ADS_Audio_c.GRF", true,

@@ -116,6 +116,109 @@ TEST_F(SettingsFixture, WritesReplaceTheFileWholeAndLeaveNoTemporaryFile) {
     EXPECT_EQ(settings.read(CloseStatistics), "1");
 }
 
+// What a stored text means to the typed accessors, key by key: flags are on only for "1",
+// numbers give 0 for any text that is no whole int, and a missing or blank value reads as the
+// key's default.
+TEST_F(SettingsFixture, TypedAccessorsReadEachKeyAsTheProgramAlwaysHas) {
+    const struct {
+        const char* stored;  // nullptr: the key is missing
+        SettingKey key;
+        std::string sport;
+        int expected;  // a flag as 0 or 1
+    } cases[] = {
+        {nullptr, UtilizzaCodec, "", 1},
+        {nullptr, SpostainelencoCodici, "", 1},
+        {nullptr, StopFineAzione, "", 0},
+        {nullptr, DisplayEffectsDescription, "", 0},
+        {nullptr, CloseStatistics, "", 0},
+        {nullptr, CodiciInChiaro, "", 1},
+        {nullptr, CodiciInChiaro, "1", 0},
+        {nullptr, StatisticheModVis, "2", 1},
+        {nullptr, StatisticheModVis, "1", 0},
+        {"", CloseStatistics, "", 0},
+        {"  ", UtilizzaCodec, "", 1},
+        {"1", CloseStatistics, "", 1},
+        {"0", UtilizzaCodec, "", 0},
+        {"\"1\"", StopFineAzione, "", 1},
+        {" 1 ", StopFineAzione, "", 1},
+        // A hand-edited flag that is neither "1" nor "0" is off, everywhere it is read.
+        {"2", UtilizzaCodec, "", 0},
+        {"yes", SpostainelencoCodici, "", 0},
+        {"01", CloseStatistics, "", 0},
+        {"true", CodiciInChiaro, "", 0},
+        {nullptr, SecAnticipoAzione, "", 2},
+        {nullptr, SecAnticipoFineAzione, "", 0},
+        {"7", SecAnticipoAzione, "", 7},
+        {" -3 ", SecAnticipoFineAzione, "", -3},
+        {"+4", SecAnticipoAzione, "", 4},
+        {"abc", SecAnticipoAzione, "", 0},
+        {"5s", SecAnticipoAzione, "", 0},
+        {"2147483647", SecAnticipoAzione, "", 2147483647},
+        {"2147483648", SecAnticipoAzione, "", 0},
+        {"-2147483649", SecAnticipoFineAzione, "", 0},
+        {"99999999999999999999999", SecAnticipoAzione, "", 0},
+    };
+    for (const auto& c : cases) {
+        const std::string label = std::string(settingKeyName(c.key)) + "=" + (c.stored ? c.stored : "(missing)");
+        folder.write("tlx_player.ini",
+                     c.stored ? "[Player]\n" + std::string(settingKeyName(c.key)) + "=" + c.stored + "\n" : "");
+        sport = c.sport;
+        const SettingSpec* spec = settingSpec(c.key);
+        ASSERT_NE(spec, nullptr) << label;
+        const int read = spec->type == SettingType::Flag ? int(settings.flag(c.key)) : settings.number(c.key);
+        EXPECT_EQ(read, c.expected) << label << " sport " << c.sport;
+    }
+}
+
+TEST_F(SettingsFixture, TypedWritesKeepTheFileFormat) {
+    settings.setFlag(CloseStatistics, true);
+    settings.setFlag(UtilizzaCodec, false);
+    EXPECT_EQ(settings.setNumber(SecAnticipoAzione, "7"), 7);
+    EXPECT_EQ(settings.setNumber(SecAnticipoFineAzione, ""), 0);  // the default is stored and used
+    settings.setText(UltimoDisco, "/media/coach/DISC");
+    EXPECT_EQ(readFile(folder / "tlx_player.ini"),
+              "[Player]\nCloseStatistics=1\nUtilizzaCodec=0\nSecAnticipoAzione=7\nSecAnticipoFineAzione=0\n"
+              "UltimoDisco=/media/coach/DISC\n");
+    EXPECT_TRUE(settings.flag(CloseStatistics));
+    EXPECT_FALSE(settings.flag(UtilizzaCodec));
+    EXPECT_EQ(settings.text(UltimoDisco), "/media/coach/DISC");
+
+    // A cleared field stores the default, and the number used is the one stored.
+    EXPECT_EQ(settings.setNumber(SecAnticipoAzione, ""), 2);
+    EXPECT_EQ(settings.read(SecAnticipoAzione), "2");
+    // What the field holds is stored as typed; its number is what a later read gives.
+    EXPECT_EQ(settings.setNumber(SecAnticipoAzione, "12x"), 0);
+    EXPECT_EQ(settings.read(SecAnticipoAzione), "12x");
+    EXPECT_EQ(settings.number(SecAnticipoAzione), 0);
+}
+
+TEST(SettingSpecs, EveryKeyHasOneEntryInKeyOrderWithADefaultOfItsType) {
+    const auto specs = settingSpecs();
+    ASSERT_EQ(specs.size(), 10u);
+    for (std::size_t i = 0; i < specs.size(); ++i) {
+        const SettingSpec& spec = specs[i];
+        EXPECT_EQ(int(spec.key), int(i) + 1) << spec.name;
+        EXPECT_EQ(settingSpec(spec.key), &spec) << spec.name;
+        EXPECT_EQ(settingKeyName(spec.key), spec.name);
+        for (const std::string_view value : {spec.defaultValue, spec.volleyballDefault}) {
+            if (value.empty()) continue;
+            if (spec.type == SettingType::Flag) {
+                EXPECT_TRUE(value == "1" || value == "0") << spec.name;
+            }
+            if (spec.type == SettingType::Number) {
+                EXPECT_EQ(std::to_string(numberFromText(spec, value)), value) << spec.name;
+            }
+        }
+        // A sport-dependent default must never be stored by a read.
+        if (!spec.volleyballDefault.empty()) {
+            EXPECT_FALSE(spec.defaultStoredOnRead) << spec.name;
+        }
+    }
+    EXPECT_EQ(settingSpec(0), nullptr);
+    EXPECT_EQ(settingSpec(11), nullptr);
+    EXPECT_EQ(settingKeyName(11), "");
+}
+
 TEST(SettingsPath, AnEmptyOrRelativeFolderGivesNoFileAndNothingIsWritten) {
     EXPECT_EQ(settingsFilePath("/home/coach/Documents"), "/home/coach/Documents/tlx_player.ini");
     TempFolder current;
