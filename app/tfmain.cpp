@@ -33,6 +33,7 @@
 #include "core/cp1252.h"
 #include "core/files.h"
 #include "core/messages.h"
+#include "core/sport.h"
 #include "core/transport_rules.h"
 #include "match/tfnote.h"
 #include "match/tfopzioni.h"
@@ -629,7 +630,7 @@ void TFMain::loadPackageFilms() {
     app_.log.WriteLog("End Aprisintesi");
     // The other sports show their statistics as soon as a match is opened.
     const ProgramState& state = app_.state;
-    if (state.Sport != "1" && !state.SynthesisMode && state.package.statisticsEnabled &&
+    if (state.sport() != SportKind::Volleyball && !state.SynthesisMode && state.package.statisticsEnabled &&
         (state.match.HomePlayers.hasAnyPlayer() || state.match.AwayPlayers.hasAnyPlayer()))
         ButStatClick();
 }
@@ -1243,7 +1244,7 @@ void TFMain::statisticsClosed(QWidget* window) {
 std::unique_ptr<QDialog> TFMain::notesWindow() {
     const ProgramState& state = app_.state;
     if (state.match.HasMatchesData) return std::make_unique<TFDatiInc>(app_, this);
-    if (state.Sport != "1") return std::make_unique<TFNoteB>(app_, this);
+    if (state.sport() != SportKind::Volleyball) return std::make_unique<TFNoteB>(app_, this);
     return std::make_unique<TFNoteV>(app_, this);
 }
 
@@ -1260,7 +1261,7 @@ void TFMain::ButStatClick() {
         return;
     }
     const bool docked = app_.settings.flag(StatisticheModVis);
-    if (state.Sport != "1") {
+    if (state.sport() != SportKind::Volleyball) {
         if (!statOs_) {
             deleteClosedStatistics();
             statOs_ = new TFStatOs(app_, *this);

@@ -11,6 +11,7 @@
 #include "core/cp1252.h"
 #include "core/files.h"
 #include "core/messages.h"
+#include "core/sport.h"
 #include "core/text.h"
 #include "stats/event_stats.h"
 #include "stats/stat_generator.h"
@@ -142,7 +143,7 @@ private:
 
 json statsJson(const ProgramState& state) {
     if (!fileExists(state.package.statisticsFile)) throw UsageError("the package has no Stat.txt");
-    if (state.Sport == "1") {
+    if (state.sport() == SportKind::Volleyball) {
         const MessageCatalogue catalogue(state.folders.SystemFolder);
         SilentBoxes boxes;
         const int language = ReadLanguageNumber(state.folders.SystemFolder);

@@ -1,5 +1,6 @@
 #include "codes/advanced_codes.h"
 
+#include "core/sport.h"
 #include "core/text.h"
 #include "scout/code_table.h"
 
@@ -112,7 +113,7 @@ PreparedRule prepareRule(std::string_view ruleCode, int kind, int side, std::str
     rule.pattern = SearchPattern(ruleCode, sport);
     rule.allBlank = isAllBlank(ruleCode);
     const char skill = positionOf(ruleCode, 4);
-    rule.skipsSet = sport == "1" && (skill == 'R' || skill == 'D');
+    rule.skipsSet = isVolleyball(sport) && (skill == 'R' || skill == 'D');
     rule.kind = kind;
     rule.side = side;
     return rule;

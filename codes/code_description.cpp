@@ -5,6 +5,7 @@
 #include <unordered_map>
 
 #include "core/files.h"
+#include "core/sport.h"
 #include "core/text.h"
 #include "scout/event_lookups.h"
 
@@ -88,7 +89,7 @@ CodeDescriptionParts DescribeCodeParts(std::string_view rawCode, const CodeDescr
     const std::string_view code = trimBlanks(rawCode);
     CodeDescriptionParts parts;
     if (code.empty()) return parts;
-    if (sources.sport == "1" && code.size() >= 2) {
+    if (isVolleyball(sources.sport) && code.size() >= 2) {
         const char second = static_cast<char>(asciiLower(code.substr(1, 1)).front());
         if (second == 'z' || second == 'p' || second == 't') {
             parts.whole = code;

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cctype>
 
+#include "core/sport.h"
 #include "core/text.h"
 
 namespace corvane {
@@ -30,12 +31,12 @@ bool isActionCode(std::string_view code) {
 std::vector<std::string> setComboItems(std::string_view sport, const std::string& allText,
                                        const std::string& extraPeriodText) {
     std::vector<std::string> items{allText, "1", "2"};
-    if (sport == "1") {
-        items.insert(items.end(), {"3", "4", "5"});
-    } else if (sport == "2") {
-        items.insert(items.end(), {"3", "4", extraPeriodText});
-    } else if (!sport.empty() && sport[0] >= '3' && sport[0] <= '9') {
-        items.push_back(extraPeriodText);
+    switch (sportKind(sport)) {
+        case SportKind::Volleyball: items.insert(items.end(), {"3", "4", "5"}); break;
+        case SportKind::Basketball: items.insert(items.end(), {"3", "4", extraPeriodText}); break;
+        case SportKind::TwoPeriods: items.push_back(extraPeriodText); break;
+        case SportKind::TwoPeriodsNoExtra:
+        case SportKind::Unknown: break;
     }
     return items;
 }
@@ -48,8 +49,8 @@ std::string SetFilterText(const std::vector<std::pair<std::string, bool>>& items
         if (!ticked || caption.empty()) continue;
         // The extra period counts as the one after the last regular period: 5 after basketball's
         // four, 3 after the two of the other sports (its caption's first letter matches no set).
-        if (caption == extraPeriodText && i == items.size() - 1 && sport != "1")
-            filter += sport == "2" ? "5;" : "3;";
+        if (caption == extraPeriodText && i == items.size() - 1 && !isVolleyball(sport))
+            filter += sportKind(sport) == SportKind::Basketball ? "5;" : "3;";
         else
             filter += caption.substr(0, 1) + ";";
     }
@@ -64,10 +65,10 @@ int codeListWidth(bool clearText, int screenWidth, std::string_view sport) {
     if (!clearText) {
         // At least 170, and room for the code, time and set columns and the scroll bar: a narrower
         // list would hide time and set behind a horizontal scroll.
-        const int columns = screenWidth < 1024 ? 58 + 47 + 25 : sport == "1" ? 173 + 52 + 27 : 140 + 51 + 30;
+        const int columns = screenWidth < 1024 ? 58 + 47 + 25 : isVolleyball(sport) ? 173 + 52 + 27 : 140 + 51 + 30;
         return std::max(170, columns + kScrollBarRoom);
     }
-    return std::max(screenWidth * 20 / 100, sport == "1" ? 270 : 240);
+    return std::max(screenWidth * 20 / 100, isVolleyball(sport) ? 270 : 240);
 }
 
 }  // namespace corvane

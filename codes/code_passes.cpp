@@ -4,6 +4,7 @@
 
 #include "codes/advanced_codes.h"
 #include "codes/match_code.h"
+#include "core/sport.h"
 #include "core/text.h"
 #include "scout/code_table.h"
 
@@ -90,7 +91,7 @@ public:
         if (search[0] == '*' || search[0] == 'a') search[0] = ' ';
         if (search.size() >= 4 && (search[3] == 'r' || search[3] == 'd')) search[3] = 'A';
         pattern_ = SearchPattern(search, context.Sport);
-        if (context.Sport == "2" && search.size() >= 5) {
+        if (sportKind(context.Sport) == SportKind::Basketball && search.size() >= 5) {
             const TwoPointCodes codes = twoPointCodes(context.LanguageNumber);
             if (std::string_view(search).substr(3, 2) == codes.generic) {
                 twoPoint_ = true;
@@ -136,7 +137,7 @@ std::vector<CodeListRow> FillCodeList(const CodeTable& table, std::string_view s
     const SearchPattern pattern(search, context.Sport);
 
     std::optional<AdvancedCodesTester> advanced;
-    if (context.Sport == "1" && !context.SynthesisMode)
+    if (isVolleyball(context.Sport) && !context.SynthesisMode)
         advanced.emplace(ParseAdvancedCodes(analysis[AnalysisRecord::adv_codes]).value_or(TAvanz{}), table,
                          context.Sport);
 

@@ -4,6 +4,8 @@
 #include <array>
 #include <cstring>
 
+#include "core/sport.h"
+
 namespace corvane {
 
 namespace {
@@ -15,7 +17,7 @@ bool isVisitingDigit(unsigned char c) { return c >= '5' && c <= '9'; }
 }  // namespace
 
 SearchPattern::SearchPattern(std::string_view searchCode, std::string_view sport)
-    : volleyball_(sport == "1") {
+    : volleyball_(isVolleyball(sport)) {
     std::array<unsigned char, kMatchedPositions> bytes{}, mask{};
     const std::size_t length = std::min<std::size_t>(searchCode.size(), kMatchedPositions);
     for (std::size_t i = 0; i < length; ++i) {

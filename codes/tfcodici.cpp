@@ -21,6 +21,7 @@
 #include "codes/tfreel.h"
 #include "codes/tfsubform.h"
 #include "core/cp1252.h"
+#include "core/sport.h"
 #include "core/text.h"
 #include "core/transport_rules.h"
 #include "scout/code_table.h"
@@ -165,7 +166,7 @@ void TFCodici::buildWidgets() {
 
 int TFCodici::SetupCodeList(bool clearText) {
     clearText_ = clearText;
-    const bool volleyball = app_.state.Sport == "1";
+    const bool volleyball = app_.state.sport() == SportKind::Volleyball;
     const int screenWidth = main_.screenWidth();
     std::array<int, 5> widths{volleyball ? 173 : 140, 0, volleyball ? 52 : 51, volleyball ? 27 : 30, 0};
     if (volleyball && app_.state.LanguageNumber == 3) widths[3] = 30;
@@ -194,13 +195,13 @@ void TFCodici::preparePackage() {
     ButNext->setToolTip(messageToQt(app_.messages.MessageText(43)));
     ButPrev->setToolTip(messageToQt(app_.messages.MessageText(42)));
     ButRicerca->setText(messageToQt(app_.messages.MessageText(64)));
-    LblDesSet->setText(messageToQt(app_.messages.MessageText(state.Sport == "1" || state.Sport == "A" ? 7 : 8)));
+    LblDesSet->setText(messageToQt(app_.messages.MessageText(state.sport() == SportKind::Volleyball || state.sport() == SportKind::TwoPeriodsNoExtra ? 7 : 8)));
     QStringList sets;
     for (const auto& item : setComboItems(state.Sport, app_.messages.MessageText(82), app_.messages.MessageText(24)))
         sets << QString::fromStdString(item);
     CbSet->setItems(sets);
     LblRelease->setFullText(fromCp1252(state.package.releaseText));
-    topStrip->setVisible(state.Sport == "1");
+    topStrip->setVisible(state.sport() == SportKind::Volleyball);
     SetupCodeList(app_.settings.flag(CodiciInChiaro));
 
     if (state.SynthesisMode) {
@@ -436,7 +437,7 @@ std::optional<TFCodici::DrawnClearText> TFCodici::drawnClearText(int listRow) co
 void TFCodici::updateHeader() {
     const QString title = messageToQt(app_.messages.MessageText(clearText_ ? 13 : 5));
     const int selected = listRowCount() > 0 ? currentListRow() : 0;
-    const int setHeader = app_.state.Sport == "1" ? 7 : 8;
+    const int setHeader = app_.state.sport() == SportKind::Volleyball ? 7 : 8;
     SGrid->setHorizontalHeaderLabels({title + QStringLiteral(" (%1 / %2)").arg(selected).arg(listRowCount()),
                                       messageToQt(app_.messages.MessageText(6)), QStringLiteral("tm code"),
                                       messageToQt(app_.messages.MessageText(setHeader)), QString()});
@@ -536,7 +537,7 @@ void TFCodici::paintClearText(QPainter& painter, const QRect& cell, int gridRow)
 
 void TFCodici::paintRawCode(QPainter& painter, const QRect& rect, const CodeListRow& row, bool selected) {
     const std::string_view code = row.code;
-    const bool volleyballSplit = app_.state.Sport == "1" && isActionCode(code) && code.substr(0, 2) != "**";
+    const bool volleyballSplit = app_.state.sport() == SportKind::Volleyball && isActionCode(code) && code.substr(0, 2) != "**";
     if (!volleyballSplit) {
         QFont font = painter.font();
         if (!isActionCode(code) && !selected) font.setPointSize(8);

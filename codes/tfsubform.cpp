@@ -18,6 +18,7 @@
 #include "codes/match_header.h"
 #include "codes/tfcodici.h"
 #include "core/cp1252.h"
+#include "core/sport.h"
 #include "core/transport_rules.h"
 #include "scout/code_table.h"
 #include "ui/app_context.h"
@@ -353,7 +354,7 @@ void TFSubForm::choosePackage(int index) {
 
 void TFSubForm::preparePackage() {
     const ProgramState& state = app_.state;
-    const bool volleyballMatch = state.Sport == "1" && !state.SynthesisMode;
+    const bool volleyballMatch = state.sport() == SportKind::Volleyball && !state.SynthesisMode;
     const bool chooser = CbMatches->count() > 1;
     PanMatch->setVisible(chooser);
     PanAna->setVisible(state.SynthesisMode);
@@ -369,7 +370,7 @@ void TFSubForm::preparePackage() {
     ButNote->setText(note.remove(QChar('&')));
     ButStat->setText(messageToQt(app_.messages.MessageText(35)));
     ButStat->setEnabled(state.package.statisticsEnabled);
-    if (const bool volleyball = state.Sport == "1"; GrdCod->entry().cellCount() != searchCodeLayout(volleyball).cellCount) {
+    if (const bool volleyball = state.sport() == SportKind::Volleyball; GrdCod->entry().cellCount() != searchCodeLayout(volleyball).cellCount) {
         GrdCod->setFieldLayout(searchCodeLayout(volleyball));
         SG1->setFixedWidth(GrdCod->width());
     }

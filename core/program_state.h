@@ -7,6 +7,7 @@
 
 #include "codes/analysis_record.h"
 #include "core/playback_options.h"
+#include "core/sport.h"
 #include "scout/code_table.h"
 #include "scout/events.h"
 
@@ -52,7 +53,7 @@ struct ProgramState {
     std::vector<std::string> MatchList;
     std::vector<std::string> SynthesisList;
 
-    std::string Sport;
+    std::string Sport;  // as the package carries it; sport() gives its kind
     bool SynthesisMode = false;
     OpenPackage package;
 
@@ -61,6 +62,9 @@ struct ProgramState {
     EventTable events;
     AnalysisRecord analysis;
     PlaybackOptions playback;
+
+    // Read from the text every time, so it never lags behind a change of Sport.
+    SportKind sport() const { return sportKind(Sport); }
 };
 
 }  // namespace corvane

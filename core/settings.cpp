@@ -8,6 +8,7 @@
 
 #include "core/files.h"
 #include "core/log.h"
+#include "core/sport.h"
 #include "core/text.h"
 
 namespace corvane {
@@ -166,7 +167,7 @@ std::string_view settingKeyName(int key) {
 std::string settingDefault(int key, std::string_view sport) {
     const SettingSpec* spec = settingSpec(key);
     if (!spec) return "0";
-    const bool volleyball = sport == "1";
+    const bool volleyball = isVolleyball(sport);
     return std::string(volleyball && !spec->volleyballDefault.empty() ? spec->volleyballDefault : spec->defaultValue);
 }
 

@@ -11,6 +11,8 @@
 #include <QVBoxLayout>
 
 #include "core/files.h"
+#include "core/sport.h"
+#include "core/text.h"
 #include "ui/app_context.h"
 #include "ui/apply_language_qt.h"
 #include "ui/main_window_link.h"
@@ -109,7 +111,7 @@ TFOpzioni::TFOpzioni(AppContext& app, MainWindowLink& main, QWidget* parent)
     Edit1->setText(QString::number(options.PreRollSeconds));
     Edit2->setText(QString::number(options.EndOffsetSeconds));
     CheckBox3->setChecked(options.StopAtEnd);
-    CheckBox4->setVisible(app.state.Sport != "1");
+    CheckBox4->setVisible(app.state.sport() != SportKind::Volleyball);
     CheckBox4->setChecked(app.settings.flag(DisplayEffectsDescription));
     CheckBox5->setChecked(app.settings.flag(CloseStatistics));
 }

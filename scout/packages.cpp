@@ -8,6 +8,7 @@
 #include "core/messages.h"
 #include "core/platform.h"
 #include "core/program_state.h"
+#include "core/sport.h"
 #include "core/text.h"
 #include "scout/scout_readers.h"
 
@@ -115,10 +116,13 @@ MatchConfig ReadMatchConfig(const fs::path& programFolder, const std::string& na
 }
 
 ScoutFormat scoutFormatOf(const std::string& sport) {
-    if (sport == "1") return ScoutFormat::Volleyball;
-    if (sport == "2") return ScoutFormat::LowerCase;
-    if (!sport.empty() && ((sport[0] >= '3' && sport[0] <= '9') || sport[0] == 'A'))
-        return ScoutFormat::LowerCaseDeciphered;
+    switch (sportKind(sport)) {
+        case SportKind::Volleyball: return ScoutFormat::Volleyball;
+        case SportKind::Basketball: return ScoutFormat::LowerCase;
+        case SportKind::TwoPeriods:
+        case SportKind::TwoPeriodsNoExtra: return ScoutFormat::LowerCaseDeciphered;
+        case SportKind::Unknown: break;
+    }
     return ScoutFormat::None;
 }
 

@@ -4,6 +4,7 @@
 #include <system_error>
 
 #include "core/files.h"
+#include "core/sport.h"
 #include "core/text.h"
 #include "stats/volleyball_stats.h"
 
@@ -218,7 +219,7 @@ std::optional<std::string> twoDigits(int number) {
 std::optional<std::string> eventPlayerPart(const std::vector<EventStatsRow>& rows, int row, std::string_view sport) {
     const int count = static_cast<int>(rows.size());
     if (row < 0 || row >= count) return std::nullopt;
-    if (sport != "A") {
+    if (sportKind(sport) != SportKind::TwoPeriodsNoExtra) {
         if (row == count - 1) return "~~";
         if (row == count - 2) return "$$";
     }

@@ -200,3 +200,23 @@ TEST(EventStatsClick, BuildsTheSearchOfEveryKindOfCell) {
 
 }  // namespace
 }  // namespace corvane
+
+namespace corvane {
+namespace {
+
+// The sports read deciphered are told by their first character, so a longer "A" text is the
+// same sport as "A" and its team row has no "$$" either.
+TEST(EventStatsClick, TheTeamRowOfEverySportTextBeginningWithA) {
+    const std::vector<EventStatsRow> rows{{"05-Galli", {}}, {"SQ-Squadra", {}}, {"TO-Totali", {}}};
+    const struct {
+        const char* sport;
+        const char* teamRow;
+    } cases[] = {{"A", "~~"}, {"AB", "~~"}, {"2", "$$"}, {"3", "$$"}, {"1", "$$"}, {"B", "$$"}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.sport);
+        EXPECT_EQ(eventPlayerPart(rows, 1, c.sport), std::optional<std::string>(c.teamRow));
+    }
+}
+
+}  // namespace
+}  // namespace corvane
