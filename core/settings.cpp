@@ -20,7 +20,7 @@ constexpr std::string_view kSection = "Player";
 
 using enum SettingType;
 
-constexpr std::array<SettingSpec, 10> kSpecs = {{
+constexpr std::array<SettingEntry, 10> kEntries = {{
     {UtilizzaCodec, "UtilizzaCodec", Flag, "1", ""},
     {SpostainelencoCodici, "SpostainelencoCodici", Flag, "1", ""},
     {CodiciInChiaro, "CodiciInChiaro", Flag, "1", "0", false},
@@ -34,9 +34,9 @@ constexpr std::array<SettingSpec, 10> kSpecs = {{
     {UltimoDisco, "UltimoDisco", Text, "", "", false},
 }};
 
-bool isKnownKey(int key) { return settingSpec(key) != nullptr; }
+bool isKnownKey(int key) { return settingEntry(key) != nullptr; }
 
-bool defaultIsStoredOnRead(int key) { return settingSpec(key)->defaultStoredOnRead; }
+bool defaultIsStoredOnRead(int key) { return settingEntry(key)->defaultStoredOnRead; }
 
 // The lines of the file, each with its own ending, so that a rewrite gives back every line it
 // does not change byte for byte.
@@ -151,32 +151,32 @@ bool replaceFile(const fs::path& file, std::string_view content) {
 
 }  // namespace
 
-std::span<const SettingSpec> settingSpecs() { return kSpecs; }
+std::span<const SettingEntry> settingEntries() { return kEntries; }
 
-const SettingSpec* settingSpec(int key) {
-    for (const SettingSpec& spec : kSpecs)
-        if (spec.key == key) return &spec;
+const SettingEntry* settingEntry(int key) {
+    for (const SettingEntry& entry : kEntries)
+        if (entry.key == key) return &entry;
     return nullptr;
 }
 
 std::string_view settingKeyName(int key) {
-    const SettingSpec* spec = settingSpec(key);
-    return spec ? spec->name : std::string_view();
+    const SettingEntry* entry = settingEntry(key);
+    return entry ? entry->name : std::string_view();
 }
 
 std::string settingDefault(int key, std::string_view sport) {
-    const SettingSpec* spec = settingSpec(key);
-    if (!spec) return "0";
+    const SettingEntry* entry = settingEntry(key);
+    if (!entry) return "0";
     const bool volleyball = isVolleyball(sport);
-    return std::string(volleyball && !spec->volleyballDefault.empty() ? spec->volleyballDefault : spec->defaultValue);
+    return std::string(volleyball && !entry->volleyballDefault.empty() ? entry->volleyballDefault : entry->defaultValue);
 }
 
 bool flagFromText(std::string_view text) { return text == flagText(true); }
 
 std::string_view flagText(bool on) { return on ? "1" : "0"; }
 
-int numberFromText(const SettingSpec& spec, std::string_view text) {
-    return parseIntInRange(text, spec.lowest, spec.highest).value_or(0);
+int numberFromText(const SettingEntry& entry, std::string_view text) {
+    return parseIntInRange(text, entry.lowest, entry.highest).value_or(0);
 }
 
 fs::path settingsFilePath(const fs::path& documentsFolder) {
@@ -260,10 +260,10 @@ bool Settings::flag(SettingKey key) const { return flagFromText(read(key)); }
 
 void Settings::setFlag(SettingKey key, bool on) const { write(key, std::string(flagText(on))); }
 
-int Settings::number(SettingKey key) const { return numberFromText(*settingSpec(key), read(key)); }
+int Settings::number(SettingKey key) const { return numberFromText(*settingEntry(key), read(key)); }
 
 int Settings::setNumber(SettingKey key, std::string text) const {
-    return numberFromText(*settingSpec(key), write(key, std::move(text)));
+    return numberFromText(*settingEntry(key), write(key, std::move(text)));
 }
 
 std::string Settings::text(SettingKey key) const { return read(key); }

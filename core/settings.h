@@ -30,7 +30,7 @@ enum class SettingMode : int { Read = 0, Write = 1 };
 enum class SettingType { Flag, Number, Text };
 
 // One key of the file, the only place that says what the key is.
-struct SettingSpec {
+struct SettingEntry {
     SettingKey key;
     std::string_view name;
     SettingType type;
@@ -46,9 +46,9 @@ struct SettingSpec {
 };
 
 // Every key, in the order of the key numbers.
-std::span<const SettingSpec> settingSpecs();
+std::span<const SettingEntry> settingEntries();
 // The key's entry; nullptr for an unknown key number.
-const SettingSpec* settingSpec(int key);
+const SettingEntry* settingEntry(int key);
 
 std::string_view settingKeyName(int key);
 
@@ -59,7 +59,7 @@ std::string settingDefault(int key, std::string_view sport);
 bool flagFromText(std::string_view text);
 std::string_view flagText(bool on);
 // A number's text as the key's entry reads it.
-int numberFromText(const SettingSpec& spec, std::string_view text);
+int numberFromText(const SettingEntry& entry, std::string_view text);
 
 class ApplicationLog;
 

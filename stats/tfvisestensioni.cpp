@@ -259,21 +259,22 @@ void TFVisEstensioni::fitFigures() {
             shownFigures_[row] += QString::fromStdString(FitFigure(figure.toStdString(), room, measureFigure));
 }
 
-QRect TFVisEstensioni::figureBox(const QRect& cell, int subColumn) const {
-    const auto columns = subColumns();
-    const ExtensionSubColumn& column = columns[static_cast<std::size_t>(subColumn)];
+namespace {
+QRect figureBox(const QRect& cell, const ExtensionSubColumn& column) {
     return {cell.left() + column.boxLeft(), cell.top(), column.boxWidth(), cell.height()};
 }
+}  // namespace
 
 void TFVisEstensioni::paintCell(QPainter& painter, int column, int row, const QRect& rect) {
-    const int boxes = static_cast<int>(subColumns().size());
+    const auto columns = subColumns();
+    const int boxes = static_cast<int>(columns.size());
     if (row == 0) {
         painter.fillRect(rect, kHeader);
         painter.setPen(Qt::white);
         if (column == 0) return;
         painter.setFont(labelFont_);
         for (int i = 0; i < boxes && i < shownLabels_.size(); ++i)
-            painter.drawText(figureBox(rect, i), Qt::AlignCenter, shownLabels_[i]);
+            painter.drawText(figureBox(rect, columns[static_cast<std::size_t>(i)]), Qt::AlignCenter, shownLabels_[i]);
         return;
     }
     painter.fillRect(rect, row % 2 ? kOddRow : kEvenRow);
@@ -288,14 +289,13 @@ void TFVisEstensioni::paintCell(QPainter& painter, int column, int row, const QR
     // Every other share a shade darker, so that figures side by side in narrow shares ("1" and
     // "100") read as two figures, not one.
     const QColor shade = (row % 2 ? kOddRow : kEvenRow).darker(110);
-    const auto columns = subColumns();
     for (std::size_t i = 1; i < columns.size(); i += 2)
         painter.fillRect(QRect(rect.left() + columns[i].left, rect.top(), columns[i].width, rect.height()), shade);
     // Each figure in the box of its label: where it is drawn is where a click selects it.
     painter.setFont(figureFont_);
     const QStringList& figures = shownFigures_[static_cast<std::size_t>(row)];
     for (int i = 0; i < boxes && i < figures.size(); ++i)
-        painter.drawText(figureBox(rect, i), Qt::AlignRight | Qt::AlignVCenter, figures[i]);
+        painter.drawText(figureBox(rect, columns[static_cast<std::size_t>(i)]), Qt::AlignRight | Qt::AlignVCenter, figures[i]);
 }
 
 std::optional<int> TFVisEstensioni::clickableRowAt(const QPoint& point) const {

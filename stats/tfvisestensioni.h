@@ -64,7 +64,6 @@ private:
     // The fonts and the shown (shortened where need be) texts that fit every label and figure in
     // its box; computed once the column widths are set.
     void fitFigures();
-    QRect figureBox(const QRect& cell, int subColumn) const;
 
     AppContext& app_;
     TFStatOs& owner_;

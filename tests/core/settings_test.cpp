@@ -163,9 +163,9 @@ TEST_F(SettingsFixture, TypedAccessorsReadEachKeyAsTheProgramAlwaysHas) {
         folder.write("tlx_player.ini",
                      c.stored ? "[Player]\n" + std::string(settingKeyName(c.key)) + "=" + c.stored + "\n" : "");
         sport = c.sport;
-        const SettingSpec* spec = settingSpec(c.key);
-        ASSERT_NE(spec, nullptr) << label;
-        const int read = spec->type == SettingType::Flag ? int(settings.flag(c.key)) : settings.number(c.key);
+        const SettingEntry* entry = settingEntry(c.key);
+        ASSERT_NE(entry, nullptr) << label;
+        const int read = entry->type == SettingType::Flag ? int(settings.flag(c.key)) : settings.number(c.key);
         EXPECT_EQ(read, c.expected) << label << " sport " << c.sport;
     }
 }
@@ -192,30 +192,30 @@ TEST_F(SettingsFixture, TypedWritesKeepTheFileFormat) {
     EXPECT_EQ(settings.number(SecAnticipoAzione), 0);
 }
 
-TEST(SettingSpecs, EveryKeyHasOneEntryInKeyOrderWithADefaultOfItsType) {
-    const auto specs = settingSpecs();
-    ASSERT_EQ(specs.size(), 10u);
-    for (std::size_t i = 0; i < specs.size(); ++i) {
-        const SettingSpec& spec = specs[i];
-        EXPECT_EQ(int(spec.key), int(i) + 1) << spec.name;
-        EXPECT_EQ(settingSpec(spec.key), &spec) << spec.name;
-        EXPECT_EQ(settingKeyName(spec.key), spec.name);
-        for (const std::string_view value : {spec.defaultValue, spec.volleyballDefault}) {
+TEST(SettingEntries, EveryKeyHasOneEntryInKeyOrderWithADefaultOfItsType) {
+    const auto entries = settingEntries();
+    ASSERT_EQ(entries.size(), 10u);
+    for (std::size_t i = 0; i < entries.size(); ++i) {
+        const SettingEntry& entry = entries[i];
+        EXPECT_EQ(int(entry.key), int(i) + 1) << entry.name;
+        EXPECT_EQ(settingEntry(entry.key), &entry) << entry.name;
+        EXPECT_EQ(settingKeyName(entry.key), entry.name);
+        for (const std::string_view value : {entry.defaultValue, entry.volleyballDefault}) {
             if (value.empty()) continue;
-            if (spec.type == SettingType::Flag) {
-                EXPECT_TRUE(value == "1" || value == "0") << spec.name;
+            if (entry.type == SettingType::Flag) {
+                EXPECT_TRUE(value == "1" || value == "0") << entry.name;
             }
-            if (spec.type == SettingType::Number) {
-                EXPECT_EQ(std::to_string(numberFromText(spec, value)), value) << spec.name;
+            if (entry.type == SettingType::Number) {
+                EXPECT_EQ(std::to_string(numberFromText(entry, value)), value) << entry.name;
             }
         }
         // A sport-dependent default must never be stored by a read.
-        if (!spec.volleyballDefault.empty()) {
-            EXPECT_FALSE(spec.defaultStoredOnRead) << spec.name;
+        if (!entry.volleyballDefault.empty()) {
+            EXPECT_FALSE(entry.defaultStoredOnRead) << entry.name;
         }
     }
-    EXPECT_EQ(settingSpec(0), nullptr);
-    EXPECT_EQ(settingSpec(11), nullptr);
+    EXPECT_EQ(settingEntry(0), nullptr);
+    EXPECT_EQ(settingEntry(11), nullptr);
     EXPECT_EQ(settingKeyName(11), "");
 }
 
